@@ -1,0 +1,456 @@
+#include "IPInterfaceProvider.h"
+
+#include <cmpimacs.h>
+
+#include <atomic>
+#include <cstring>
+#include <exception>
+
+// Tests may build the frame over a table of their own classes.
+#ifdef IPIF_DISPATCH_TABLE
+#include IPIF_DISPATCH_TABLE
+#else
+#include "DispatchTable.h"
+#endif
+#include "ProviderUtilities.h"
+#include "Trace.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+IPIF_TRACE_UNIT("IPInterfaceProvider.cpp");
+
+namespace {
+
+// Written by the factories at load time, read by every request.
+std::atomic<const CMPIBroker*> broker{nullptr};
+
+const CMPIBroker* currentBroker() { return broker.load(std::memory_order_acquire); }
+
+CMPIStatus makeStatus(CMPIrc rc, const char* text)
+{
+    CMPIStatus status = {rc, nullptr};
+    const CMPIBroker* b = currentBroker();
+    if (text && b)
+        status.msg = CMNewString(b, text, nullptr);
+    return status;
+}
+
+// Requests without the objects every CIM class relies on get an orderly
+// status instead of reaching the classes.
+bool argumentsUsable(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op,
+                     CMPIStatus& status)
+{
+    if (!currentBroker()) {
+        status = makeStatus(CMPI_RC_ERR_FAILED, nullptr);
+        return false;
+    }
+    if (!ctx || !rslt || !op) {
+        status = makeStatus(CMPI_RC_ERR_INVALID_PARAMETER,
+                            !ctx ? "Request has no context"
+                                 : (!rslt ? "Request has no result" : "Request has no object path"));
+        return false;
+    }
+    return true;
+}
+
+// A failure part-way through a request keeps what was already returned but
+// is reported, never passed off as success.
+void failed(const std::exception& e, CMPIStatus& status)
+{
+    status = makeStatus(CMPI_RC_ERR_FAILED, e.what());
+}
+
+template <class C>
+void returnNames(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op)
+{
+    C object(currentBroker(), ctx, op);
+    while (object) {
+        if (CMPIObjectPath* path = object.getObjectPath())
+            CMReturnObjectPath(rslt, path);
+        ++object;
+    }
+    CMReturnDone(rslt);
+}
+
+template <class C>
+unsigned long returnInstances(const CMPIContext* ctx, const CMPIResult* rslt,
+                              const CMPIObjectPath* op, const char** properties)
+{
+    unsigned long returned = 0;
+    C object(currentBroker(), ctx, op);
+    while (object) {
+        if (CMPIInstance* inst = object.getCMPIInstance(properties)) {
+            CMReturnInstance(rslt, inst);
+            ++returned;
+        }
+        ++object;
+    }
+    CMReturnDone(rslt);
+    return returned;
+}
+
+template <class C>
+CMPIStatus modify(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op,
+                  const CMPIInstance* inst)
+{
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    C object(currentBroker(), ctx, op);
+    if (object)
+        status = object.modifyInstance(inst);
+    else
+        status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
+    CMReturnDone(rslt);
+    return status;
+}
+
+template <class C>
+CMPIUint32 invoke(const CMPIContext* ctx, const CMPIObjectPath* op, const char* method,
+                  const char* offered, bool needsElement, const CMPIArgs* in, CMPIArgs* out,
+                  CMPIStatus& status)
+{
+    C object(currentBroker(), ctx, op);
+    if (needsElement && !object) {
+        status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
+        return 4;
+    }
+    if (method && std::strcmp(method, offered) == 0)
+        return static_cast<CMPIUint32>(object.executeMethod(in, out, &status));
+    status = makeStatus(CMPI_RC_ERR_METHOD_NOT_FOUND, nullptr);
+    return 17;
+}
+
+enum class AssocKind { Associators, AssociatorNames, References, ReferenceNames };
+
+template <class C>
+void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* rslt,
+                     const CMPIObjectPath* op, const char* resultClass, const char** properties)
+{
+    C object(currentBroker(), ctx, op);
+    if ((kind == AssocKind::Associators || kind == AssocKind::AssociatorNames) && resultClass &&
+        object.isNotTargetClass(resultClass))
+        return;
+    while (object) {
+        switch (kind) {
+        case AssocKind::Associators:
+            if (CMPIInstance* inst = object.getAssociator(properties))
+                CMReturnInstance(rslt, inst);
+            break;
+        case AssocKind::AssociatorNames:
+            if (CMPIObjectPath* path = object.getAssociatorNames())
+                CMReturnObjectPath(rslt, path);
+            break;
+        case AssocKind::References:
+            if (CMPIInstance* inst = object.getCMPIInstance(properties))
+                CMReturnInstance(rslt, inst);
+            break;
+        case AssocKind::ReferenceNames:
+            if (CMPIObjectPath* path = object.getObjectPath())
+                CMReturnObjectPath(rslt, path);
+            break;
+        }
+        ++object;
+    }
+    CMReturnDone(rslt);
+}
+
+CMPIStatus association(AssocKind kind, const char* function, const CMPIContext* ctx,
+                       const CMPIResult* rslt, const CMPIObjectPath* op, const char* className,
+                       const char* resultClass, const char** properties)
+{
+    markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    if (argumentsUsable(ctx, rslt, op, status)) {
+        try {
+            switch (ProviderUtilities::getClassId(className)) {
+#define IPIF_ASSOC_CASE(id, C)                                                    \
+    case id:                                                                       \
+        walkAssociation<C>(kind, ctx, rslt, op, resultClass, properties);          \
+        break;
+                IPIF_ASSOCIATION_CLASSES(IPIF_ASSOC_CASE)
+#undef IPIF_ASSOC_CASE
+            default:
+                status.rc = CMPI_RC_ERR_INVALID_CLASS;
+                break;
+            }
+        } catch (const std::exception& e) {
+            logMessage(unitLogger, unitFile, Trace::Level::Error, e.what());
+            failed(e, status);
+        }
+    }
+    markProviderExit(unitLogger, unitFile, function, __LINE__);
+    return status;
+}
+
+enum class InstanceKind { Names, Instances, Single };
+
+CMPIStatus instances(InstanceKind kind, const char* function, const CMPIContext* ctx,
+                     const CMPIResult* rslt, const CMPIObjectPath* op, const char** properties)
+{
+    markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    if (argumentsUsable(ctx, rslt, op, status)) {
+        try {
+            unsigned long returned = 0;
+            switch (ProviderUtilities::getClassId(op)) {
+#define IPIF_INSTANCE_CASE(id, C)                                                \
+    case id:                                                                      \
+        if (kind == InstanceKind::Names)                                          \
+            returnNames<C>(ctx, rslt, op);                                        \
+        else                                                                      \
+            returned = returnInstances<C>(ctx, rslt, op, properties);             \
+        break;
+                IPIF_INSTANCE_CLASSES(IPIF_INSTANCE_CASE)
+#undef IPIF_INSTANCE_CASE
+            default:
+                status.rc = CMPI_RC_ERR_INVALID_CLASS;
+                break;
+            }
+            if (kind == InstanceKind::Single && status.rc == CMPI_RC_OK && returned == 0)
+                status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
+        } catch (const std::exception& e) {
+            logMessage(unitLogger, unitFile, Trace::Level::Error, e.what());
+            failed(e, status);
+        }
+    }
+    markProviderExit(unitLogger, unitFile, function, __LINE__);
+    return status;
+}
+
+CMPIInstanceMIFT instanceFT = {
+    CMPICurrentVersion,
+    CMPICurrentVersion,
+    "instanceIPInterfaceProvider",
+    IPInterface_Cleanup,
+    IPInterface_EnumInstanceNames,
+    IPInterface_EnumInstances,
+    IPInterface_GetInstance,
+    IPInterface_CreateInstance,
+    IPInterface_ModifyInstance,
+    IPInterface_DeleteInstance,
+    IPInterface_ExecQuery,
+};
+
+CMPIAssociationMIFT associationFT = {
+    CMPICurrentVersion,
+    CMPICurrentVersion,
+    "associationIPInterfaceProvider",
+    IPInterface_Cleanup,
+    IPInterface_Associators,
+    IPInterface_AssociatorNames,
+    IPInterface_References,
+    IPInterface_ReferenceNames,
+};
+
+CMPIMethodMIFT methodFT = {
+    CMPICurrentVersion,
+    CMPICurrentVersion,
+    "methodIPInterfaceProvider",
+    IPInterface_MethodCleanup,
+    IPInterface_InvokeMethod,
+};
+
+CMPIInstanceMI instanceMI = {nullptr, &instanceFT};
+CMPIAssociationMI associationMI = {nullptr, &associationFT};
+CMPIMethodMI methodMI = {nullptr, &methodFT};
+
+} // namespace
+
+const CMPIBroker* brokerHandle() { return currentBroker(); }
+
+CMPIStatus IPInterface_Cleanup(CMPIInstanceMI*, const CMPIContext*, CMPIBoolean)
+{
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    return status;
+}
+
+CMPIStatus IPInterface_Cleanup(CMPIAssociationMI*, const CMPIContext*, CMPIBoolean)
+{
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    return status;
+}
+
+CMPIStatus IPInterface_MethodCleanup(CMPIMethodMI*, const CMPIContext*, CMPIBoolean)
+{
+    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
+    return status;
+}
+
+CMPIStatus IPInterface_EnumInstanceNames(CMPIInstanceMI*, const CMPIContext* ctx,
+                                         const CMPIResult* rslt, const CMPIObjectPath* op)
+{
+    return instances(InstanceKind::Names,
+                     "Korvu::IPInterfaceProvider::IPInterface_EnumInstanceNames", ctx, rslt, op,
+                     nullptr);
+}
+
+CMPIStatus IPInterface_EnumInstances(CMPIInstanceMI*, const CMPIContext* ctx,
+                                     const CMPIResult* rslt, const CMPIObjectPath* op,
+                                     const char** properties)
+{
+    return instances(InstanceKind::Instances,
+                     "Korvu::IPInterfaceProvider::IPInterface_EnumInstances", ctx, rslt, op,
+                     properties);
+}
+
+CMPIStatus IPInterface_GetInstance(CMPIInstanceMI*, const CMPIContext* ctx, const CMPIResult* rslt,
+                                   const CMPIObjectPath* op, const char** properties)
+{
+    return instances(InstanceKind::Single, "Korvu::IPInterfaceProvider::IPInterface_GetInstance",
+                     ctx, rslt, op, properties);
+}
+
+CMPIStatus IPInterface_CreateInstance(CMPIInstanceMI*, const CMPIContext*, const CMPIResult*,
+                                      const CMPIObjectPath*, const CMPIInstance*)
+{
+    const char* function = "Korvu::IPInterfaceProvider::IPInterface_CreateInstance";
+    markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
+    markProviderExit(unitLogger, unitFile, function, __LINE__);
+    return status;
+}
+
+CMPIStatus IPInterface_ModifyInstance(CMPIInstanceMI*, const CMPIContext* ctx,
+                                      const CMPIResult* rslt, const CMPIObjectPath* op,
+                                      const CMPIInstance* inst, const char**)
+{
+    const char* function = "Korvu::IPInterfaceProvider::IPInterface_ModifyInstance";
+    markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    if (argumentsUsable(ctx, rslt, op, status)) {
+        try {
+            switch (ProviderUtilities::getClassId(op)) {
+#define IPIF_MODIFY_CASE(id, C)                                                  \
+    case id:                                                                      \
+        status = inst ? modify<C>(ctx, rslt, op, inst)                            \
+                      : makeStatus(CMPI_RC_ERR_INVALID_PARAMETER, "Request has no instance"); \
+        break;
+                IPIF_MODIFY_CLASSES(IPIF_MODIFY_CASE)
+#undef IPIF_MODIFY_CASE
+            default:
+                status.rc = CMPI_RC_ERR_NOT_SUPPORTED;
+                break;
+            }
+        } catch (const std::exception& e) {
+            logMessage(unitLogger, unitFile, Trace::Level::Error, e.what());
+            failed(e, status);
+        }
+    }
+    markProviderExit(unitLogger, unitFile, function, __LINE__);
+    return status;
+}
+
+CMPIStatus IPInterface_DeleteInstance(CMPIInstanceMI*, const CMPIContext*, const CMPIResult*,
+                                      const CMPIObjectPath*)
+{
+    markMethodCall(unitLogger, unitFile, "Korvu::IPInterfaceProvider::IPInterface_DeleteInstance");
+    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
+    return status;
+}
+
+CMPIStatus IPInterface_ExecQuery(CMPIInstanceMI*, const CMPIContext*, const CMPIResult*,
+                                 const CMPIObjectPath*, const char*, const char*)
+{
+    markMethodCall(unitLogger, unitFile, "Korvu::IPInterfaceProvider::IPInterface_ExecQuery");
+    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
+    return status;
+}
+
+CMPIStatus IPInterface_Associators(CMPIAssociationMI*, const CMPIContext* ctx,
+                                   const CMPIResult* rslt, const CMPIObjectPath* op,
+                                   const char* assocClass, const char* resultClass, const char*,
+                                   const char*, const char** properties)
+{
+    return association(AssocKind::Associators, "Korvu::IPInterfaceProvider::IPInterface_Associators",
+                       ctx, rslt, op, assocClass, resultClass, properties);
+}
+
+CMPIStatus IPInterface_AssociatorNames(CMPIAssociationMI*, const CMPIContext* ctx,
+                                       const CMPIResult* rslt, const CMPIObjectPath* op,
+                                       const char* assocClass, const char* resultClass, const char*,
+                                       const char*)
+{
+    return association(AssocKind::AssociatorNames,
+                       "Korvu::IPInterfaceProvider::IPInterface_AssociatorNames", ctx, rslt, op,
+                       assocClass, resultClass, nullptr);
+}
+
+CMPIStatus IPInterface_References(CMPIAssociationMI*, const CMPIContext* ctx,
+                                  const CMPIResult* rslt, const CMPIObjectPath* op,
+                                  const char* resultClass, const char*, const char** properties)
+{
+    return association(AssocKind::References, "Korvu::IPInterfaceProvider::IPInterface_References",
+                       ctx, rslt, op, resultClass, nullptr, properties);
+}
+
+CMPIStatus IPInterface_ReferenceNames(CMPIAssociationMI*, const CMPIContext* ctx,
+                                      const CMPIResult* rslt, const CMPIObjectPath* op,
+                                      const char* resultClass, const char*)
+{
+    return association(AssocKind::ReferenceNames,
+                       "Korvu::IPInterfaceProvider::IPInterface_ReferenceNames", ctx, rslt, op,
+                       resultClass, nullptr, nullptr);
+}
+
+CMPIStatus IPInterface_InvokeMethod(CMPIMethodMI*, const CMPIContext* ctx, const CMPIResult* rslt,
+                                    const CMPIObjectPath* op, const char* method, const CMPIArgs* in,
+                                    CMPIArgs* out)
+{
+    const char* function = "Korvu::IPInterfaceProvider::IPInterface_InvokeMethod";
+    markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    if (!argumentsUsable(ctx, rslt, op, status)) {
+        markProviderExit(unitLogger, unitFile, function, __LINE__);
+        return status;
+    }
+    CMPIUint32 returnValue = 0;
+    try {
+        switch (ProviderUtilities::getClassId(op)) {
+#define IPIF_METHOD_CASE(id, C, name, needsElement)                                         \
+    case id:                                                                                 \
+        returnValue = invoke<C>(ctx, op, method, name, needsElement, in, out, status);       \
+        break;
+            IPIF_METHOD_CLASSES(IPIF_METHOD_CASE)
+#undef IPIF_METHOD_CASE
+        default:
+            returnValue = 5;
+            status.rc = CMPI_RC_ERR_INVALID_CLASS;
+            break;
+        }
+    } catch (const std::exception& e) {
+        status = makeStatus(CMPI_RC_ERR_FAILED, e.what());
+    }
+    CMReturnData(rslt, reinterpret_cast<CMPIValue*>(&returnValue), CMPI_uint32);
+    CMReturnDone(rslt);
+    markProviderExit(unitLogger, unitFile, function, __LINE__);
+    return status;
+}
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+using namespace Korvu::IPInterfaceProvider;
+
+extern "C" {
+
+CMPIInstanceMI* IPInterfaceProvider_Create_InstanceMI(const CMPIBroker* b, const CMPIContext*,
+                                                      CMPIStatus*)
+{
+    broker.store(b, std::memory_order_release);
+    return &instanceMI;
+}
+
+CMPIAssociationMI* IPInterfaceProvider_Create_AssociationMI(const CMPIBroker* b, const CMPIContext*,
+                                                            CMPIStatus*)
+{
+    broker.store(b, std::memory_order_release);
+    return &associationMI;
+}
+
+CMPIMethodMI* IPInterfaceProvider_Create_MethodMI(const CMPIBroker* b, const CMPIContext*,
+                                                  CMPIStatus*)
+{
+    broker.store(b, std::memory_order_release);
+    return &methodMI;
+}
+}
