@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "Export.h"
 #include "Moniker.h"
 
-// Peers built against the module resolve these members from it.
-template class IPIF_EXPORT std::vector<Korvu::Moniker::KeyComponent>;
+// Peers built against the module resolve these members from it; this unit is
+// compiled with default visibility for that reason.
+template class std::vector<Korvu::Moniker::KeyComponent>;

@@ -159,6 +159,10 @@ CMPIStatus association(AssocKind kind, const char* function, const CMPIContext* 
                        const char* resultClass, const char** properties)
 {
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    // Unused while no association class is in the table.
+    (void)kind;
+    (void)resultClass;
+    (void)properties;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
         try {
