@@ -1,0 +1,161 @@
+#include "BrokerObjects.h"
+
+#include <cmpimacs.h>
+
+#include <strings.h>
+
+#include "Broker.h"
+
+namespace cimhost {
+
+CMPIStatus okStatus()
+{
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    return status;
+}
+
+CMPIStatus makeStatus(CMPIrc rc, Broker* broker, const char* text)
+{
+    CMPIStatus status = {rc, nullptr};
+    if (broker && text)
+        status.msg = newString(broker, targetArena(broker), text);
+    return status;
+}
+
+void setStatus(CMPIStatus* rc, CMPIrc code)
+{
+    if (rc) {
+        rc->rc = code;
+        rc->msg = nullptr;
+    }
+}
+
+bool equalsIgnoreCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+CMPIData nullData(CMPIType type)
+{
+    CMPIData d;
+    d.type = type;
+    d.state = CMPI_nullValue;
+    d.value.uint64 = 0;
+    return d;
+}
+
+CMPIData* findNamed(NamedData& list, const char* name)
+{
+    if (!name)
+        return nullptr;
+    for (auto& entry : list)
+        if (strcasecmp(entry.first.c_str(), name) == 0)
+            return &entry.second;
+    return nullptr;
+}
+
+const CMPIData* findNamed(const NamedData& list, const char* name)
+{
+    return findNamed(const_cast<NamedData&>(list), name);
+}
+
+void setNamed(NamedData& list, const char* name, const CMPIData& data)
+{
+    if (CMPIData* existing = findNamed(list, name))
+        *existing = data;
+    else
+        list.emplace_back(name, data);
+}
+
+CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
+{
+    CMPIData d = source;
+    if (d.state & (CMPI_nullValue | CMPI_notFound))
+        return d;
+    if (d.type & CMPI_ARRAY) {
+        if (!d.value.array)
+            return nullData(d.type);
+        ArrayObject* from = ownerOf<ArrayObject>(d.value.array);
+        ArrayObject* to = ArrayObject::create(broker, arena, from->elementType,
+                                              static_cast<CMPICount>(from->elements.size()));
+        for (size_t i = 0; i < from->elements.size(); ++i)
+            to->elements[i] = copyData(broker, arena, from->elements[i]);
+        d.value.array = &to->cell.cmpi;
+        return d;
+    }
+    switch (d.type) {
+    case CMPI_string:
+        d.value.string = d.value.string
+            ? newString(broker, arena, CMGetCharsPtr(d.value.string, nullptr) ? CMGetCharsPtr(d.value.string, nullptr) : "")
+            : nullptr;
+        break;
+    case CMPI_ref:
+        if (d.value.ref)
+            d.value.ref = &ObjectPathObject::copy(broker, arena, d.value.ref)->cell.cmpi;
+        break;
+    case CMPI_instance:
+        if (d.value.inst)
+            d.value.inst = &InstanceObject::copy(broker, arena, d.value.inst)->cell.cmpi;
+        break;
+    case CMPI_dateTime:
+        if (d.value.dateTime) {
+            DateTimeObject* from = ownerOf<DateTimeObject>(d.value.dateTime);
+            d.value.dateTime =
+                &DateTimeObject::create(broker, arena, from->microseconds, from->interval)->cell.cmpi;
+        }
+        break;
+    default:
+        break;
+    }
+    return d;
+}
+
+CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType type)
+{
+    if (!value)
+        return nullData(type == CMPI_chars ? CMPIType(CMPI_string) : type);
+    CMPIData d;
+    d.state = CMPI_goodValue;
+    d.type = type;
+    d.value.uint64 = 0;
+    switch (type) {
+    case CMPI_chars:
+    case CMPI_charsptr: {
+        // The value pointer is the text itself.
+        const char* text = reinterpret_cast<const char*>(value);
+        d.type = CMPI_string;
+        d.value.string = newString(broker, arena, text);
+        return d;
+    }
+    case CMPI_boolean: d.value.boolean = value->boolean; break;
+    case CMPI_char16: d.value.char16 = value->char16; break;
+    case CMPI_uint8: d.value.uint8 = value->uint8; break;
+    case CMPI_uint16: d.value.uint16 = value->uint16; break;
+    case CMPI_uint32: d.value.uint32 = value->uint32; break;
+    case CMPI_uint64: d.value.uint64 = value->uint64; break;
+    case CMPI_sint8: d.value.sint8 = value->sint8; break;
+    case CMPI_sint16: d.value.sint16 = value->sint16; break;
+    case CMPI_sint32: d.value.sint32 = value->sint32; break;
+    case CMPI_sint64: d.value.sint64 = value->sint64; break;
+    case CMPI_real32: d.value.real32 = value->real32; break;
+    case CMPI_real64: d.value.real64 = value->real64; break;
+    default: {
+        CMPIData in;
+        in.type = type;
+        in.state = CMPI_goodValue;
+        in.value = *value;
+        bool isNullPointer = (type & CMPI_ARRAY) ? !value->array
+                           : type == CMPI_string ? !value->string
+                           : type == CMPI_ref ? !value->ref
+                           : type == CMPI_instance ? !value->inst
+                           : type == CMPI_dateTime ? !value->dateTime
+                           : false;
+        if (isNullPointer)
+            return nullData(type);
+        return copyData(broker, arena, in);
+    }
+    }
+    return d;
+}
+
+} // namespace cimhost

@@ -1,0 +1,215 @@
+#include "BrokerObjects.h"
+
+#include <strings.h>
+
+#include "Broker.h"
+
+namespace cimhost {
+
+namespace {
+
+InstanceObject* self(const CMPIInstance* inst) { return ownerOf<InstanceObject>(inst); }
+
+CMPIData notFound()
+{
+    CMPIData d = nullData(CMPI_null);
+    d.state = CMPI_notFound | CMPI_nullValue;
+    return d;
+}
+
+bool passesFilter(const InstanceObject* o, const char* name)
+{
+    if (!o->hasFilter)
+        return true;
+    for (const std::string& key : o->keyNames)
+        if (strcasecmp(key.c_str(), name) == 0)
+            return true;
+    for (const std::string& allowed : o->filter)
+        if (strcasecmp(allowed.c_str(), name) == 0)
+            return true;
+    return false;
+}
+
+CMPIStatus release(CMPIInstance* inst)
+{
+    InstanceObject* o = self(inst);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    o->arena->releaseOne(o);
+    return okStatus();
+}
+
+CMPIInstance* clone(const CMPIInstance* inst, CMPIStatus* rc)
+{
+    InstanceObject* o = self(inst);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return &InstanceObject::copy(o->broker, o->broker->ownArena(), inst)->cell.cmpi;
+}
+
+CMPIData getProperty(const CMPIInstance* inst, const char* name, CMPIStatus* rc)
+{
+    InstanceObject* o = self(inst);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return notFound();
+    }
+    if (const CMPIData* d = findNamed(o->properties, name)) {
+        setStatus(rc, CMPI_RC_OK);
+        return *d;
+    }
+    setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
+    return notFound();
+}
+
+CMPIData getPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** name, CMPIStatus* rc)
+{
+    InstanceObject* o = self(inst);
+    if (!o || index >= o->properties.size()) {
+        setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
+        if (name)
+            *name = nullptr;
+        return notFound();
+    }
+    if (name)
+        *name = newString(o->broker, targetArena(o->broker), o->properties[index].first);
+    setStatus(rc, CMPI_RC_OK);
+    return o->properties[index].second;
+}
+
+CMPICount getPropertyCount(const CMPIInstance* inst, CMPIStatus* rc)
+{
+    InstanceObject* o = self(inst);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return 0;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return static_cast<CMPICount>(o->properties.size());
+}
+
+CMPIStatus setProperty(const CMPIInstance* inst, const char* name, const CMPIValue* value, CMPIType type)
+{
+    InstanceObject* o = self(inst);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    if (!name || !*name)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    if (!passesFilter(o, name))
+        return okStatus();
+    setNamed(o->properties, name, makeData(o->broker, *o->arena, value, type));
+    return okStatus();
+}
+
+CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
+{
+    InstanceObject* o = self(inst);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    Arena& arena = targetArena(o->broker);
+    ObjectPathObject* path = ObjectPathObject::create(o->broker, arena, o->nameSpace, o->className);
+    path->host = o->host;
+    std::vector<std::string> names = o->keyNames;
+    for (const std::string& key : o->broker->keyNames(o->className)) {
+        bool known = false;
+        for (const std::string& n : names)
+            known = known || strcasecmp(n.c_str(), key.c_str()) == 0;
+        if (!known)
+            names.push_back(key);
+    }
+    for (const std::string& key : names) {
+        if (const CMPIData* d = findNamed(o->properties, key.c_str())) {
+            CMPIData copy = copyData(o->broker, arena, *d);
+            copy.state |= CMPI_keyValue;
+            path->keys.emplace_back(key, copy);
+        }
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return &path->cell.cmpi;
+}
+
+CMPIStatus setPropertyFilter(CMPIInstance* inst, const char** properties, const char**)
+{
+    InstanceObject* o = self(inst);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    o->hasFilter = properties != nullptr;
+    o->filter.clear();
+    for (const char** p = properties; p && *p; ++p)
+        o->filter.push_back(*p);
+    return okStatus();
+}
+
+CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
+{
+    InstanceObject* o = self(inst);
+    ObjectPathObject* p = ownerOf<ObjectPathObject>(op);
+    if (!o || !p)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    o->nameSpace = p->nameSpace;
+    o->host = p->host;
+    o->className = p->className;
+    o->keyNames.clear();
+    for (const auto& key : p->keys) {
+        o->keyNames.push_back(key.first);
+        setNamed(o->properties, key.first.c_str(), copyData(o->broker, *o->arena, key.second));
+    }
+    return okStatus();
+}
+
+CMPIStatus setPropertyWithOrigin(const CMPIInstance* inst, const char* name, const CMPIValue* value,
+                                 const CMPIType type, const char*)
+{
+    return setProperty(inst, name, value, type);
+}
+
+CMPIInstanceFT instanceFT = {
+    CMPICurrentVersion, release, clone, getProperty, getPropertyAt, getPropertyCount, setProperty,
+    getObjectPath, setPropertyFilter, setObjectPath, setPropertyWithOrigin,
+};
+
+InstanceObject* blank(Broker* broker, Arena& arena)
+{
+    InstanceObject* object = new InstanceObject;
+    object->broker = broker;
+    object->arena = &arena;
+    object->cell.owner = object;
+    object->cell.cmpi.hdl = object;
+    object->cell.cmpi.ft = &instanceFT;
+    arena.adopt(object);
+    return object;
+}
+
+} // namespace
+
+InstanceObject* InstanceObject::create(Broker* broker, Arena& arena, const CMPIObjectPath* path)
+{
+    InstanceObject* object = blank(broker, arena);
+    if (path)
+        setObjectPath(&object->cell.cmpi, path);
+    return object;
+}
+
+InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIInstance* source)
+{
+    InstanceObject* s = self(source);
+    InstanceObject* object = blank(broker, arena);
+    if (s) {
+        object->nameSpace = s->nameSpace;
+        object->host = s->host;
+        object->className = s->className;
+        object->keyNames = s->keyNames;
+        object->hasFilter = s->hasFilter;
+        object->filter = s->filter;
+        for (const auto& p : s->properties)
+            object->properties.emplace_back(p.first, copyData(broker, arena, p.second));
+    }
+    return object;
+}
+
+} // namespace cimhost

@@ -1,0 +1,225 @@
+#include "BrokerObjects.h"
+
+#include "Broker.h"
+#include "PathText.h"
+
+namespace cimhost {
+
+namespace {
+
+ObjectPathObject* self(const CMPIObjectPath* op) { return ownerOf<ObjectPathObject>(op); }
+
+CMPIStatus invalid() { return makeStatus(CMPI_RC_ERR_INVALID_HANDLE); }
+
+CMPIStatus release(CMPIObjectPath* op)
+{
+    ObjectPathObject* o = self(op);
+    if (!o)
+        return invalid();
+    o->arena->releaseOne(o);
+    return okStatus();
+}
+
+CMPIObjectPath* clone(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return &ObjectPathObject::copy(o->broker, o->broker->ownArena(), op)->cell.cmpi;
+}
+
+CMPIStatus setText(std::string ObjectPathObject::*field, CMPIObjectPath* op, const char* text)
+{
+    ObjectPathObject* o = self(op);
+    if (!o)
+        return invalid();
+    (o->*field) = text ? text : "";
+    return okStatus();
+}
+
+CMPIString* getText(std::string ObjectPathObject::*field, const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return newString(o->broker, targetArena(o->broker), o->*field);
+}
+
+CMPIStatus setNameSpace(CMPIObjectPath* op, const char* ns)
+{
+    return setText(&ObjectPathObject::nameSpace, op, ns);
+}
+CMPIString* getNameSpace(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    return getText(&ObjectPathObject::nameSpace, op, rc);
+}
+CMPIStatus setHostname(CMPIObjectPath* op, const char* hn) { return setText(&ObjectPathObject::host, op, hn); }
+CMPIString* getHostname(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    return getText(&ObjectPathObject::host, op, rc);
+}
+CMPIStatus setClassName(CMPIObjectPath* op, const char* cn)
+{
+    return setText(&ObjectPathObject::className, op, cn);
+}
+CMPIString* getClassName(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    return getText(&ObjectPathObject::className, op, rc);
+}
+
+CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, const CMPIType type)
+{
+    ObjectPathObject* o = self(op);
+    if (!o)
+        return invalid();
+    if (!name || !*name)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    CMPIData d = makeData(o->broker, *o->arena, value, type);
+    d.state |= CMPI_keyValue;
+    setNamed(o->keys, name, d);
+    return okStatus();
+}
+
+CMPIData notFound()
+{
+    CMPIData d = nullData(CMPI_null);
+    d.state = CMPI_notFound | CMPI_nullValue;
+    return d;
+}
+
+CMPIData getKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return notFound();
+    }
+    if (const CMPIData* d = findNamed(o->keys, name)) {
+        setStatus(rc, CMPI_RC_OK);
+        return *d;
+    }
+    setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
+    return notFound();
+}
+
+CMPIData getKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o || index >= o->keys.size()) {
+        setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
+        if (name)
+            *name = nullptr;
+        return notFound();
+    }
+    if (name)
+        *name = newString(o->broker, targetArena(o->broker), o->keys[index].first);
+    setStatus(rc, CMPI_RC_OK);
+    return o->keys[index].second;
+}
+
+CMPICount getKeyCount(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return 0;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return static_cast<CMPICount>(o->keys.size());
+}
+
+CMPIStatus setNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src)
+{
+    ObjectPathObject* o = self(op);
+    ObjectPathObject* s = self(src);
+    if (!o || !s)
+        return invalid();
+    o->nameSpace = s->nameSpace;
+    return okStatus();
+}
+
+CMPIStatus setHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src)
+{
+    ObjectPathObject* o = self(op);
+    ObjectPathObject* s = self(src);
+    if (!o || !s)
+        return invalid();
+    o->nameSpace = s->nameSpace;
+    o->host = s->host;
+    return okStatus();
+}
+
+CMPIData noQualifier(CMPIStatus* rc)
+{
+    setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    return notFound();
+}
+CMPIData getClassQualifier(const CMPIObjectPath*, const char*, CMPIStatus* rc) { return noQualifier(rc); }
+CMPIData getPropertyQualifier(const CMPIObjectPath*, const char*, const char*, CMPIStatus* rc)
+{
+    return noQualifier(rc);
+}
+CMPIData getMethodQualifier(const CMPIObjectPath*, const char*, const char*, CMPIStatus* rc)
+{
+    return noQualifier(rc);
+}
+CMPIData getParameterQualifier(const CMPIObjectPath*, const char*, const char*, const char*,
+                               CMPIStatus* rc)
+{
+    return noQualifier(rc);
+}
+
+CMPIString* toString(const CMPIObjectPath* op, CMPIStatus* rc)
+{
+    ObjectPathObject* o = self(op);
+    if (!o) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return newString(o->broker, targetArena(o->broker), pathToText(op));
+}
+
+CMPIObjectPathFT pathFT = {
+    CMPICurrentVersion, release, clone, setNameSpace, getNameSpace, setHostname, getHostname,
+    setClassName, getClassName, addKey, getKey, getKeyAt, getKeyCount, setNameSpaceFromObjectPath,
+    setHostAndNameSpaceFromObjectPath, getClassQualifier, getPropertyQualifier, getMethodQualifier,
+    getParameterQualifier, toString,
+};
+
+} // namespace
+
+ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, const std::string& ns,
+                                           const std::string& className)
+{
+    ObjectPathObject* object = new ObjectPathObject;
+    object->nameSpace = ns;
+    object->className = className;
+    object->broker = broker;
+    object->arena = &arena;
+    object->cell.owner = object;
+    object->cell.cmpi.hdl = object;
+    object->cell.cmpi.ft = &pathFT;
+    arena.adopt(object);
+    return object;
+}
+
+ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMPIObjectPath* source)
+{
+    ObjectPathObject* s = self(source);
+    ObjectPathObject* object = create(broker, arena, s ? s->nameSpace : "", s ? s->className : "");
+    if (s) {
+        object->host = s->host;
+        for (const auto& key : s->keys)
+            object->keys.emplace_back(key.first, copyData(broker, arena, key.second));
+    }
+    return object;
+}
+
+} // namespace cimhost

@@ -1,0 +1,93 @@
+#include "BrokerObjects.h"
+
+#include "Broker.h"
+
+namespace cimhost {
+
+namespace {
+
+ResultObject* self(const CMPIResult* r) { return ownerOf<ResultObject>(r); }
+
+CMPIStatus release(CMPIResult* r)
+{
+    ResultObject* o = self(r);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    o->arena->releaseOne(o);
+    return okStatus();
+}
+
+CMPIResult* clone(const CMPIResult*, CMPIStatus* rc)
+{
+    setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    return nullptr;
+}
+
+CMPIStatus returnData(const CMPIResult* r, const CMPIValue* value, const CMPIType type)
+{
+    ResultObject* o = self(r);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    CMPIData d = makeData(o->broker, *o->arena, value, type);
+    std::lock_guard<std::mutex> lock(o->mutex);
+    o->data.push_back(d);
+    return okStatus();
+}
+
+CMPIStatus returnInstance(const CMPIResult* r, const CMPIInstance* inst)
+{
+    ResultObject* o = self(r);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    if (!inst)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    std::lock_guard<std::mutex> lock(o->mutex);
+    o->instances.push_back(inst);
+    return okStatus();
+}
+
+CMPIStatus returnObjectPath(const CMPIResult* r, const CMPIObjectPath* ref)
+{
+    ResultObject* o = self(r);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    if (!ref)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    std::lock_guard<std::mutex> lock(o->mutex);
+    o->paths.push_back(ref);
+    return okStatus();
+}
+
+CMPIStatus returnDone(const CMPIResult* r)
+{
+    ResultObject* o = self(r);
+    if (!o)
+        return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    std::lock_guard<std::mutex> lock(o->mutex);
+    ++o->doneCount;
+    return okStatus();
+}
+
+CMPIStatus returnError(const CMPIResult*, const CMPIError*)
+{
+    return makeStatus(CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+CMPIResultFT resultFT = {CMPICurrentVersion, release, clone, returnData, returnInstance,
+                         returnObjectPath, returnDone, returnError};
+
+} // namespace
+
+ResultObject* ResultObject::create(Broker* broker, Arena& arena)
+{
+    ResultObject* object = new ResultObject;
+    object->broker = broker;
+    object->arena = &arena;
+    object->cell.owner = object;
+    object->cell.cmpi.hdl = object;
+    object->cell.cmpi.ft = &resultFT;
+    arena.adopt(object);
+    return object;
+}
+
+} // namespace cimhost
