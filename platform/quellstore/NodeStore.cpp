@@ -1,0 +1,26 @@
+#include "NodeStore.h"
+
+#include "StoreState.h"
+
+namespace Korvu {
+
+using StoreDetail::StoreState;
+
+const char* const NodeStore::defaultFile = "/var/lib/korvu/quellstore.json";
+
+void NodeStore::open(const std::string& path) { StoreState::instance().open(path); }
+
+void NodeStore::loadFromString(const std::string& text, const std::string& persistPath)
+{
+    StoreState::instance().load(text, persistPath);
+}
+
+void NodeStore::reload() { StoreState::instance().reload(); }
+
+std::string NodeStore::currentFile() { return StoreState::instance().file(); }
+
+unsigned long NodeStore::agentRestartRequests() { return StoreState::instance().restartRequests(); }
+
+std::string NodeStore::toJson() { return StoreState::instance().dump(); }
+
+} // namespace Korvu

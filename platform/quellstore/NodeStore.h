@@ -1,0 +1,50 @@
+#ifndef KORVU_NODESTORE_H
+#define KORVU_NODESTORE_H
+
+#include <string>
+
+#include "QuellstoreApi.h"
+
+namespace Korvu {
+
+// Control of the process's one node store, for the agent's host tool and
+// for tests. The store is a JSON file (format: README.md beside this
+// header). Unless open() or loadFromString() came first, the first use
+// loads the file named by the environment variable QUELLSTORE_FILE, or
+// defaultFile when that is unset or empty; a missing or malformed file
+// then reads as an empty store. Every successful write rewrites the file
+// atomically. All functions are safe on any thread.
+class QUELLSTORE_API NodeStore {
+public:
+    static const char* const defaultFile;
+
+    // Loads the file now and makes it the one that writes go to. Throws
+    // std::runtime_error, naming the file and the fault, when it cannot be
+    // read or is no valid store; the current store then stays.
+    static void open(const std::string& path);
+
+    // Loads a store from JSON text; writes go to persistPath (which need not
+    // exist yet), or stay in memory when it is empty. Throws
+    // std::runtime_error on text that is no valid store; the current store
+    // then stays.
+    static void loadFromString(const std::string& text, const std::string& persistPath = std::string());
+
+    // Loads the current file again. Throws std::runtime_error when it
+    // cannot be read or is no valid store (the current store then stays),
+    // or when the store has no file.
+    static void reload();
+
+    // The file that writes go to; empty for a store kept in memory.
+    static std::string currentFile();
+
+    // How often the agent was asked to restart: writes of state 9 to the
+    // STATE property of a COMPUTER_SYSTEM node, since the process started.
+    static unsigned long agentRestartRequests();
+
+    // The current store in the file format.
+    static std::string toJson();
+};
+
+} // namespace Korvu
+
+#endif

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Instrumentation.h"
+#include "NodeStore.h"
+#include "SampleStore.h"
+#include "TempFolder.h"
+
+using Korvu::Instrumentation;
+using Korvu::NodeLexicon;
+using Korvu::NodeStore;
+
+namespace {
+
+std::vector<std::string> walk(NodeLexicon::NodeType type)
+{
+    std::vector<std::string> paths;
+    Instrumentation cursor;
+    for (cursor.selectNode(type); cursor; ++cursor)
+        paths.push_back(cursor.getPath());
+    return paths;
+}
+
+Instrumentation at(const std::string& path)
+{
+    Instrumentation cursor;
+    cursor.selectNode(path);
+    return cursor;
+}
+
+class CursorTest : public ::testing::Test {
+protected:
+    void SetUp() override { NodeStore::loadFromString(sampleStore()); }
+};
+
+} // namespace
+
+TEST_F(CursorTest, WalksEachTypeInDocumentOrderAcrossSystems)
+{
+    EXPECT_EQ(walk(NodeLexicon::IP_INTERFACE),
+              (std::vector<std::string>{"/host/eth-adapter-0/eth0", "/host/eth-adapter-0/eth1",
+                                        "/bmc/bmc-adapter-0/bmc0"}));
+    EXPECT_EQ(walk(NodeLexicon::COMPUTER_SYSTEM), (std::vector<std::string>{"/host", "/bmc"}));
+    EXPECT_TRUE(walk(static_cast<NodeLexicon::NodeType>(77)).empty());
+
+    // After a path, stepping goes on with that node's type.
+    Instrumentation cursor = at("/host/eth-adapter-0/eth1");
+    EXPECT_EQ((++cursor).getPath(), "/bmc/bmc-adapter-0/bmc0");
+    EXPECT_FALSE(++cursor);
+    EXPECT_FALSE(++cursor);
+}
+
+TEST_F(CursorTest, GrandparentOfAnInterfaceIsItsSystemAndRootIsNoNode)
+{
+    Instrumentation cursor = at("/bmc/bmc-adapter-0/bmc0");
+    ASSERT_TRUE(cursor);
+    Instrumentation system = at(cursor.getPathToParentNode());
+    EXPECT_EQ(system.getPath(), "/bmc/bmc-adapter-0");
+    system.selectNode(system.getPathToParentNode());
+    EXPECT_EQ(system.getNodeDescription(), "BMC");
+    EXPECT_EQ(system.getPathToParentNode(), "/");
+    system.selectNode(system.getPathToParentNode());
+    EXPECT_FALSE(system);
+    EXPECT_EQ(system.getPathToParentNode(), "");
+    for (const char* path : {"", "/", "host", "/host/", "/host//eth-adapter-0", "/nohost"})
+        EXPECT_FALSE(at(path)) << path;
+}
+
+TEST_F(CursorTest, ReadsEachKindAndRefusesTheOthers)
+{
+    Instrumentation cursor;
+    cursor.selectNode(NodeLexicon::IP_INTERFACE);
+    std::string text;
+    unsigned int number = 0;
+    std::vector<std::string> list;
+    EXPECT_TRUE(cursor.getProperty(NodeLexicon::IPV4_ADDRESS, text));
+    EXPECT_EQ(text, "192.0.2.10");
+    EXPECT_TRUE(cursor.getProperty(NodeLexicon::PREFIX_LENGTH, number));
+    EXPECT_EQ(number, 24u);
+    EXPECT_TRUE(cursor.getProperty(NodeLexicon::DNS_SERVERS, list));
+    EXPECT_EQ(list, (std::vector<std::string>{"192.0.2.53", "192.0.2.54"}));
+    EXPECT_TRUE(cursor.getProperty(static_cast<NodeLexicon::Properties>(700), number));
+    EXPECT_EQ(number, 7u);
+
+    text = "untouched";
+    EXPECT_FALSE(cursor.getProperty(NodeLexicon::STATE, text));
+    EXPECT_FALSE(cursor.getProperty(NodeLexicon::IPV6_GATEWAY, text));
+    EXPECT_EQ(text, "untouched");
+    EXPECT_FALSE(cursor.getProperty(NodeLexicon::NAME, number));
+
+    bool readOnly = false;
+    EXPECT_TRUE(cursor.isPropertyReadOnly(NodeLexicon::MAC_ADDRESS, readOnly));
+    EXPECT_TRUE(readOnly);
+    EXPECT_TRUE(cursor.isPropertyReadOnly(NodeLexicon::NAME, readOnly));
+    EXPECT_FALSE(readOnly);
+    EXPECT_FALSE(cursor.isPropertyReadOnly(NodeLexicon::IPV6_GATEWAY, readOnly));
+}
+
+TEST_F(CursorTest, CursorSurvivesAReplacedStoreAndWritesToTheNewOne)
+{
+    TempFolder folder;
+    folder.write("store.json", sampleStore());
+    NodeStore::open(folder.path("store.json"));
+    Instrumentation old = at("/host/eth-adapter-0/eth1");
+    NodeStore::loadFromString(R"({"nodes": [{"name": "other", "type": 40}]})");
+
+    // Still readable, but its path is gone from the current store.
+    std::string text;
+    EXPECT_TRUE(old.getProperty(NodeLexicon::NAME, text));
+    EXPECT_EQ(text, "eth1");
+    text = "10.0.0.1";
+    EXPECT_FALSE(old.setProperty(NodeLexicon::IPV4_ADDRESS, text));
+
+    NodeStore::open(folder.path("store.json"));
+    EXPECT_TRUE(old.setProperty(NodeLexicon::IPV4_ADDRESS, text));
+    EXPECT_TRUE(at("/host/eth-adapter-0/eth1").getProperty(NodeLexicon::IPV4_ADDRESS, text));
+    EXPECT_EQ(text, "10.0.0.1");
+}
