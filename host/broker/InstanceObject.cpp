@@ -24,6 +24,9 @@ bool passesFilter(const InstanceObject* o, const char* name)
     for (const std::string& key : o->keyNames)
         if (strcasecmp(key.c_str(), name) == 0)
             return true;
+    for (const std::string& key : o->broker->keyNames(o->className))
+        if (strcasecmp(key.c_str(), name) == 0)
+            return true;
     for (const std::string& allowed : o->filter)
         if (strcasecmp(allowed.c_str(), name) == 0)
             return true;

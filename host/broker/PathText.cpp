@@ -182,6 +182,8 @@ bool parseAt(const std::string& text, PathSpec& path, std::string* error, int de
         return true;
     if (text[pos] != '.')
         return fail(error, "unexpected character after class name");
+    if (pos + 1 == text.size())
+        return fail(error, "missing keys after '.'");
     return parseKeys(text, pos + 1, path, error, depth);
 }
 

@@ -52,11 +52,12 @@ int StaticInstanceProvider::requests() const
 std::vector<InstanceSpec> StaticInstanceProvider::matching(const CMPIObjectPath* op) const
 {
     PathSpec wanted = toPathSpec(op);
+    Broker* broker = ownerOf<ObjectPathObject>(op)->broker;
     std::vector<InstanceSpec> out;
     std::lock_guard<std::mutex> lock(mutex);
     for (const InstanceSpec& inst : stored) {
-        if (!wanted.className.empty() &&
-            strcasecmp(wanted.className.c_str(), inst.path.className.c_str()) != 0)
+        // A request for a superclass reaches here for its subclasses too.
+        if (!wanted.className.empty() && !broker->isA(inst.path.className, wanted.className))
             continue;
         bool match = true;
         for (const auto& key : wanted.keys) {
