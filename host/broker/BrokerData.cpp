@@ -140,16 +140,33 @@ CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType
     case CMPI_real32: d.value.real32 = value->real32; break;
     case CMPI_real64: d.value.real64 = value->real64; break;
     default: {
-        CMPIData in;
-        in.type = type;
+        // Read only the member the type names: the caller's value may be
+        // just a pointer variable.
+        CMPIData in = nullData(type);
         in.state = CMPI_goodValue;
-        in.value = *value;
-        bool isNullPointer = (type & CMPI_ARRAY) ? !value->array
-                           : type == CMPI_string ? !value->string
-                           : type == CMPI_ref ? !value->ref
-                           : type == CMPI_instance ? !value->inst
-                           : type == CMPI_dateTime ? !value->dateTime
-                           : false;
+        bool isNullPointer = false;
+        if (type & CMPI_ARRAY) {
+            in.value.array = value->array;
+            isNullPointer = !value->array;
+        } else if (type == CMPI_string) {
+            in.value.string = value->string;
+            isNullPointer = !value->string;
+        } else if (type == CMPI_ref) {
+            in.value.ref = value->ref;
+            isNullPointer = !value->ref;
+        } else if (type == CMPI_instance) {
+            in.value.inst = value->inst;
+            isNullPointer = !value->inst;
+        } else if (type == CMPI_dateTime) {
+            in.value.dateTime = value->dateTime;
+            isNullPointer = !value->dateTime;
+        } else if (type == CMPI_args) {
+            in.value.args = value->args;
+        } else if (type == CMPI_enumeration) {
+            in.value.Enum = value->Enum;
+        } else {
+            return nullData(type);
+        }
         if (isNullPointer)
             return nullData(type);
         return copyData(broker, arena, in);
