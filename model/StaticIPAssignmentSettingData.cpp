@@ -1,0 +1,281 @@
+#include "StaticIPAssignmentSettingData.h"
+
+#include "IfcfgFile.h"
+#include "PlatformUtilities.h"
+#include "Trace.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+IPIF_TRACE_UNIT("StaticIPAssignmentSettingData.cpp");
+
+namespace {
+
+// Description of the system node two levels above the cursor's node.
+std::string systemDescription(Instrumentation& cursor)
+{
+    Instrumentation system;
+    system.selectNode(cursor.getPathToParentNode());
+    system.selectNode(system.getPathToParentNode());
+    return system.getNodeDescription();
+}
+
+// Decimal text, blanks around it allowed; anything else reads as 0.
+unsigned long long decimalValue(const std::string& text)
+{
+    std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos)
+        return 0;
+    std::size_t end = text.find_last_not_of(" \t");
+    unsigned long long number = 0;
+    for (std::size_t i = begin; i <= end; ++i) {
+        char c = text[i];
+        if (c < '0' || c > '9')
+            return 0;
+        if (number > (~0ULL - 9) / 10)
+            return 0;
+        number = number * 10 + static_cast<unsigned long long>(c - '0');
+    }
+    return number;
+}
+
+} // namespace
+
+StaticIPAssignmentSettingData::StaticIPAssignmentSettingData() : filterActive(false)
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::StaticIPAssignmentSettingData");
+    cursor.selectNode(NodeLexicon::NodeType::IP_INTERFACE);
+}
+
+StaticIPAssignmentSettingData::operator bool()
+{
+    TRACE_METHOD("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::operator bool");
+    return static_cast<bool>(cursor);
+}
+
+void StaticIPAssignmentSettingData::operator++()
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::operator ++");
+    ++cursor;
+    while (filterActive && cursor && !evaluate())
+        ++cursor;
+    TRACE_EXIT("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::operator ++");
+}
+
+void StaticIPAssignmentSettingData::setFilter(FilterType type, const std::string value)
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::setFilter");
+    filterActive = true;
+    filters.push_back(Filter{type, value});
+    while (cursor && !evaluate())
+        ++cursor;
+    TRACE_EXIT("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::setFilter");
+}
+
+bool StaticIPAssignmentSettingData::evaluate()
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::evaluate");
+    for (const Filter& filter : filters) {
+        if (filter.type != BY_INSTANCE_ID)
+            continue;
+        std::string instanceId;
+        getInstanceID(instanceId);
+        if (filter.value != instanceId)
+            return false;
+    }
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getInstanceID(std::string& value)
+{
+    std::string description = systemDescription(cursor);
+    std::string interfaceName;
+    if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
+        interfaceName.clear();
+    value = (description == "BMC" ? description + ":" : std::string("Computer:")) + interfaceName;
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getElementName(std::string& value)
+{
+    std::string name;
+    if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
+        name.clear();
+    value = name;
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getAddressOrigin(unsigned short& value)
+{
+    value = 3;
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
+{
+    if (!cursor)
+        return false;
+    std::string interfaceName;
+    if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
+        return false;
+    // The name goes into a file name in the data folder: it must not
+    // lead out of it, and a path over the limit is refused, never cut into
+    // the name of another interface's file.
+    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos ||
+        interfaceName.find('\0') != std::string::npos)
+        return false;
+    std::string folder = PlatformUtilities::getMaranthDataDir();
+    if (folder.empty())
+        return false;
+    std::string candidate = folder + "ifcfg-" + interfaceName;
+    if (candidate.size() > maxPathLength)
+        return false;
+    path = candidate;
+    return true;
+}
+
+std::string StaticIPAssignmentSettingData::readKey(const char* key, NodeLexicon::Properties fallback)
+{
+    std::string path;
+    if (getIfcfgPath(path)) {
+        IfcfgFile file;
+        bool exists = false;
+        bool readable = IfcfgFile::load(path, file, exists);
+        // Once the file exists it alone holds the interface's static values.
+        if (exists) {
+            std::string value;
+            if (readable && file.getValue(key, value))
+                return value;
+            return std::string();
+        }
+    }
+    std::string value;
+    if (!cursor.getProperty(fallback, value))
+        value.clear();
+    return value;
+}
+
+bool StaticIPAssignmentSettingData::getIPv4Address(std::string& value)
+{
+    value = readKey("IPV4ADDR", NodeLexicon::Properties::IPV4_ADDRESS);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getIPv6Address(std::string& value)
+{
+    value = readKey("IPV6ADDR", NodeLexicon::Properties::IPV6_ADDRESS);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getSubnetMask(std::string& value)
+{
+    value = readKey("NETMASK", NodeLexicon::Properties::SUBNET_MASK);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getGatewayIPv4Address(std::string& value)
+{
+    value = readKey("GATEWAY", NodeLexicon::Properties::IPV4_GATEWAY);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getGatewayIPv6Address(std::string& value)
+{
+    value = readKey("IPV6GATEWAY", NodeLexicon::Properties::IPV6_GATEWAY);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getIPv6SubnetPrefixLength(unsigned short& value)
+{
+    std::string path;
+    if (getIfcfgPath(path)) {
+        IfcfgFile file;
+        bool exists = false;
+        bool readable = IfcfgFile::load(path, file, exists);
+        if (exists) {
+            std::string text;
+            if (!readable || !file.getValue("PREFIX", text))
+                text.clear();
+            value = static_cast<unsigned short>(decimalValue(text) & 0xFFFFu);
+            return true;
+        }
+    }
+    unsigned int number = 0;
+    if (!cursor.getProperty(NodeLexicon::Properties::PREFIX_LENGTH, number))
+        number = 0;
+    value = static_cast<unsigned short>(number & 0xFFFFu);
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getPrefixLength(unsigned int& value)
+{
+    unsigned int number = 0;
+    if (!cursor.getProperty(NodeLexicon::Properties::PREFIX_LENGTH, number))
+        return false;
+    value = number;
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::getIPv6AddressType(unsigned short& value)
+{
+    unsigned int number = 0;
+    if (cursor.getProperty(NodeLexicon::Properties::IPV6_ADDRESS_TYPE, number)) {
+        value = static_cast<unsigned short>(number & 0xFFFFu);
+        return true;
+    }
+    unsigned int version = 0;
+    if (!cursor.getProperty(NodeLexicon::Properties::IP_VERSION, version))
+        version = 0;
+    value = version == 4 ? 1 : (version == 6 ? 2 : 0);
+    return true;
+}
+
+StaticIPAssignmentSettingData::WriteResult
+StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string, std::string>>& values)
+{
+    for (const auto& entry : values) {
+        if (!IfcfgFile::isUsableKey(entry.first) || !IfcfgFile::isUsableValue(entry.second))
+            return WRITE_BAD_VALUE;
+    }
+    std::string path;
+    if (!getIfcfgPath(path))
+        return WRITE_BAD_FILE_NAME;
+    switch (IfcfgFile::update(path, values)) {
+    case IfcfgFile::RESULT_OK: return WRITE_OK;
+    case IfcfgFile::RESULT_BAD_VALUE: return WRITE_BAD_VALUE;
+    default: return WRITE_FAILED;
+    }
+}
+
+bool StaticIPAssignmentSettingData::setIPv4Address(std::string value)
+{
+    return setValues({{"IPV4ADDR", value}}) == WRITE_OK;
+}
+
+bool StaticIPAssignmentSettingData::setSubnetMask(std::string value)
+{
+    return setValues({{"NETMASK", value}}) == WRITE_OK;
+}
+
+bool StaticIPAssignmentSettingData::setGatewayIPv4Address(std::string value)
+{
+    return setValues({{"GATEWAY", value}}) == WRITE_OK;
+}
+
+bool StaticIPAssignmentSettingData::setIPv6Address(std::string value)
+{
+    return setValues({{"IPV6ADDR", value}}) == WRITE_OK;
+}
+
+bool StaticIPAssignmentSettingData::setGatewayIPv6Address(std::string value)
+{
+    return setValues({{"IPV6GATEWAY", value}}) == WRITE_OK;
+}
+
+bool StaticIPAssignmentSettingData::setIPv6SubnetPrefixLength(unsigned short value)
+{
+    return setValues({{"PREFIX", std::to_string(value)}}) == WRITE_OK;
+}
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu

@@ -1,0 +1,90 @@
+#ifndef KORVU_IPIF_STATICIPASSIGNMENTSETTINGDATA_H
+#define KORVU_IPIF_STATICIPASSIGNMENTSETTINGDATA_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Instrumentation.h"
+#include "NodeLexicon.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+// One static setting element per IP interface node, InstanceID "Computer:"
+// or "BMC:" + interface name. The file-backed values come from the
+// interface's ifcfg file in the agent data folder once it exists, from the
+// node store until then. Exceptions of the node store and std::bad_alloc
+// pass through every operation; file failures never throw.
+class StaticIPAssignmentSettingData {
+public:
+    enum FilterType { BY_INSTANCE_ID = 0 };
+
+    // Outcome of a write to the ifcfg file.
+    enum WriteResult {
+        WRITE_OK = 0,
+        WRITE_BAD_VALUE,      // value holds a line break or a NUL
+        WRITE_BAD_FILE_NAME,  // interface name unusable in a file name, or path too long
+        WRITE_FAILED          // the file could not be written
+    };
+
+    StaticIPAssignmentSettingData();
+
+    operator bool();
+    void operator++();
+    void setFilter(FilterType type, const std::string value);
+    bool evaluate();
+
+    bool getInstanceID(std::string& value);
+    bool getElementName(std::string& value);
+    // Always 3 (static).
+    bool getAddressOrigin(unsigned short& value);
+    bool getIPv4Address(std::string& value);
+    bool getIPv6Address(std::string& value);
+    bool getSubnetMask(std::string& value);
+    bool getGatewayIPv4Address(std::string& value);
+    bool getGatewayIPv6Address(std::string& value);
+    bool getIPv6SubnetPrefixLength(unsigned short& value);
+    // Node store only; false when it has no value.
+    bool getPrefixLength(unsigned int& value);
+    bool getIPv6AddressType(unsigned short& value);
+
+    // Each writes one key of the ifcfg file, never the node store; true
+    // when the file now holds the value.
+    bool setIPv4Address(std::string value);
+    bool setSubnetMask(std::string value);
+    bool setGatewayIPv4Address(std::string value);
+    bool setIPv6Address(std::string value);
+    bool setGatewayIPv6Address(std::string value);
+    bool setIPv6SubnetPrefixLength(unsigned short value);
+
+    // Writes several keys in one locked rewrite of the ifcfg file, so that
+    // concurrent writers never lose each other's keys and a reader sees all
+    // of them or none.
+    WriteResult setValues(const std::vector<std::pair<std::string, std::string>>& values);
+
+    // Path of the current interface's ifcfg file; false when the interface
+    // name cannot make one inside the data folder.
+    bool getIfcfgPath(std::string& path);
+
+    // Longest ifcfg path accepted, in characters.
+    static const std::size_t maxPathLength = 127;
+
+private:
+    struct Filter {
+        FilterType type;
+        std::string value;
+    };
+
+    // Value of a key: from the file when it exists, else from the store.
+    std::string readKey(const char* key, NodeLexicon::Properties fallback);
+
+    bool filterActive;
+    std::vector<Filter> filters;
+    Instrumentation cursor;
+};
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

@@ -1,0 +1,291 @@
+// Tavrix_IPProtocolEndpoint through the broker and the module's factories.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "LogCapture.h"
+#include "Scene.h"
+
+using namespace scene;
+using cimhost::Request;
+using cimhost::Response;
+using cimhost::Value;
+using Korvu::NodeLexicon;
+using testsupport::keyText;
+using testsupport::ModuleHarness;
+using testsupport::propertyText;
+
+namespace {
+
+const std::string eth0Static = "eth0_52:54:00:12:34:56_3";
+const std::string eth0Dhcp = "eth0_52:54:00:12:34:56_4";
+const std::string eth0Node = "/host/nic0/eth0";
+
+struct MethodCall {
+    Response response;
+    CMPIUint32 returnValue = 0xFFFFFFFFu;
+    CMPIArgs* out = nullptr;
+};
+
+MethodCall requestStateChange(ModuleHarness& h, Request& req, const cimhost::PathSpec& path,
+                              const cimhost::NamedValues& arguments,
+                              const char* method = "RequestStateChange")
+{
+    CMPIArgs* in = req.newArgs();
+    for (const auto& argument : arguments) {
+        CMPIData d = cimhost::toData(&h.broker(), req.arena(), argument.second);
+        CMAddArg(in, argument.first.c_str(), &d.value, d.type);
+    }
+    MethodCall call;
+    call.out = req.newArgs();
+    call.response = req.invokeMethod(req.makePath(path), method, in, call.out);
+    if (call.response.data.size() == 1 && call.response.data[0].type == CMPI_uint32)
+        call.returnValue = call.response.data[0].value.uint32;
+    return call;
+}
+
+} // namespace
+
+TEST(EndpointKeys, TwoOriginsOfOneInterfaceAndTheServiceProcessor)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    Response r = req.enumerateInstanceNames(h.classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_TRUE(r.ok());
+    ASSERT_EQ(r.paths.size(), 5u);
+    EXPECT_EQ(keyText(r.paths[0], "Name"), eth0Static);
+    EXPECT_EQ(keyText(r.paths[1], "Name"), eth0Dhcp);
+    EXPECT_EQ(keyText(r.paths[0], "SystemName"), hostName());
+    EXPECT_EQ(keyText(r.paths[0], "SystemCreationClassName"), "Tavrix_ComputerSystem");
+    EXPECT_EQ(keyText(r.paths[0], "CreationClassName"), "Tavrix_IPProtocolEndpoint");
+
+    const CMPIInstance* bmc =
+        getOne(req, endpointPath("BMC:-1", "bmc0_52:54:00:ab:cd:ef_3", true));
+    ASSERT_NE(bmc, nullptr);
+    EXPECT_EQ(propertyText(bmc, "SystemCreationClassName"), "Tavrix_SPComputerSystem");
+    EXPECT_EQ(propertyText(bmc, "SystemName"), "BMC:-1");
+    EXPECT_EQ(propertyText(bmc, "IPv4Address"), "10.0.0.5");
+    // The same Name under the host's system name names nothing.
+    EXPECT_EQ(req.getInstance(req.makePath(endpointPath(hostName(), "bmc0_52:54:00:ab:cd:ef_3"))).rc,
+              CMPI_RC_ERR_NOT_FOUND);
+}
+
+TEST(EndpointKeys, PathWithoutNameKeysReturnsEveryEndpoint)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    cimhost::PathSpec described = endpointPath("", "");
+    described.keys = {{"CreationClassName", text("Tavrix_IPProtocolEndpoint")},
+                 {"SystemCreationClassName", text("Tavrix_ComputerSystem")}};
+    EXPECT_EQ(req.getInstance(req.makePath(described)).instances.size(), 5u);
+}
+
+TEST(EndpointKeys, LongInterfaceNamesGiveWholeDistinctKeys)
+{
+    const std::string stem(70, 'n');
+    std::string store = R"({"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","children":[
+      {"name":"nic","type":"NETWORK_ADAPTER","children":[
+       {"name":"a","type":"IP_INTERFACE","properties":{"NAME":")" + stem + R"(a","MAC_ADDRESS":"m","ADDRESS_ORIGIN":3}},
+       {"name":"b","type":"IP_INTERFACE","properties":{"NAME":")" + stem + R"(b","MAC_ADDRESS":"m","ADDRESS_ORIGIN":3}}]}]}]})";
+    ModuleHarness h(store);
+    Request req(h.broker());
+    for (const char* last : {"a", "b"}) {
+        const std::string name = stem + last + "_m_3";
+        Response r = req.getInstance(req.makePath(endpointPath(hostName(), name)));
+        ASSERT_EQ(r.instances.size(), 1u) << last;
+        EXPECT_EQ(propertyText(r.instances[0], "Name"), name);
+    }
+}
+
+TEST(EndpointCodes, NodeCodesReadAsCimValues)
+{
+    // Origin code, state code, IP version code of each node.
+    const unsigned codes[][3] = {{1, 1, 1}, {2, 12, 2}, {3, 16, 3}, {4, 9, 4},
+                                 {5, 1, 1}, {6, 1, 1}, {7, 1, 1}};
+    std::string nodes;
+    for (const auto& c : codes) {
+        std::string n = std::to_string(c[0]);
+        nodes += std::string(nodes.empty() ? "" : ",") + R"({"name":"if)" + n +
+                 R"(","type":"IP_INTERFACE","properties":{"NAME":"if)" + n +
+                 R"(","ADDRESS_ORIGIN":)" + n + R"(,"STATE":)" + std::to_string(c[1]) +
+                 R"(,"IP_VERSION":)" + std::to_string(c[2]) + "}}";
+    }
+    ModuleHarness h(R"({"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","children":[
+      {"name":"nic","type":"NETWORK_ADAPTER","children":[)" + nodes + "]}]}]}");
+    Request req(h.broker());
+    Response r = req.enumerateInstances(h.classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_EQ(r.instances.size(), 7u);
+    const char* origins[] = {"4", "5", "3", "6", "1", "1", "0"};
+    const char* states[] = {"2", "3", "3", "5", "2", "2", "2"};
+    const char* addressTypes[] = {"1", "2", "0", "0", "1", "1", "1"};
+    const char* versions[] = {"1", "2", "3", "0", "1", "1", "1"};
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(propertyText(r.instances[i], "AddressOrigin"), origins[i]) << i;
+        EXPECT_EQ(propertyText(r.instances[i], "EnabledState"), states[i]) << i;
+        EXPECT_EQ(propertyText(r.instances[i], "RequestedState"), states[i]) << i;
+        EXPECT_EQ(propertyText(r.instances[i], "AddressType"), addressTypes[i]) << i;
+        EXPECT_EQ(propertyText(r.instances[i], "IPVersionSupport"), versions[i]) << i;
+    }
+}
+
+TEST(EndpointCodes, CimValuesWriteNodeCodes)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    std::string name = eth0Static;
+    for (auto origin : std::vector<std::pair<unsigned, unsigned>>{{4, 1}, {2, 0}, {3, 3}}) {
+        ASSERT_TRUE(modify(req, endpointPath(hostName(), name),
+                           {{"AddressOrigin", Value::uint16(origin.first)}}).ok());
+        EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::ADDRESS_ORIGIN), origin.second);
+        // The origin goes into the Name key.
+        name = "eth0_52:54:00:12:34:56_" + std::to_string(origin.first == 2 ? 0 : origin.first);
+    }
+    for (auto state : std::vector<std::pair<unsigned, unsigned>>{{3, 12}, {11, 9}, {2, 1}}) {
+        MethodCall call = requestStateChange(h, req, endpointPath(hostName(), eth0Static),
+                                             {{"RequestedState", Value::uint16(state.first)}});
+        EXPECT_EQ(call.returnValue, 0u);
+        EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::STATE), state.second);
+    }
+}
+
+TEST(EndpointModify, WritesAddressAndMaskOnlyWhenAllValuesAreSound)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    const cimhost::PathSpec path = endpointPath(hostName(), eth0Static);
+
+    Response r = modify(req, path, {{"IPv4Address", text("192.0.2.99")},
+                                    {"SubnetMask", text("255.255.0.0")},
+                                    {"ElementName", text("ignored")},
+                                    {"EnabledState", Value::uint16(3)}});
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::IPV4_ADDRESS), "192.0.2.99");
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::SUBNET_MASK), "255.255.0.0");
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::NAME), "eth0");
+    EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::STATE), 1u);
+
+    for (const char* bad : {"192.0.2.300", "2001:db8::1", "10.0.0.1\nSTATE=9", "eth0"}) {
+        r = modify(req, path, {{"SubnetMask", text("255.0.0.0")}, {"IPv4Address", text(bad)}});
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER) << bad;
+        EXPECT_TRUE(r.hasMessage);
+    }
+    r = modify(req, path, {{"SubnetMask", text("255.0.0.0 ")}});
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::IPV4_ADDRESS), "192.0.2.99");
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::SUBNET_MASK), "255.255.0.0");
+
+    // An empty value clears the address.
+    EXPECT_TRUE(modify(req, path, {{"IPv4Address", text("")}}).ok());
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::IPV4_ADDRESS), "");
+}
+
+TEST(EndpointModify, InstanceKeysSelectingNothingWriteNothing)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    cimhost::InstanceSpec described;
+    described.path = endpointPath(hostName(), "eth1_52:54:00:00:00:01_3");
+    described.properties = {{"IPv4Address", text("192.0.2.77")}};
+    Response r = req.modifyInstance(req.makePath(endpointPath(hostName(), eth0Static)),
+                                    req.makeInstance(described));
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::IPV4_ADDRESS), "192.0.2.10");
+    EXPECT_EQ(nodeText("/host/nic1/eth1", NodeLexicon::IPV4_ADDRESS), "198.51.100.1");
+}
+
+TEST(EndpointModify, RefusedStoreWriteIsAFailure)
+{
+    ModuleHarness h(R"({"nodes":[
+      {"name":"host","type":"COMPUTER_SYSTEM","children":[{"name":"nic","type":"NETWORK_ADAPTER","children":[
+       {"name":"eth0","type":"IP_INTERFACE","properties":{"NAME":"eth0","MAC_ADDRESS":"m","ADDRESS_ORIGIN":3,
+        "IPV4_ADDRESS":"192.0.2.10","SUBNET_MASK":{"value":"255.255.255.0","readOnly":true},
+        "STATE":{"value":1,"readOnly":true}}}]}]}]})");
+    Request req(h.broker());
+    const cimhost::PathSpec path = endpointPath(hostName(), "eth0_m_3");
+    Response r = modify(req, path, {{"IPv4Address", text("192.0.2.11")},
+                                    {"SubnetMask", text("255.0.0.0")}});
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_TRUE(r.hasMessage);
+    EXPECT_EQ(nodeText("/host/nic/eth0", NodeLexicon::IPV4_ADDRESS), "192.0.2.10");
+
+    MethodCall call = requestStateChange(h, req, path, {{"RequestedState", Value::uint16(3)}});
+    EXPECT_EQ(call.response.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_EQ(call.returnValue, 4u);
+}
+
+TEST(EndpointStateChange, ArgumentErrors)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    const cimhost::PathSpec path = endpointPath(hostName(), eth0Static);
+    struct Case {
+        cimhost::NamedValues arguments;
+        CMPIrc rc;
+        const char* message;
+    } cases[] = {
+        {{{"RequestedState", Value::uint32(3)}}, CMPI_RC_ERR_INVALID_PARAMETER, "Invalid Type of Parameter"},
+        {{}, CMPI_RC_ERR_INVALID_PARAMETER, "Invalid Type of Parameter"},
+        {{{"RequestedState", Value::uint16(3)}, {"TimeoutPeriod", text("00000000000100.000000:000")}},
+         CMPI_RC_ERR_INVALID_PARAMETER, "Invalid Type of TimeOut Parameter"},
+        {{{"RequestedState", Value::uint16(10)}}, CMPI_RC_ERR_FAILED,
+         "Invalid Value of RequestedState Parameter"},
+    };
+    for (const Case& c : cases) {
+        MethodCall call = requestStateChange(h, req, path, c.arguments);
+        EXPECT_EQ(call.response.rc, c.rc) << c.message;
+        EXPECT_EQ(call.response.message, c.message);
+        EXPECT_EQ(call.returnValue, 4u);
+        EXPECT_EQ(CMGetArgCount(call.out, nullptr), 0u);
+    }
+    EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::STATE), 1u);
+}
+
+TEST(EndpointStateChange, ReturnsTheFixedJobReferenceWithOrWithoutTimeout)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    const cimhost::PathSpec path = endpointPath(hostName(), eth0Static);
+    for (bool withTimeout : {false, true}) {
+        cimhost::NamedValues arguments = {{"RequestedState", Value::uint16(withTimeout ? 2 : 3)}};
+        if (withTimeout)
+            arguments.push_back({"TimeoutPeriod", Value::dateTime("00000000000100.000000:000")});
+        MethodCall call = requestStateChange(h, req, path, arguments);
+        ASSERT_TRUE(call.response.ok()) << call.response.message;
+        EXPECT_EQ(call.returnValue, 0u);
+        EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::STATE), withTimeout ? 1u : 12u);
+
+        CMPIStatus rc = {CMPI_RC_OK, nullptr};
+        CMPIData job = CMGetArg(call.out, "Job", &rc);
+        ASSERT_EQ(job.type, CMPI_ref);
+        EXPECT_STREQ(CMGetCharsPtr(CMGetClassName(job.value.ref, nullptr), nullptr), "Tavrix_ConcreteJob");
+        EXPECT_STREQ(CMGetCharsPtr(CMGetNameSpace(job.value.ref, nullptr), nullptr), "root/cimv2");
+        EXPECT_EQ(keyText(job.value.ref, "InstanceID"), "IPConfigSvcJob:1");
+        EXPECT_EQ(CMGetKeyCount(job.value.ref, nullptr), 1u);
+    }
+}
+
+TEST(EndpointTrace, MethodAndInstanceLines)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    testsupport::LogCapture log(log4cxx::Level::getDebug());
+    const cimhost::PathSpec path = endpointPath(hostName(), eth0Static);
+    ASSERT_EQ(requestStateChange(h, req, path, {{"RequestedState", Value::uint16(2)}}).returnValue, 0u);
+    EXPECT_EQ(log.count("METHOD: Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::executeMethod() "
+                        "was invoked in CMPIProtocolEndpoint.cpp [Line: "),
+              1u);
+    EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::IPprotocolEndpoint::setEnabledState() "
+                        "in IPprotocolEndpoint.cpp"),
+              1u);
+    EXPECT_EQ(log.count("]: Calling CMNewObjectPath for ConcreteJob"), 1u);
+    EXPECT_EQ(log.count("]: Job Created Successfully"), 1u);
+
+    log.clear();
+    ASSERT_NE(getOne(req, path), nullptr);
+    EXPECT_EQ(log.count("MESSAGE [File: CMPIProtocolEndpoint.cpp, Line: "), 1u);
+    EXPECT_EQ(log.count("]: Inside if"), 1u);
+    EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance()"), 1u);
+    EXPECT_EQ(log.count("EXITING: Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance()"), 1u);
+    EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++()"), 1u);
+}

@@ -1,0 +1,120 @@
+#ifndef ENDPOINTS_SCENE_H
+#define ENDPOINTS_SCENE_H
+
+// Node stores and request helpers shared by the endpoint and setting tests.
+#include <cmpimacs.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "Instrumentation.h"
+#include "ModuleHarness.h"
+#include "Request.h"
+#include "Value.h"
+
+namespace scene {
+
+// Host with eth0 configured twice (static node and DHCP node), eth1 and
+// eth10 (names where one contains the other), and a service processor.
+inline std::string hostAndBmc(const std::string& eth0Extra = std::string())
+{
+    return R"({"nodes":[
+ {"name":"host","type":"COMPUTER_SYSTEM","description":"Host","children":[
+  {"name":"nic0","type":"NETWORK_ADAPTER","children":[
+   {"name":"eth0","type":"IP_INTERFACE","properties":{"NAME":"eth0",
+     "MAC_ADDRESS":"52:54:00:12:34:56","IP_VERSION":1,"ADDRESS_ORIGIN":3,
+     "IPV4_ADDRESS":"192.0.2.10","SUBNET_MASK":"255.255.255.0","IPV4_GATEWAY":"192.0.2.1",
+     "IPV6_ADDRESS":"2001:db8::10","IPV6_GATEWAY":"2001:db8::1","PREFIX_LENGTH":24,
+     "PROTOCOL_IF_TYPE":4096,"STATE":1)" + eth0Extra + R"(}},
+   {"name":"eth0-dhcp","type":"IP_INTERFACE","properties":{"NAME":"eth0",
+     "MAC_ADDRESS":"52:54:00:12:34:56","ADDRESS_ORIGIN":1,"STATE":12}}]},
+  {"name":"nic1","type":"NETWORK_ADAPTER","children":[
+   {"name":"eth1","type":"IP_INTERFACE","properties":{"NAME":"eth1",
+     "MAC_ADDRESS":"52:54:00:00:00:01","ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"198.51.100.1",
+     "SUBNET_MASK":"255.255.0.0","PREFIX_LENGTH":16,"IP_VERSION":4}},
+   {"name":"eth10","type":"IP_INTERFACE","properties":{"NAME":"eth10",
+     "MAC_ADDRESS":"52:54:00:00:00:10","ADDRESS_ORIGIN":1,"IPV6_ADDRESS_TYPE":2}}]}]},
+ {"name":"bmc","type":"COMPUTER_SYSTEM","description":"BMC","children":[
+  {"name":"bmcnic","type":"NETWORK_ADAPTER","children":[
+   {"name":"bmc0","type":"IP_INTERFACE","properties":{"NAME":"bmc0",
+     "MAC_ADDRESS":"52:54:00:ab:cd:ef","ADDRESS_ORIGIN":3,"STATE":1,"IPV4_ADDRESS":"10.0.0.5"}}]}]}
+]})";
+}
+
+inline std::string hostName()
+{
+    char name[257] = {};
+    gethostname(name, 256);
+    return name;
+}
+
+inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
+
+inline cimhost::PathSpec endpointPath(const std::string& systemName, const std::string& name,
+                                      bool serviceProcessor = false)
+{
+    cimhost::PathSpec described;
+    described.nameSpace = testsupport::ModuleHarness::nameSpace;
+    described.className = "Tavrix_IPProtocolEndpoint";
+    described.keys = {{"SystemCreationClassName",
+                  text(serviceProcessor ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem")},
+                 {"SystemName", text(systemName)},
+                 {"CreationClassName", text("Tavrix_IPProtocolEndpoint")},
+                 {"Name", text(name)}};
+    return described;
+}
+
+inline cimhost::PathSpec settingPath(const std::string& className, const std::string& instanceId)
+{
+    cimhost::PathSpec described;
+    described.nameSpace = testsupport::ModuleHarness::nameSpace;
+    described.className = className;
+    described.keys = {{"InstanceID", text(instanceId)}};
+    return described;
+}
+
+inline cimhost::PathSpec staticPath(const std::string& instanceId)
+{
+    return settingPath("Tavrix_StaticIPAssignmentSettingData", instanceId);
+}
+
+// ModifyInstance as a CIM server sends it: the request path and an instance
+// of the same keys carrying the new values.
+inline cimhost::Response modify(cimhost::Request& req, const cimhost::PathSpec& path,
+                                const cimhost::NamedValues& properties)
+{
+    cimhost::InstanceSpec described;
+    described.path = path;
+    described.properties = properties;
+    return req.modifyInstance(req.makePath(path), req.makeInstance(described));
+}
+
+inline const CMPIInstance* getOne(cimhost::Request& req, const cimhost::PathSpec& path)
+{
+    cimhost::Response r = req.getInstance(req.makePath(path));
+    return r.instances.size() == 1 ? r.instances[0] : nullptr;
+}
+
+// Raw node-store values, read behind the module's back.
+inline unsigned int nodeNumber(const std::string& nodePath, Korvu::NodeLexicon::Properties p)
+{
+    Korvu::Instrumentation cursor;
+    cursor.selectNode(nodePath);
+    unsigned int value = 0xFFFFFFFFu;
+    cursor.getProperty(p, value);
+    return value;
+}
+
+inline std::string nodeText(const std::string& nodePath, Korvu::NodeLexicon::Properties p)
+{
+    Korvu::Instrumentation cursor;
+    cursor.selectNode(nodePath);
+    std::string value = "<absent>";
+    cursor.getProperty(p, value);
+    return value;
+}
+
+} // namespace scene
+
+#endif
