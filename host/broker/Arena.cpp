@@ -1,4 +1,4 @@
-#include "BrokerObjects.h"
+#include "Arena.h"
 
 namespace cimhost {
 

@@ -1,19 +1,13 @@
-#include "BrokerObjects.h"
+#include "ArgsObject.h"
 
 #include "Broker.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
 namespace {
 
 ArgsObject* self(const CMPIArgs* a) { return ownerOf<ArgsObject>(a); }
-
-CMPIData notFound()
-{
-    CMPIData d = nullData(CMPI_null);
-    d.state = CMPI_notFound | CMPI_nullValue;
-    return d;
-}
 
 CMPIStatus release(CMPIArgs* a)
 {
@@ -34,7 +28,7 @@ CMPIArgs* clone(const CMPIArgs* a, CMPIStatus* rc)
     Arena& arena = o->broker->ownArena();
     ArgsObject* copy = ArgsObject::create(o->broker, arena);
     for (const auto& arg : o->args)
-        copy->args.emplace_back(arg.first, copyData(o->broker, arena, arg.second));
+        copy->args.emplace_back(arg.first, copyData(o->broker, copy->parts, arg.second));
     setStatus(rc, CMPI_RC_OK);
     return &copy->cell.cmpi;
 }
@@ -46,7 +40,7 @@ CMPIStatus addArg(const CMPIArgs* a, const char* name, const CMPIValue* value, c
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    setNamed(o->args, name, makeData(o->broker, *o->arena, value, type));
+    setNamed(o->args, name, makeData(o->broker, o->parts, value, type));
     return okStatus();
 }
 
@@ -55,14 +49,14 @@ CMPIData getArg(const CMPIArgs* a, const char* name, CMPIStatus* rc)
     ArgsObject* o = self(a);
     if (!o) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return notFound();
+        return notFoundData();
     }
     if (const CMPIData* d = findNamed(o->args, name)) {
         setStatus(rc, CMPI_RC_OK);
         return *d;
     }
     setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
-    return notFound();
+    return notFoundData();
 }
 
 CMPIData getArgAt(const CMPIArgs* a, CMPICount index, CMPIString** name, CMPIStatus* rc)
@@ -72,7 +66,7 @@ CMPIData getArgAt(const CMPIArgs* a, CMPICount index, CMPIString** name, CMPISta
         setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
         if (name)
             *name = nullptr;
-        return notFound();
+        return notFoundData();
     }
     if (name)
         *name = newString(o->broker, targetArena(o->broker), o->args[index].first);
@@ -94,6 +88,8 @@ CMPICount getArgCount(const CMPIArgs* a, CMPIStatus* rc)
 CMPIArgsFT argsFT = {CMPICurrentVersion, release, clone, addArg, getArg, getArgAt, getArgCount};
 
 } // namespace
+
+const void* ArgsObject::functionTable() { return &argsFT; }
 
 ArgsObject* ArgsObject::create(Broker* broker, Arena& arena)
 {

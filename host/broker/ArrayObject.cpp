@@ -1,4 +1,4 @@
-#include "BrokerObjects.h"
+#include "ArrayObject.h"
 
 #include "Broker.h"
 
@@ -75,7 +75,7 @@ CMPIStatus setElementAt(CMPIArray* a, CMPICount index, const CMPIValue* value, C
     CMPIType effective = (type == CMPI_chars || type == CMPI_charsptr) ? CMPIType(CMPI_string) : type;
     if (effective != self->elementType)
         return makeStatus(CMPI_RC_ERR_TYPE_MISMATCH);
-    self->elements[index] = makeData(self->broker, *self->arena, value, type);
+    self->elements[index] = makeData(self->broker, self->parts, value, type);
     return okStatus();
 }
 
@@ -83,6 +83,8 @@ CMPIArrayFT arrayFT = {CMPICurrentVersion, release, clone, getSize, getSimpleTyp
                        setElementAt};
 
 } // namespace
+
+const void* ArrayObject::functionTable() { return &arrayFT; }
 
 ArrayObject* ArrayObject::create(Broker* broker, Arena& arena, CMPIType elementType, CMPICount size)
 {

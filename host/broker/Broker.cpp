@@ -13,6 +13,8 @@
 #include <mutex>
 
 #include "BrokerObjects.h"
+#include "PathText.h"
+#include "Value.h"
 
 namespace cimhost {
 
@@ -70,19 +72,21 @@ CMPIEnumeration* collect(Broker* b, CMPIStatus* rc, bool paths, size_t providers
         return nullptr;
     }
     std::vector<CMPIData> items;
-    CMPIStatus status = okStatus();
+    std::vector<CMPIStatus> answers;
     for (size_t i = 0; i < providers; ++i) {
         ResultObject* result = ResultObject::create(b, targetArena(b));
-        CMPIStatus st = call(i, &result->cell.cmpi);
+        answers.push_back(call(i, &result->cell.cmpi));
         if (paths)
             for (const CMPIObjectPath* p : result->paths)
                 items.push_back(refData(p));
         else
             for (const CMPIInstance* inst : result->instances)
                 items.push_back(instData(inst));
-        if (st.rc != CMPI_RC_OK && status.rc == CMPI_RC_OK)
-            status = st;
     }
+    std::vector<CMPIrc> codes;
+    for (const CMPIStatus& st : answers)
+        codes.push_back(st.rc);
+    CMPIStatus status = answers[fanOutChoice(codes)];
     putStatus(rc, status);
     if (status.rc != CMPI_RC_OK)
         return nullptr;
@@ -96,11 +100,27 @@ CMPIContext* prepareAttachThread(const CMPIBroker* mb, const CMPIContext* ctx)
     Broker* b = brokerOf(mb);
     if (!b || !ctx)
         return nullptr;
-    return ctx->ft->clone(ctx, nullptr);
+    CMPIContext* copy = ctx->ft->clone(ctx, nullptr);
+    if (ContextObject* o = ownerOf<ContextObject>(copy))
+        o->prepared = true;
+    return copy;
 }
 
-CMPIStatus attachThread(const CMPIBroker*, const CMPIContext*) { return okStatus(); }
-CMPIStatus detachThread(const CMPIBroker*, const CMPIContext*) { return okStatus(); }
+CMPIStatus attachThread(const CMPIBroker* mb, const CMPIContext* ctx)
+{
+    return brokerOf(mb) && ctx ? okStatus() : makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+}
+
+// Frees a context prepareAttachThread made; any other stays with its owner.
+CMPIStatus detachThread(const CMPIBroker* mb, const CMPIContext* ctx)
+{
+    if (!brokerOf(mb) || !ctx)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    ContextObject* o = ownerOf<ContextObject>(ctx);
+    if (o && o->prepared)
+        o->arena->releaseOne(o);
+    return okStatus();
+}
 
 CMPIStatus deliverIndication(const CMPIBroker*, const CMPIContext*, const char*, const CMPIInstance*)
 {
@@ -446,22 +466,104 @@ CMPIBoolean classPathIsA(const CMPIBroker* mb, const CMPIObjectPath* op, const c
     return b->isA(classOf(op), type) ? 1 : 0;
 }
 
-CMPIString* toString(const CMPIBroker*, const void*, CMPIStatus* rc)
+// Every encapsulated struct is {hdl, ft}; its table tells what it is.
+const char* typeName(const void* object)
 {
-    setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
+    if (!object)
+        return nullptr;
+    const void* ft = static_cast<const CMPIString*>(object)->ft;
+    static const std::pair<const void*, const char*> kinds[] = {
+        {StringObject::functionTable(), "CMPIString"},
+        {ArrayObject::functionTable(), "CMPIArray"},
+        {ObjectPathObject::functionTable(), "CMPIObjectPath"},
+        {InstanceObject::functionTable(), "CMPIInstance"},
+        {ArgsObject::functionTable(), "CMPIArgs"},
+        {EnumerationObject::functionTable(), "CMPIEnumeration"},
+        {DateTimeObject::functionTable(), "CMPIDateTime"},
+        {ContextObject::functionTable(), "CMPIContext"},
+        {ResultObject::functionTable(), "CMPIResult"},
+    };
+    for (const auto& kind : kinds)
+        if (kind.first == ft)
+            return kind.second;
     return nullptr;
 }
 
-CMPIBoolean isOfType(const CMPIBroker*, const void*, const char*, CMPIStatus* rc)
+std::string namedText(const NamedData& list)
 {
-    setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
-    return 0;
+    std::string out;
+    for (const auto& entry : list)
+        out += (out.empty() ? "" : ",") + entry.first + "=" + toValue(entry.second).toText();
+    return out;
 }
 
-CMPIString* getType(const CMPIBroker*, const void*, CMPIStatus* rc)
+CMPIString* toString(const CMPIBroker* mb, const void* object, CMPIStatus* rc)
 {
-    setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
-    return nullptr;
+    Broker* b = brokerOf(mb);
+    const char* type = typeName(object);
+    if (!b || !type) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::string text;
+    std::string kind = type;
+    if (kind == "CMPIString") {
+        text = ownerOf<StringObject>(static_cast<const CMPIString*>(object))->text;
+    } else if (kind == "CMPIObjectPath") {
+        text = pathToText(static_cast<const CMPIObjectPath*>(object));
+    } else if (kind == "CMPIInstance") {
+        const CMPIInstance* inst = static_cast<const CMPIInstance*>(object);
+        CMPIObjectPath* path = CMGetObjectPath(inst, nullptr);
+        text = "instance of " + pathToText(path) + " {" +
+               namedText(ownerOf<InstanceObject>(inst)->properties) + "}";
+        CMRelease(path);
+    } else if (kind == "CMPIArray") {
+        const CMPIArray* array = static_cast<const CMPIArray*>(object);
+        CMPIData d;
+        d.type = static_cast<CMPIType>(ownerOf<ArrayObject>(array)->elementType | CMPI_ARRAY);
+        d.state = CMPI_goodValue;
+        d.value.array = const_cast<CMPIArray*>(array);
+        text = toValue(d).toText();
+    } else if (kind == "CMPIArgs") {
+        text = namedText(ownerOf<ArgsObject>(static_cast<const CMPIArgs*>(object))->args);
+    } else if (kind == "CMPIContext") {
+        ContextObject* o = ownerOf<ContextObject>(static_cast<const CMPIContext*>(object));
+        std::lock_guard<std::mutex> lock(o->mutex);
+        text = namedText(o->entries);
+    } else if (kind == "CMPIDateTime") {
+        text = ownerOf<DateTimeObject>(static_cast<const CMPIDateTime*>(object))->text();
+    } else if (kind == "CMPIEnumeration") {
+        text = "enumeration of " +
+               std::to_string(ownerOf<EnumerationObject>(static_cast<const CMPIEnumeration*>(object))
+                                  ->items.size());
+    } else {
+        text = type;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return newString(b, targetArena(b), text);
+}
+
+CMPIBoolean isOfType(const CMPIBroker* mb, const void* object, const char* type, CMPIStatus* rc)
+{
+    const char* actual = typeName(object);
+    if (!brokerOf(mb) || !actual || !type) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_PARAMETER);
+        return 0;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return std::strcmp(actual, type) == 0 ? 1 : 0;
+}
+
+CMPIString* getType(const CMPIBroker* mb, const void* object, CMPIStatus* rc)
+{
+    Broker* b = brokerOf(mb);
+    const char* actual = typeName(object);
+    if (!b || !actual) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return newString(b, targetArena(b), actual);
 }
 
 CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CMPIStatus* rc, CMPICount, ...)
@@ -469,12 +571,34 @@ CMPIString* getMessage(const CMPIBroker* mb, const char*, const char* defMsg, CM
     return newStringEnc(mb, defMsg, rc);
 }
 
-CMPIStatus logMessage(const CMPIBroker*, int, const char*, const char*, const CMPIString*)
+// Text is the string when given, else the chars.
+CMPIStatus record(const CMPIBroker* mb, bool isTrace, int level, const char* component,
+                  const char* text, const CMPIString* string)
 {
+    Broker* b = brokerOf(mb);
+    if (!b)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    Broker::LogEntry entry;
+    entry.trace = isTrace;
+    entry.level = level;
+    entry.component = component ? component : "";
+    const char* chars = string ? CMGetCharsPtr(string, nullptr) : nullptr;
+    entry.text = chars ? chars : text ? text : "";
+    b->log(entry);
     return okStatus();
 }
 
-CMPIStatus trace(const CMPIBroker*, int, const char*, const char*, const CMPIString*) { return okStatus(); }
+CMPIStatus logMessage(const CMPIBroker* mb, int severity, const char* id, const char* text,
+                      const CMPIString* string)
+{
+    return record(mb, false, severity, id, text, string);
+}
+
+CMPIStatus trace(const CMPIBroker* mb, int level, const char* component, const char* text,
+                 const CMPIString* string)
+{
+    return record(mb, true, level, component, text, string);
+}
 
 CMPIError* newCMPIError(const CMPIBroker*, const char*, const char*, const char*, const CMPIErrorSeverity,
                         const CMPIErrorProbableCause, const CMPIrc, CMPIStatus* rc)
@@ -646,23 +770,54 @@ Broker::Broker() : own(new Arena)
     record.mft = &memFT;
 }
 
+namespace {
+
+bool staysLoaded(const CMPIStatus& st)
+{
+    return st.rc == CMPI_RC_DO_NOT_UNLOAD || st.rc == CMPI_RC_NEVER_UNLOAD;
+}
+
+} // namespace
+
 Broker::~Broker()
 {
+    // Cleanups run outside any request: what they create lands in `own`.
+    Arena* previous = Arena::exchangeCurrent(nullptr);
     for (auto& module : modules) {
+        const CMPIContext* ctx = &ContextObject::create(this, *own)->cell.cmpi;
+        bool stay = false;
         if (module->instance)
-            module->instance->ft->cleanup(module->instance, nullptr, 1);
+            stay = staysLoaded(module->instance->ft->cleanup(module->instance, ctx, 1)) || stay;
         if (module->association)
-            module->association->ft->cleanup(module->association, nullptr, 1);
+            stay = staysLoaded(module->association->ft->cleanup(module->association, ctx, 1)) || stay;
         if (module->method)
-            module->method->ft->cleanup(module->method, nullptr, 1);
-        // Modules that started threads stay mapped (they are linked so).
-        dlclose(module->handle);
+            stay = staysLoaded(module->method->ft->cleanup(module->method, ctx, 1)) || stay;
+        if (!stay)
+            dlclose(module->handle);
     }
+    Arena::exchangeCurrent(previous);
 }
 
 Broker* Broker::fromCmpi(const CMPIBroker* broker)
 {
-    return broker ? static_cast<Broker*>(broker->hdl) : nullptr;
+    return broker && broker->bft == &brokerFT ? static_cast<Broker*>(broker->hdl) : nullptr;
+}
+
+void Broker::setLogSink(std::function<void(const LogEntry&)> sink)
+{
+    std::unique_lock<std::shared_mutex> lock(mutex);
+    logSink = std::move(sink);
+}
+
+void Broker::log(const LogEntry& entry) const
+{
+    std::function<void(const LogEntry&)> sink;
+    {
+        std::shared_lock<std::shared_mutex> lock(mutex);
+        sink = logSink;
+    }
+    if (sink)
+        sink(entry);
 }
 
 template <class MI>
@@ -836,29 +991,63 @@ const Broker::Module* Broker::loadModule(const std::string& path, const std::str
     module->path = path;
     module->providerName = providerName;
     module->handle = handle;
-    using InstanceFactory = CMPIInstanceMI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
-    using AssociationFactory = CMPIAssociationMI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
-    using MethodFactory = CMPIMethodMI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
-    CMPIStatus status = okStatus();
+    // Providers may keep what their factories create: it must outlive requests.
+    Arena* previous = Arena::exchangeCurrent(nullptr);
     const CMPIContext* ctx = &ContextObject::create(this, *own)->cell.cmpi;
-    if (auto f = reinterpret_cast<InstanceFactory>(
-            dlsym(handle, (providerName + "_Create_InstanceMI").c_str())))
-        module->instance = f(&record, ctx, &status);
-    if (auto f = reinterpret_cast<AssociationFactory>(
-            dlsym(handle, (providerName + "_Create_AssociationMI").c_str())))
-        module->association = f(&record, ctx, &status);
-    if (auto f = reinterpret_cast<MethodFactory>(
-            dlsym(handle, (providerName + "_Create_MethodMI").c_str())))
-        module->method = f(&record, ctx, &status);
+    std::string failures;
+    module->instance = create<CMPIInstanceMI>(handle, providerName, "InstanceMI", ctx, failures);
+    module->association = create<CMPIAssociationMI>(handle, providerName, "AssociationMI", ctx, failures);
+    module->method = create<CMPIMethodMI>(handle, providerName, "MethodMI", ctx, failures);
+    Arena::exchangeCurrent(previous);
     if (!module->instance && !module->association && !module->method) {
         if (error)
-            *error = path + ": no factory named " + providerName + "_Create_*MI";
+            *error = path + ": " +
+                     (failures.empty() ? "no factory for " + providerName + " yields an MI" : failures);
         dlclose(handle);
         return nullptr;
     }
     std::unique_lock<std::shared_mutex> lock(mutex);
     modules.push_back(std::move(module));
     return modules.back().get();
+}
+
+template <class MI>
+MI* Broker::create(void* handle, const std::string& providerName, const char* kind,
+                   const CMPIContext* ctx, std::string& failures)
+{
+    using Named = MI* (*)(const CMPIBroker*, const CMPIContext*, CMPIStatus*);
+    using Generic = MI* (*)(const CMPIBroker*, const CMPIContext*, const char*, CMPIStatus*);
+    CMPIStatus status = okStatus();
+    MI* mi = nullptr;
+    std::string named = providerName + "_Create_" + kind;
+    if (void* f = dlsym(handle, named.c_str()))
+        mi = reinterpret_cast<Named>(f)(&record, ctx, &status);
+    else if (void* g = dlsym(handle, (std::string("_Generic_Create_") + kind).c_str()))
+        mi = reinterpret_cast<Generic>(g)(&record, ctx, providerName.c_str(), &status);
+    else
+        return nullptr;
+    if (!mi || status.rc != CMPI_RC_OK) {
+        const char* text = status.msg ? CMGetCharsPtr(status.msg, nullptr) : nullptr;
+        failures += (failures.empty() ? "" : "; ") + named + " failed with status " +
+                    std::to_string(status.rc) + (text ? std::string(": ") + text : std::string());
+        return nullptr;
+    }
+    return mi;
+}
+
+void Broker::registerModuleClasses(const Module& module, const std::vector<std::string>& instanceClasses,
+                                   const std::vector<std::string>& associationClasses,
+                                   const std::vector<std::string>& methodClasses)
+{
+    if (module.instance)
+        for (const std::string& cls : instanceClasses)
+            registerInstanceProvider(cls, module.instance);
+    if (module.association)
+        for (const std::string& cls : associationClasses)
+            registerAssociationProvider(cls, module.association);
+    if (module.method)
+        for (const std::string& cls : methodClasses)
+            registerMethodProvider(cls, module.method);
 }
 
 } // namespace cimhost

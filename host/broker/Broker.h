@@ -4,7 +4,7 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <string>
@@ -26,6 +26,7 @@ public:
     Broker& operator=(const Broker&) = delete;
 
     const CMPIBroker* cmpi() const { return &record; }
+    // The Broker behind a CMPIBroker this class made; null for any other.
     static Broker* fromCmpi(const CMPIBroker* broker);
 
     // Holds clones and objects created on threads without a request; freed
@@ -51,9 +52,28 @@ public:
         CMPIMethodMI* method = nullptr;
     };
     // dlopens a provider library and calls the <providerName>_Create_*MI
-    // factories it exports. Null, with `error` set, when it cannot.
+    // factories it exports (or the _Generic_Create_*MI ones with the name).
+    // Null, with `error` set, when it cannot or no factory yields an MI.
+    // The module's cleanup slots run, and it is unloaded unless it asks to
+    // stay, when the broker is destroyed.
     const Module* loadModule(const std::string& path, const std::string& providerName,
                              std::string* error);
+    // Registers the module's MIs for the classes each serves; classes for
+    // an MI the module lacks are skipped.
+    void registerModuleClasses(const Module& module, const std::vector<std::string>& instanceClasses,
+                               const std::vector<std::string>& associationClasses,
+                               const std::vector<std::string>& methodClasses);
+
+    // Receives what providers log and trace (trace entries have
+    // `trace` set, `level` their CMPILevel, else the CMPISeverity).
+    struct LogEntry {
+        bool trace = false;
+        int level = 0;
+        std::string component;  // message id or trace component
+        std::string text;
+    };
+    void setLogSink(std::function<void(const LogEntry&)> sink);
+    void log(const LogEntry& entry) const;
 
     // Providers for a class: its own, then those of registered subclasses.
     std::vector<CMPIInstanceMI*> instanceProviders(const std::string& className) const;
@@ -67,6 +87,9 @@ private:
     template <class MI> using Table = std::vector<std::pair<std::string, MI*>>;
     std::vector<std::string> lineage(const std::string& className) const;
     std::vector<std::string> descendants(const std::string& className) const;
+    template <class MI>
+    MI* create(void* handle, const std::string& providerName, const char* kind,
+               const CMPIContext* ctx, std::string& failures);
 
     CMPIBroker record;
     std::unique_ptr<Arena> own;
@@ -77,6 +100,7 @@ private:
     std::vector<std::pair<std::string, std::string>> superClasses;
     std::vector<std::pair<std::string, std::vector<std::string>>> keys;
     std::vector<std::unique_ptr<Module>> modules;
+    std::function<void(const LogEntry&)> logSink;
 };
 
 } // namespace cimhost

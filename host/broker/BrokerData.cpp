@@ -1,10 +1,15 @@
-#include "BrokerObjects.h"
+#include "BrokerData.h"
 
 #include <cmpimacs.h>
 
 #include <strings.h>
 
+#include "ArrayObject.h"
 #include "Broker.h"
+#include "DateTimeObject.h"
+#include "InstanceObject.h"
+#include "ObjectPathObject.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
@@ -44,6 +49,30 @@ CMPIData nullData(CMPIType type)
     return d;
 }
 
+CMPIData notFoundData()
+{
+    CMPIData d = nullData(CMPI_null);
+    d.state = CMPI_notFound | CMPI_nullValue;
+    return d;
+}
+
+size_t fanOutChoice(const std::vector<CMPIrc>& answers)
+{
+    bool anyOk = false;
+    for (CMPIrc rc : answers)
+        anyOk = anyOk || rc == CMPI_RC_OK;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        CMPIrc rc = answers[i];
+        bool notMine = rc == CMPI_RC_ERR_NOT_SUPPORTED || rc == CMPI_RC_ERR_INVALID_CLASS;
+        if (rc != CMPI_RC_OK && !(anyOk && notMine))
+            return i;
+    }
+    for (size_t i = 0; i < answers.size(); ++i)
+        if (answers[i] == CMPI_RC_OK)
+            return i;
+    return 0;
+}
+
 CMPIData* findNamed(NamedData& list, const char* name)
 {
     if (!name)
@@ -76,10 +105,12 @@ CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
         if (!d.value.array)
             return nullData(d.type);
         ArrayObject* from = ownerOf<ArrayObject>(d.value.array);
+        if (!from)
+            return nullData(d.type);
         ArrayObject* to = ArrayObject::create(broker, arena, from->elementType,
                                               static_cast<CMPICount>(from->elements.size()));
         for (size_t i = 0; i < from->elements.size(); ++i)
-            to->elements[i] = copyData(broker, arena, from->elements[i]);
+            to->elements[i] = copyData(broker, to->parts, from->elements[i]);
         d.value.array = &to->cell.cmpi;
         return d;
     }
@@ -100,6 +131,8 @@ CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
     case CMPI_dateTime:
         if (d.value.dateTime) {
             DateTimeObject* from = ownerOf<DateTimeObject>(d.value.dateTime);
+            if (!from)
+                return nullData(d.type);
             d.value.dateTime =
                 &DateTimeObject::create(broker, arena, from->microseconds, from->interval)->cell.cmpi;
         }

@@ -1,19 +1,13 @@
-#include "BrokerObjects.h"
+#include "ContextObject.h"
 
 #include "Broker.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
 namespace {
 
 ContextObject* self(const CMPIContext* c) { return ownerOf<ContextObject>(c); }
-
-CMPIData notFound()
-{
-    CMPIData d = nullData(CMPI_null);
-    d.state = CMPI_notFound | CMPI_nullValue;
-    return d;
-}
 
 CMPIStatus release(CMPIContext* c)
 {
@@ -31,11 +25,10 @@ CMPIContext* clone(const CMPIContext* c, CMPIStatus* rc)
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
         return nullptr;
     }
-    Arena& arena = o->broker->ownArena();
-    ContextObject* copy = ContextObject::create(o->broker, arena);
+    ContextObject* copy = ContextObject::create(o->broker, o->broker->ownArena());
     std::lock_guard<std::mutex> lock(o->mutex);
     for (const auto& e : o->entries)
-        copy->entries.emplace_back(e.first, copyData(o->broker, arena, e.second));
+        copy->entries.emplace_back(e.first, copyData(o->broker, copy->parts, e.second));
     setStatus(rc, CMPI_RC_OK);
     return &copy->cell.cmpi;
 }
@@ -45,7 +38,7 @@ CMPIData getEntry(const CMPIContext* c, const char* name, CMPIStatus* rc)
     ContextObject* o = self(c);
     if (!o) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return notFound();
+        return notFoundData();
     }
     std::lock_guard<std::mutex> lock(o->mutex);
     if (const CMPIData* d = findNamed(o->entries, name)) {
@@ -53,7 +46,7 @@ CMPIData getEntry(const CMPIContext* c, const char* name, CMPIStatus* rc)
         return *d;
     }
     setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
-    return notFound();
+    return notFoundData();
 }
 
 CMPIData getEntryAt(const CMPIContext* c, CMPICount index, CMPIString** name, CMPIStatus* rc)
@@ -63,12 +56,12 @@ CMPIData getEntryAt(const CMPIContext* c, CMPICount index, CMPIString** name, CM
         *name = nullptr;
     if (!o) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return notFound();
+        return notFoundData();
     }
     std::lock_guard<std::mutex> lock(o->mutex);
     if (index >= o->entries.size()) {
         setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
-        return notFound();
+        return notFoundData();
     }
     if (name)
         *name = newString(o->broker, targetArena(o->broker), o->entries[index].first);
@@ -95,7 +88,7 @@ CMPIStatus addEntry(const CMPIContext* c, const char* name, const CMPIValue* val
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    CMPIData d = makeData(o->broker, *o->arena, value, type);
+    CMPIData d = makeData(o->broker, o->parts, value, type);
     std::lock_guard<std::mutex> lock(o->mutex);
     setNamed(o->entries, name, d);
     return okStatus();
@@ -105,6 +98,8 @@ CMPIContextFT contextFT = {CMPICurrentVersion, release, clone, getEntry, getEntr
                            addEntry};
 
 } // namespace
+
+const void* ContextObject::functionTable() { return &contextFT; }
 
 ContextObject* ContextObject::create(Broker* broker, Arena& arena)
 {

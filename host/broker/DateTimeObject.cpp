@@ -1,4 +1,4 @@
-#include "BrokerObjects.h"
+#include "DateTimeObject.h"
 
 #include <cctype>
 #include <cstdio>
@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "Broker.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
@@ -42,8 +43,11 @@ CMPIUint64 getBinaryFormat(const CMPIDateTime* dt, CMPIStatus* rc)
 }
 
 // CIM text forms: "yyyymmddhhmmss.mmmmmm+utc" and "ddddddddhhmmss.mmmmmm:000".
-std::string format(const DateTimeObject* o)
+} // namespace
+
+std::string DateTimeObject::text() const
 {
+    const DateTimeObject* o = this;
     char buf[96];
     CMPIUint64 us = o->microseconds;
     if (o->interval) {
@@ -62,6 +66,8 @@ std::string format(const DateTimeObject* o)
     return buf;
 }
 
+namespace {
+
 CMPIString* getStringFormat(const CMPIDateTime* dt, CMPIStatus* rc)
 {
     DateTimeObject* o = self(dt);
@@ -70,7 +76,7 @@ CMPIString* getStringFormat(const CMPIDateTime* dt, CMPIStatus* rc)
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return newString(o->broker, targetArena(o->broker), format(o));
+    return newString(o->broker, targetArena(o->broker), o->text());
 }
 
 CMPIBoolean isInterval(const CMPIDateTime* dt, CMPIStatus* rc)
@@ -95,6 +101,8 @@ bool digits(const char* s, int n, unsigned long long& out)
 }
 
 } // namespace
+
+const void* DateTimeObject::functionTable() { return &dateTimeFT; }
 
 DateTimeObject* DateTimeObject::create(Broker* broker, Arena& arena, CMPIUint64 microseconds,
                                        bool interval)

@@ -1,5 +1,6 @@
-#include "BrokerObjects.h"
+#include "EnumerationObject.h"
 
+#include "ArrayObject.h"
 #include "Broker.h"
 
 namespace cimhost {
@@ -24,11 +25,9 @@ CMPIEnumeration* clone(const CMPIEnumeration* e, CMPIStatus* rc)
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
         return nullptr;
     }
-    Arena& arena = o->broker->ownArena();
-    std::vector<CMPIData> items;
+    EnumerationObject* copy = EnumerationObject::create(o->broker, o->broker->ownArena(), {});
     for (const CMPIData& d : o->items)
-        items.push_back(copyData(o->broker, arena, d));
-    EnumerationObject* copy = EnumerationObject::create(o->broker, arena, std::move(items));
+        copy->items.push_back(copyData(o->broker, copy->parts, d));
     copy->position = o->position;
     setStatus(rc, CMPI_RC_OK);
     return &copy->cell.cmpi;
@@ -39,9 +38,7 @@ CMPIData getNext(const CMPIEnumeration* e, CMPIStatus* rc)
     EnumerationObject* o = self(e);
     if (!o || o->position >= o->items.size()) {
         setStatus(rc, o ? CMPI_RC_ERR_NOT_FOUND : CMPI_RC_ERR_INVALID_HANDLE);
-        CMPIData d = nullData(CMPI_null);
-        d.state = CMPI_notFound | CMPI_nullValue;
-        return d;
+        return notFoundData();
     }
     setStatus(rc, CMPI_RC_OK);
     return o->items[o->position++];
@@ -77,6 +74,8 @@ CMPIArray* toArray(const CMPIEnumeration* e, CMPIStatus* rc)
 CMPIEnumerationFT enumerationFT = {CMPICurrentVersion, release, clone, getNext, hasNext, toArray};
 
 } // namespace
+
+const void* EnumerationObject::functionTable() { return &enumerationFT; }
 
 EnumerationObject* EnumerationObject::create(Broker* broker, Arena& arena, std::vector<CMPIData> items)
 {

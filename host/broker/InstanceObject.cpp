@@ -1,21 +1,16 @@
-#include "BrokerObjects.h"
+#include "InstanceObject.h"
 
 #include <strings.h>
 
 #include "Broker.h"
+#include "ObjectPathObject.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
 namespace {
 
 InstanceObject* self(const CMPIInstance* inst) { return ownerOf<InstanceObject>(inst); }
-
-CMPIData notFound()
-{
-    CMPIData d = nullData(CMPI_null);
-    d.state = CMPI_notFound | CMPI_nullValue;
-    return d;
-}
 
 bool passesFilter(const InstanceObject* o, const char* name)
 {
@@ -58,14 +53,14 @@ CMPIData getProperty(const CMPIInstance* inst, const char* name, CMPIStatus* rc)
     InstanceObject* o = self(inst);
     if (!o) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return notFound();
+        return notFoundData();
     }
     if (const CMPIData* d = findNamed(o->properties, name)) {
         setStatus(rc, CMPI_RC_OK);
         return *d;
     }
     setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
-    return notFound();
+    return notFoundData();
 }
 
 CMPIData getPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** name, CMPIStatus* rc)
@@ -75,7 +70,7 @@ CMPIData getPropertyAt(const CMPIInstance* inst, CMPICount index, CMPIString** n
         setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
         if (name)
             *name = nullptr;
-        return notFound();
+        return notFoundData();
     }
     if (name)
         *name = newString(o->broker, targetArena(o->broker), o->properties[index].first);
@@ -103,7 +98,7 @@ CMPIStatus setProperty(const CMPIInstance* inst, const char* name, const CMPIVal
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     if (!passesFilter(o, name))
         return okStatus();
-    setNamed(o->properties, name, makeData(o->broker, *o->arena, value, type));
+    setNamed(o->properties, name, makeData(o->broker, o->parts, value, type));
     return okStatus();
 }
 
@@ -160,7 +155,7 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     o->keyNames.clear();
     for (const auto& key : p->keys) {
         o->keyNames.push_back(key.first);
-        setNamed(o->properties, key.first.c_str(), copyData(o->broker, *o->arena, key.second));
+        setNamed(o->properties, key.first.c_str(), copyData(o->broker, o->parts, key.second));
     }
     return okStatus();
 }
@@ -190,6 +185,8 @@ InstanceObject* blank(Broker* broker, Arena& arena)
 
 } // namespace
 
+const void* InstanceObject::functionTable() { return &instanceFT; }
+
 InstanceObject* InstanceObject::create(Broker* broker, Arena& arena, const CMPIObjectPath* path)
 {
     InstanceObject* object = blank(broker, arena);
@@ -210,7 +207,7 @@ InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIIns
         object->hasFilter = s->hasFilter;
         object->filter = s->filter;
         for (const auto& p : s->properties)
-            object->properties.emplace_back(p.first, copyData(broker, arena, p.second));
+            object->properties.emplace_back(p.first, copyData(broker, object->parts, p.second));
     }
     return object;
 }

@@ -1,7 +1,8 @@
-#include "BrokerObjects.h"
+#include "ObjectPathObject.h"
 
 #include "Broker.h"
 #include "PathText.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
@@ -80,17 +81,10 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
         return invalid();
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    CMPIData d = makeData(o->broker, *o->arena, value, type);
+    CMPIData d = makeData(o->broker, o->parts, value, type);
     d.state |= CMPI_keyValue;
     setNamed(o->keys, name, d);
     return okStatus();
-}
-
-CMPIData notFound()
-{
-    CMPIData d = nullData(CMPI_null);
-    d.state = CMPI_notFound | CMPI_nullValue;
-    return d;
 }
 
 CMPIData getKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc)
@@ -98,14 +92,14 @@ CMPIData getKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc)
     ObjectPathObject* o = self(op);
     if (!o) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return notFound();
+        return notFoundData();
     }
     if (const CMPIData* d = findNamed(o->keys, name)) {
         setStatus(rc, CMPI_RC_OK);
         return *d;
     }
     setStatus(rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
-    return notFound();
+    return notFoundData();
 }
 
 CMPIData getKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name, CMPIStatus* rc)
@@ -115,7 +109,7 @@ CMPIData getKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name, 
         setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
         if (name)
             *name = nullptr;
-        return notFound();
+        return notFoundData();
     }
     if (name)
         *name = newString(o->broker, targetArena(o->broker), o->keys[index].first);
@@ -158,7 +152,7 @@ CMPIStatus setHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjec
 CMPIData noQualifier(CMPIStatus* rc)
 {
     setStatus(rc, CMPI_RC_ERR_NOT_SUPPORTED);
-    return notFound();
+    return notFoundData();
 }
 CMPIData getClassQualifier(const CMPIObjectPath*, const char*, CMPIStatus* rc) { return noQualifier(rc); }
 CMPIData getPropertyQualifier(const CMPIObjectPath*, const char*, const char*, CMPIStatus* rc)
@@ -195,6 +189,8 @@ CMPIObjectPathFT pathFT = {
 
 } // namespace
 
+const void* ObjectPathObject::functionTable() { return &pathFT; }
+
 ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, const std::string& ns,
                                            const std::string& className)
 {
@@ -217,7 +213,7 @@ ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMP
     if (s) {
         object->host = s->host;
         for (const auto& key : s->keys)
-            object->keys.emplace_back(key.first, copyData(broker, arena, key.second));
+            object->keys.emplace_back(key.first, copyData(broker, object->parts, key.second));
     }
     return object;
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 namespace cimhost {
@@ -31,9 +32,11 @@ bool bare(const Value& v)
     case CMPI_sint16:
     case CMPI_sint32:
     case CMPI_sint64:
+        return true;
     case CMPI_real32:
     case CMPI_real64:
-        return true;
+        // Printed bare only when it reads back as a number.
+        return std::isfinite(v.asReal());
     default:
         return false;
     }
@@ -67,6 +70,42 @@ bool looksLikePath(const std::string& s)
         if (!nameChar(s[i]))
             return false;
     return dot > colon + 1 && s.find('=', dot) != std::string::npos;
+}
+
+// [-]digits.digits[e[+-]digits] or [-]digits e[+-]digits, short enough to
+// hand to strtod without surprises (no hex, inf or nan).
+bool isReal(const std::string& s)
+{
+    if (s.empty() || s.size() > 40)
+        return false;
+    size_t i = s[0] == '-' ? 1 : 0;
+    size_t intDigits = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i, ++intDigits;
+    if (intDigits == 0)
+        return false;
+    bool fraction = false, exponent = false;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        size_t digits = 0;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i, ++digits;
+        if (digits == 0)
+            return false;
+        fraction = true;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        size_t digits = 0;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i, ++digits;
+        if (digits == 0)
+            return false;
+        exponent = true;
+    }
+    return i == s.size() && (fraction || exponent);
 }
 
 bool parseKeys(const std::string& text, size_t pos, PathSpec& path, std::string* error, int depth)
@@ -113,7 +152,14 @@ bool parseKeys(const std::string& text, size_t pos, PathSpec& path, std::string*
                 value = Value::boolValue(true);
             else if (raw == "false" || raw == "FALSE")
                 value = Value::boolValue(false);
-            else {
+            else if (isReal(raw)) {
+                errno = 0;
+                char* end = nullptr;
+                double v = std::strtod(raw.c_str(), &end);
+                if (errno == ERANGE || end != raw.c_str() + raw.size())
+                    return fail(error, "bad real value for key " + name);
+                value = Value::real64(v);
+            } else {
                 if (raw.empty() || raw.size() > 20)
                     return fail(error, "bad value for key " + name);
                 bool negative = raw[0] == '-';
@@ -201,7 +247,7 @@ std::string pathToText(const PathSpec& path)
         out += i == 0 ? '.' : ',';
         out += path.keys[i].first + "=";
         const Value& v = path.keys[i].second;
-        out += bare(v) && !v.null ? v.toText() : quote(v.toText());
+        out += bare(v) && !v.isNull() ? v.toText() : quote(v.toText());
     }
     return out;
 }

@@ -82,6 +82,15 @@ CMPIObjectPath* Request::parsePath(const std::string& text, std::string* error)
     return makePath(spec);
 }
 
+Response Request::invalidPath()
+{
+    Response response;
+    response.rc = CMPI_RC_ERR_INVALID_PARAMETER;
+    response.hasMessage = true;
+    response.message = "No object path given";
+    return response;
+}
+
 Response Request::noProvider(const std::string& className, CMPIrc rc)
 {
     Response response;
@@ -104,62 +113,79 @@ Response Request::call(const std::function<CMPIStatus(const CMPIContext*, const 
 
 namespace {
 
-void merge(Response& all, const Response& r)
+// Joins what several providers answered; the status is chosen as for
+// up-calls (see fanOutChoice).
+Response merge(const std::vector<Response>& answers)
 {
-    all.paths.insert(all.paths.end(), r.paths.begin(), r.paths.end());
-    all.instances.insert(all.instances.end(), r.instances.begin(), r.instances.end());
-    all.data.insert(all.data.end(), r.data.begin(), r.data.end());
-    all.doneCount += r.doneCount;
-    if (all.rc == CMPI_RC_OK && r.rc != CMPI_RC_OK) {
-        all.rc = r.rc;
-        all.message = r.message;
-        all.hasMessage = r.hasMessage;
+    Response all;
+    std::vector<CMPIrc> codes;
+    for (const Response& r : answers) {
+        all.paths.insert(all.paths.end(), r.paths.begin(), r.paths.end());
+        all.instances.insert(all.instances.end(), r.instances.begin(), r.instances.end());
+        all.data.insert(all.data.end(), r.data.begin(), r.data.end());
+        all.doneCount += r.doneCount;
+        codes.push_back(r.rc);
     }
+    if (!answers.empty()) {
+        const Response& chosen = answers[fanOutChoice(codes)];
+        all.rc = chosen.rc;
+        all.message = chosen.message;
+        all.hasMessage = chosen.hasMessage;
+    }
+    return all;
 }
 
 } // namespace
 
 Response Request::enumerateInstanceNames(const CMPIObjectPath* op)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.instanceProviders(classOf(op));
     if (providers.empty())
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIInstanceMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->enumerateInstanceNames(mi, c, r, op);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::enumerateInstances(const CMPIObjectPath* op, const char** properties)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.instanceProviders(classOf(op));
     if (providers.empty())
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIInstanceMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->enumerateInstances(mi, c, r, op, properties);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::execQuery(const CMPIObjectPath* op, const char* query, const char* language)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.instanceProviders(classOf(op));
     if (providers.empty())
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIInstanceMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->execQuery(mi, c, r, op, query, language);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::getInstance(const CMPIObjectPath* op, const char** properties)
 {
+    if (!op)
+        return invalidPath();
     CMPIInstanceMI* mi = owner.instanceProvider(classOf(op));
     if (!mi)
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
@@ -170,6 +196,8 @@ Response Request::getInstance(const CMPIObjectPath* op, const char** properties)
 
 Response Request::createInstance(const CMPIObjectPath* op, const CMPIInstance* inst)
 {
+    if (!op)
+        return invalidPath();
     CMPIInstanceMI* mi = owner.instanceProvider(classOf(op));
     if (!mi)
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
@@ -181,6 +209,8 @@ Response Request::createInstance(const CMPIObjectPath* op, const CMPIInstance* i
 Response Request::modifyInstance(const CMPIObjectPath* op, const CMPIInstance* inst,
                                  const char** properties)
 {
+    if (!op)
+        return invalidPath();
     CMPIInstanceMI* mi = owner.instanceProvider(classOf(op));
     if (!mi)
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
@@ -191,6 +221,8 @@ Response Request::modifyInstance(const CMPIObjectPath* op, const CMPIInstance* i
 
 Response Request::deleteInstance(const CMPIObjectPath* op)
 {
+    if (!op)
+        return invalidPath();
     CMPIInstanceMI* mi = owner.instanceProvider(classOf(op));
     if (!mi)
         return noProvider(classOf(op), CMPI_RC_ERR_INVALID_CLASS);
@@ -203,62 +235,72 @@ Response Request::associators(const CMPIObjectPath* op, const char* assocClass,
                               const char* resultClass, const char* role, const char* resultRole,
                               const char** properties)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.associationProviders(assocClass);
     if (providers.empty())
         return noProvider(assocClass ? assocClass : "(any association)", CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIAssociationMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->associators(mi, c, r, op, assocClass, resultClass, role, resultRole,
                                        properties);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::associatorNames(const CMPIObjectPath* op, const char* assocClass,
                                   const char* resultClass, const char* role, const char* resultRole)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.associationProviders(assocClass);
     if (providers.empty())
         return noProvider(assocClass ? assocClass : "(any association)", CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIAssociationMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->associatorNames(mi, c, r, op, assocClass, resultClass, role, resultRole);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::references(const CMPIObjectPath* op, const char* resultClass, const char* role,
                              const char** properties)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.associationProviders(resultClass);
     if (providers.empty())
         return noProvider(resultClass ? resultClass : "(any association)", CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIAssociationMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->references(mi, c, r, op, resultClass, role, properties);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::referenceNames(const CMPIObjectPath* op, const char* resultClass, const char* role)
 {
+    if (!op)
+        return invalidPath();
     auto providers = owner.associationProviders(resultClass);
     if (providers.empty())
         return noProvider(resultClass ? resultClass : "(any association)", CMPI_RC_ERR_INVALID_CLASS);
-    Response all;
+    std::vector<Response> answers;
     for (CMPIAssociationMI* mi : providers)
-        merge(all, call([&](const CMPIContext* c, const CMPIResult* r) {
+        answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->referenceNames(mi, c, r, op, resultClass, role);
         }));
-    return all;
+    return merge(answers);
 }
 
 Response Request::invokeMethod(const CMPIObjectPath* op, const char* method, const CMPIArgs* in,
                                CMPIArgs* out)
 {
+    if (!op)
+        return invalidPath();
     CMPIMethodMI* mi = owner.methodProvider(classOf(op));
     if (!mi)
         return noProvider(classOf(op), CMPI_RC_ERR_NOT_SUPPORTED);

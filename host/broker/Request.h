@@ -16,7 +16,8 @@ namespace cimhost {
 class Arena;
 class Broker;
 
-// What a provider answered: its status and everything it handed back.
+// What providers answered: the status and everything handed back (copies
+// owned by the request). `hasMessage` tells a null message from an empty one.
 struct Response {
     CMPIrc rc = CMPI_RC_OK;
     std::string message;
@@ -29,7 +30,19 @@ struct Response {
 };
 
 // One client request scope. Objects it creates, and every object providers
-// create while it runs on this thread, live until it is destroyed.
+// create while it runs on this thread (also in up-calls), live until it is
+// destroyed. Use a Request on one thread at a time; several Requests may
+// run on different threads at once. Nothing here throws except
+// std::bad_alloc.
+//
+// Routing: enumerations and queries reach the providers of the path's class
+// and its registered subclasses; single-instance operations and methods the
+// provider of the class or its nearest ancestor; associators and
+// associatorNames the providers of `assocClass` and its subclasses,
+// references and referenceNames those of `resultClass` (every association
+// provider when it is null). A null path answers
+// CMPI_RC_ERR_INVALID_PARAMETER, no provider CMPI_RC_ERR_INVALID_CLASS
+// (CMPI_RC_ERR_NOT_SUPPORTED for methods); providers' statuses pass through.
 class Request {
 public:
     explicit Request(Broker& broker);
@@ -77,6 +90,7 @@ public:
 
 private:
     Response noProvider(const std::string& className, CMPIrc rc);
+    static Response invalidPath();
     Broker& owner;
     std::unique_ptr<Arena> scope;
     const CMPIContext* ctx;

@@ -1,6 +1,8 @@
-#include "BrokerObjects.h"
+#include "ResultObject.h"
 
 #include "Broker.h"
+#include "InstanceObject.h"
+#include "ObjectPathObject.h"
 
 namespace cimhost {
 
@@ -41,8 +43,10 @@ CMPIStatus returnInstance(const CMPIResult* r, const CMPIInstance* inst)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!inst)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    // A copy, so the provider may release its own right after.
+    const CMPIInstance* copy = &InstanceObject::copy(o->broker, *o->arena, inst)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);
-    o->instances.push_back(inst);
+    o->instances.push_back(copy);
     return okStatus();
 }
 
@@ -53,8 +57,9 @@ CMPIStatus returnObjectPath(const CMPIResult* r, const CMPIObjectPath* ref)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!ref)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    const CMPIObjectPath* copy = &ObjectPathObject::copy(o->broker, *o->arena, ref)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);
-    o->paths.push_back(ref);
+    o->paths.push_back(copy);
     return okStatus();
 }
 
@@ -77,6 +82,8 @@ CMPIResultFT resultFT = {CMPICurrentVersion, release, clone, returnData, returnI
                          returnObjectPath, returnDone, returnError};
 
 } // namespace
+
+const void* ResultObject::functionTable() { return &resultFT; }
 
 ResultObject* ResultObject::create(Broker* broker, Arena& arena)
 {

@@ -2,8 +2,6 @@
 
 #include <cmpimacs.h>
 
-#include <strings.h>
-
 #include "Broker.h"
 #include "BrokerObjects.h"
 
@@ -52,12 +50,14 @@ int StaticInstanceProvider::requests() const
 std::vector<InstanceSpec> StaticInstanceProvider::matching(const CMPIObjectPath* op) const
 {
     PathSpec wanted = toPathSpec(op);
-    Broker* broker = ownerOf<ObjectPathObject>(op)->broker;
+    ObjectPathObject* path = ownerOf<ObjectPathObject>(op);
+    Broker* broker = path ? path->broker : nullptr;
     std::vector<InstanceSpec> out;
     std::lock_guard<std::mutex> lock(mutex);
     for (const InstanceSpec& inst : stored) {
         // A request for a superclass reaches here for its subclasses too.
-        if (!wanted.className.empty() && !broker->isA(inst.path.className, wanted.className))
+        if (!wanted.className.empty() && !equalsIgnoreCase(inst.path.className, wanted.className) &&
+            !(broker && broker->isA(inst.path.className, wanted.className)))
             continue;
         bool match = true;
         for (const auto& key : wanted.keys) {
@@ -71,7 +71,26 @@ std::vector<InstanceSpec> StaticInstanceProvider::matching(const CMPIObjectPath*
     return out;
 }
 
+bool StaticInstanceProvider::names(const CMPIObjectPath* op, const InstanceSpec& inst)
+{
+    PathSpec wanted = toPathSpec(op);
+    if (wanted.keys.size() != inst.path.keys.size())
+        return false;
+    for (const auto& key : inst.path.keys) {
+        const Value* given = wanted.key(key.first);
+        if (!given || given->toText() != key.second.toText())
+            return false;
+    }
+    return true;
+}
+
 namespace {
+
+Broker* brokerOf(const CMPIObjectPath* op)
+{
+    ObjectPathObject* path = ownerOf<ObjectPathObject>(op);
+    return path ? path->broker : nullptr;
+}
 
 InstanceSpec withNamespace(InstanceSpec inst, const CMPIObjectPath* op)
 {
@@ -91,33 +110,54 @@ CMPIStatus StaticInstanceProvider::enumNames(CMPIInstanceMI* mi, const CMPIConte
                                              const CMPIResult* rslt, const CMPIObjectPath* op)
 {
     StaticInstanceProvider* p = self(mi);
-    Broker* b = ownerOf<ObjectPathObject>(op)->broker;
-    for (const InstanceSpec& inst : p->matching(op))
-        CMReturnObjectPath(rslt, toObjectPath(b, targetArena(b), withNamespace(inst, op).path));
+    Broker* b = brokerOf(op);
+    if (!b)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    for (const InstanceSpec& inst : p->matching(op)) {
+        CMPIObjectPath* path = toObjectPath(b, targetArena(b), withNamespace(inst, op).path);
+        CMReturnObjectPath(rslt, path);
+        CMRelease(path);
+    }
     CMReturnDone(rslt);
     return okStatus();
 }
 
 CMPIStatus StaticInstanceProvider::enumInstances(CMPIInstanceMI* mi, const CMPIContext*,
                                                  const CMPIResult* rslt, const CMPIObjectPath* op,
-                                                 const char**)
+                                                 const char** properties)
 {
     StaticInstanceProvider* p = self(mi);
-    Broker* b = ownerOf<ObjectPathObject>(op)->broker;
-    for (const InstanceSpec& inst : p->matching(op))
-        CMReturnInstance(rslt, toInstance(b, targetArena(b), withNamespace(inst, op)));
+    Broker* b = brokerOf(op);
+    if (!b)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    for (const InstanceSpec& inst : p->matching(op)) {
+        CMPIInstance* made = toInstance(b, targetArena(b), withNamespace(inst, op));
+        CMSetPropertyFilter(made, properties, nullptr);
+        CMReturnInstance(rslt, made);
+        CMRelease(made);
+    }
     CMReturnDone(rslt);
     return okStatus();
 }
 
-CMPIStatus StaticInstanceProvider::get(CMPIInstanceMI* mi, const CMPIContext* ctx,
-                                       const CMPIResult* rslt, const CMPIObjectPath* op,
-                                       const char** properties)
+CMPIStatus StaticInstanceProvider::get(CMPIInstanceMI* mi, const CMPIContext*, const CMPIResult* rslt,
+                                       const CMPIObjectPath* op, const char** properties)
 {
     StaticInstanceProvider* p = self(mi);
-    if (p->matching(op).empty())
-        return makeStatus(CMPI_RC_ERR_NOT_FOUND);
-    return enumInstances(mi, ctx, rslt, op, properties);
+    Broker* b = brokerOf(op);
+    if (!b)
+        return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    for (const InstanceSpec& inst : p->matching(op)) {
+        if (!names(op, inst))
+            continue;
+        CMPIInstance* made = toInstance(b, targetArena(b), withNamespace(inst, op));
+        CMSetPropertyFilter(made, properties, nullptr);
+        CMReturnInstance(rslt, made);
+        CMRelease(made);
+        CMReturnDone(rslt);
+        return okStatus();
+    }
+    return makeStatus(CMPI_RC_ERR_NOT_FOUND, b, "No instance has these keys");
 }
 
 CMPIStatus StaticInstanceProvider::create(CMPIInstanceMI*, const CMPIContext*, const CMPIResult*,
@@ -137,12 +177,7 @@ CMPIStatus StaticInstanceProvider::modify(CMPIInstanceMI* mi, const CMPIContext*
     InstanceSpec changes = toInstanceSpec(inst);
     std::lock_guard<std::mutex> lock(p->mutex);
     for (InstanceSpec& stored : p->stored) {
-        bool match = strcasecmp(wanted.className.c_str(), stored.path.className.c_str()) == 0;
-        for (const auto& key : wanted.keys) {
-            const Value* mine = stored.path.key(key.first);
-            match = match && mine && mine->toText() == key.second.toText();
-        }
-        if (!match)
+        if (!equalsIgnoreCase(wanted.className, stored.path.className) || !names(op, stored))
             continue;
         for (const auto& prop : changes.properties)
             if (!stored.path.key(prop.first))

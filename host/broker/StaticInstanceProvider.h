@@ -11,9 +11,13 @@
 
 namespace cimhost {
 
-// An in-process instance provider that serves a fixed list of instances:
-// enumeration, get by keys (CMPI_RC_ERR_NOT_FOUND when none match) and
-// modification of the stored properties. Safe on any thread.
+// An in-process instance provider that serves a list of instances:
+// enumeration (of the path's class and, through the broker's class
+// registry, its subclasses), get by all keys (CMPI_RC_ERR_NOT_FOUND when
+// none match) and modification of the stored non-key properties. Property
+// lists filter what it returns. Create, delete and queries answer
+// CMPI_RC_ERR_NOT_SUPPORTED. Safe on any thread; nothing throws except
+// std::bad_alloc.
 class StaticInstanceProvider {
 public:
     StaticInstanceProvider();
@@ -46,6 +50,8 @@ private:
     // Instances of the path's class (or all when it names none) whose keys
     // equal every key the path carries.
     std::vector<InstanceSpec> matching(const CMPIObjectPath* op) const;
+    // Whether the path carries exactly the instance's keys.
+    static bool names(const CMPIObjectPath* op, const InstanceSpec& inst);
 
     CMPIInstanceMIFT table;
     CMPIInstanceMI record;

@@ -1,4 +1,4 @@
-#include "BrokerObjects.h"
+#include "StringObject.h"
 
 #include "Broker.h"
 
@@ -40,6 +40,8 @@ char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
 CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
 
 } // namespace
+
+const void* StringObject::functionTable() { return &stringFT; }
 
 StringObject* StringObject::create(Broker* broker, Arena& arena, const std::string& text)
 {

@@ -6,28 +6,25 @@
 
 #include <cstdio>
 
+#include "ArrayObject.h"
 #include "Broker.h"
-#include "BrokerObjects.h"
+#include "DateTimeObject.h"
+#include "InstanceObject.h"
+#include "ObjectPathObject.h"
 #include "PathText.h"
+#include "StringObject.h"
 
 namespace cimhost {
 
 namespace {
 
-Value scalar(CMPIType type)
+template <class T> Value make(CMPIType type, T v)
 {
-    Value v;
-    v.type = type;
-    v.null = false;
-    return v;
+    Value out;
+    out.type = type;
+    out.data = std::move(v);
+    return out;
 }
-
-bool isUnsigned(CMPIType t)
-{
-    return t == CMPI_uint8 || t == CMPI_uint16 || t == CMPI_uint32 || t == CMPI_uint64 || t == CMPI_char16;
-}
-
-bool isSigned(CMPIType t) { return t == CMPI_sint8 || t == CMPI_sint16 || t == CMPI_sint32 || t == CMPI_sint64; }
 
 const Value* lookup(const NamedValues& list, const std::string& name)
 {
@@ -37,107 +34,171 @@ const Value* lookup(const NamedValues& list, const std::string& name)
     return nullptr;
 }
 
+// Which values may equal each other.
+enum class Kind { Null, Text, Number, Boolean, Reference, Array };
+
+Kind kindOf(const Value& v)
+{
+    if (v.isNull())
+        return Kind::Null;
+    if (v.isArray())
+        return Kind::Array;
+    switch (v.type) {
+    case CMPI_boolean: return Kind::Boolean;
+    case CMPI_ref: return Kind::Reference;
+    case CMPI_string:
+    case CMPI_chars:
+    case CMPI_dateTime: return Kind::Text;
+    default: return Kind::Number;
+    }
+}
+
+const std::string emptyText;
+const Value::Elements noElements;
+
 } // namespace
 
-Value Value::string(const std::string& v)
+Value Value::null(CMPIType type)
 {
-    Value out = scalar(CMPI_string);
-    out.text = v;
+    Value out;
+    out.type = type;
     return out;
 }
-Value Value::uint8(unsigned v) { Value o = scalar(CMPI_uint8); o.u = v & 0xFFu; return o; }
-Value Value::uint16(unsigned v) { Value o = scalar(CMPI_uint16); o.u = v & 0xFFFFu; return o; }
-Value Value::uint32(unsigned long v) { Value o = scalar(CMPI_uint32); o.u = v & 0xFFFFFFFFul; return o; }
-Value Value::uint64(unsigned long long v) { Value o = scalar(CMPI_uint64); o.u = v; return o; }
-Value Value::sint32(long v) { Value o = scalar(CMPI_sint32); o.s = v; return o; }
-Value Value::sint64(long long v) { Value o = scalar(CMPI_sint64); o.s = v; return o; }
-Value Value::boolValue(bool v) { Value o = scalar(CMPI_boolean); o.boolean = v; return o; }
+Value Value::string(const std::string& v) { return make(CMPI_string, v); }
+Value Value::boolValue(bool v) { return make(CMPI_boolean, v); }
+Value Value::char16(unsigned v) { return make(CMPI_char16, static_cast<unsigned long long>(v & 0xFFFFu)); }
+Value Value::uint8(unsigned v) { return make(CMPI_uint8, static_cast<unsigned long long>(v & 0xFFu)); }
+Value Value::uint16(unsigned v) { return make(CMPI_uint16, static_cast<unsigned long long>(v & 0xFFFFu)); }
+Value Value::uint32(unsigned long v)
+{
+    return make(CMPI_uint32, static_cast<unsigned long long>(v & 0xFFFFFFFFul));
+}
+Value Value::uint64(unsigned long long v) { return make(CMPI_uint64, v); }
+Value Value::sint8(int v) { return make(CMPI_sint8, static_cast<long long>(static_cast<CMPISint8>(v))); }
+Value Value::sint16(int v) { return make(CMPI_sint16, static_cast<long long>(static_cast<CMPISint16>(v))); }
+Value Value::sint32(long v) { return make(CMPI_sint32, static_cast<long long>(static_cast<CMPISint32>(v))); }
+Value Value::sint64(long long v) { return make(CMPI_sint64, v); }
+Value Value::real32(float v) { return make(CMPI_real32, static_cast<double>(v)); }
+Value Value::real64(double v) { return make(CMPI_real64, v); }
 Value Value::reference(const PathSpec& path)
 {
-    Value o = scalar(CMPI_ref);
-    o.ref = std::make_shared<PathSpec>(path);
-    return o;
+    return make(CMPI_ref, Reference(std::make_shared<const PathSpec>(path)));
 }
-Value Value::dateTime(const std::string& cimText)
+Value Value::dateTime(const std::string& cimText) { return make(CMPI_dateTime, cimText); }
+Value Value::array(CMPIType elementType, Elements elements)
 {
-    Value o = scalar(CMPI_dateTime);
-    o.text = cimText;
-    return o;
-}
-Value Value::array(CMPIType elementType, std::vector<Value> elements)
-{
-    Value o = scalar(static_cast<CMPIType>((elementType & ~CMPI_ARRAY) | CMPI_ARRAY));
-    o.elements = std::move(elements);
-    return o;
+    return make(static_cast<CMPIType>(elementType | CMPI_ARRAY), std::move(elements));
 }
 Value Value::stringArray(const std::vector<std::string>& v)
 {
-    std::vector<Value> e;
+    Elements e;
     for (const auto& s : v)
         e.push_back(string(s));
-    return array(CMPI_string, e);
+    return array(CMPI_string, std::move(e));
 }
 Value Value::uint16Array(const std::vector<unsigned>& v)
 {
-    std::vector<Value> e;
+    Elements e;
     for (unsigned x : v)
         e.push_back(uint16(x));
-    return array(CMPI_uint16, e);
+    return array(CMPI_uint16, std::move(e));
+}
+
+bool Value::asBool() const
+{
+    const bool* v = std::get_if<bool>(&data);
+    return v && *v;
+}
+unsigned long long Value::asUnsigned() const
+{
+    if (const unsigned long long* v = std::get_if<unsigned long long>(&data))
+        return *v;
+    const long long* s = std::get_if<long long>(&data);
+    return s ? static_cast<unsigned long long>(*s) : 0;
+}
+long long Value::asSigned() const
+{
+    if (const long long* v = std::get_if<long long>(&data))
+        return *v;
+    const unsigned long long* u = std::get_if<unsigned long long>(&data);
+    return u ? static_cast<long long>(*u) : 0;
+}
+double Value::asReal() const
+{
+    if (const double* v = std::get_if<double>(&data))
+        return *v;
+    if (const long long* s = std::get_if<long long>(&data))
+        return static_cast<double>(*s);
+    const unsigned long long* u = std::get_if<unsigned long long>(&data);
+    return u ? static_cast<double>(*u) : 0;
+}
+const std::string& Value::asString() const
+{
+    const std::string* v = std::get_if<std::string>(&data);
+    return v ? *v : emptyText;
+}
+const PathSpec* Value::asReference() const
+{
+    const Reference* v = std::get_if<Reference>(&data);
+    return v ? v->get() : nullptr;
+}
+const Value::Elements& Value::elements() const
+{
+    const Elements* v = std::get_if<Elements>(&data);
+    return v ? *v : noElements;
 }
 
 std::string Value::toText() const
 {
-    if (null)
-        return std::string();
-    if (isArray()) {
+    char buf[64];
+    switch (data.index()) {
+    case 1:
+        return asBool() ? "true" : "false";
+    case 2:
+        std::snprintf(buf, sizeof buf, "%llu", asUnsigned());
+        return buf;
+    case 3:
+        std::snprintf(buf, sizeof buf, "%lld", asSigned());
+        return buf;
+    case 4:
+        // Enough digits to read the same value back.
+        std::snprintf(buf, sizeof buf, type == CMPI_real32 ? "%.9g" : "%.17g", asReal());
+        return buf;
+    case 5:
+        return asString();
+    case 6:
+        return asReference() ? pathToText(*asReference()) : std::string();
+    case 7: {
         std::string out = "{";
-        for (size_t i = 0; i < elements.size(); ++i) {
+        const Elements& e = elements();
+        for (size_t i = 0; i < e.size(); ++i) {
             if (i)
                 out += ',';
-            out += elements[i].toText();
+            out += e[i].toText();
         }
         return out + "}";
     }
-    char buf[64];
-    if (isUnsigned(type)) {
-        std::snprintf(buf, sizeof buf, "%llu", u);
-        return buf;
-    }
-    if (isSigned(type)) {
-        std::snprintf(buf, sizeof buf, "%lld", s);
-        return buf;
-    }
-    switch (type) {
-    case CMPI_boolean:
-        return boolean ? "true" : "false";
-    case CMPI_real32:
-    case CMPI_real64:
-        std::snprintf(buf, sizeof buf, "%.17g", real);
-        return buf;
-    case CMPI_ref:
-        return ref ? pathToText(*ref) : std::string();
     default:
-        return text;
+        return std::string();
     }
 }
 
 bool Value::operator==(const Value& o) const
 {
-    if (null != o.null)
+    Kind kind = kindOf(*this);
+    if (kind != kindOf(o))
         return false;
-    if (null)
-        return true;
-    if (isArray() != o.isArray())
-        return false;
-    if (isArray()) {
-        if (elements.size() != o.elements.size())
+    if (kind == Kind::Array) {
+        const Elements& a = elements();
+        const Elements& b = o.elements();
+        if (a.size() != b.size())
             return false;
-        for (size_t i = 0; i < elements.size(); ++i)
-            if (!(elements[i] == o.elements[i]))
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
                 return false;
         return true;
     }
-    return toText() == o.toText();
+    return kind == Kind::Null || toText() == o.toText();
 }
 
 const Value* PathSpec::key(const std::string& name) const { return lookup(keys, name); }
@@ -153,67 +214,58 @@ void InstanceSpec::set(const std::string& name, const Value& value)
     properties.emplace_back(name, value);
 }
 
+namespace {
+
+std::string textOf(CMPIString* s)
+{
+    const char* chars = s ? CMGetCharsPtr(s, nullptr) : nullptr;
+    return chars ? chars : std::string();
+}
+
+} // namespace
+
 Value toValue(const CMPIData& d)
 {
-    Value v;
-    v.type = d.type;
+    CMPIType type = d.type == CMPI_chars ? CMPIType(CMPI_string) : d.type;
     if (d.state & (CMPI_nullValue | CMPI_notFound))
-        return v;
+        return Value::null(type);
     if (d.type & CMPI_ARRAY) {
         if (!d.value.array)
-            return v;
-        v.null = false;
+            return Value::null(type);
+        Value::Elements elements;
         CMPICount n = CMGetArrayCount(d.value.array, nullptr);
         for (CMPICount i = 0; i < n; ++i)
-            v.elements.push_back(toValue(CMGetArrayElementAt(d.value.array, i, nullptr)));
-        return v;
+            elements.push_back(toValue(CMGetArrayElementAt(d.value.array, i, nullptr)));
+        return Value::array(static_cast<CMPIType>(type & ~CMPI_ARRAY), std::move(elements));
     }
-    v.null = false;
     switch (d.type) {
-    case CMPI_boolean: v.boolean = d.value.boolean != 0; break;
-    case CMPI_char16: v.u = d.value.char16; break;
-    case CMPI_uint8: v.u = d.value.uint8; break;
-    case CMPI_uint16: v.u = d.value.uint16; break;
-    case CMPI_uint32: v.u = d.value.uint32; break;
-    case CMPI_uint64: v.u = d.value.uint64; break;
-    case CMPI_sint8: v.s = d.value.sint8; break;
-    case CMPI_sint16: v.s = d.value.sint16; break;
-    case CMPI_sint32: v.s = d.value.sint32; break;
-    case CMPI_sint64: v.s = d.value.sint64; break;
-    case CMPI_real32: v.real = d.value.real32; break;
-    case CMPI_real64: v.real = d.value.real64; break;
+    case CMPI_boolean: return Value::boolValue(d.value.boolean != 0);
+    case CMPI_char16: return Value::char16(d.value.char16);
+    case CMPI_uint8: return Value::uint8(d.value.uint8);
+    case CMPI_uint16: return Value::uint16(d.value.uint16);
+    case CMPI_uint32: return Value::uint32(d.value.uint32);
+    case CMPI_uint64: return Value::uint64(d.value.uint64);
+    case CMPI_sint8: return Value::sint8(d.value.sint8);
+    case CMPI_sint16: return Value::sint16(d.value.sint16);
+    case CMPI_sint32: return Value::sint32(d.value.sint32);
+    case CMPI_sint64: return Value::sint64(d.value.sint64);
+    case CMPI_real32: return Value::real32(d.value.real32);
+    case CMPI_real64: return Value::real64(d.value.real64);
     case CMPI_string: {
         const char* s = d.value.string ? CMGetCharsPtr(d.value.string, nullptr) : nullptr;
-        if (!s)
-            v.null = true;
-        else
-            v.text = s;
-        break;
+        return s ? Value::string(s) : Value::null(CMPI_string);
     }
     case CMPI_chars:
-        if (d.value.chars)
-            v.text = d.value.chars;
-        v.type = CMPI_string;
-        break;
+        return d.value.chars ? Value::string(d.value.chars) : Value::null(CMPI_string);
     case CMPI_ref:
-        if (d.value.ref)
-            v.ref = std::make_shared<PathSpec>(toPathSpec(d.value.ref));
-        else
-            v.null = true;
-        break;
+        return d.value.ref ? Value::reference(toPathSpec(d.value.ref)) : Value::null(CMPI_ref);
     case CMPI_dateTime: {
         CMPIString* s = d.value.dateTime ? CMGetStringFormat(d.value.dateTime, nullptr) : nullptr;
-        if (s && CMGetCharsPtr(s, nullptr))
-            v.text = CMGetCharsPtr(s, nullptr);
-        else
-            v.null = true;
-        break;
+        return s ? Value::dateTime(textOf(s)) : Value::null(CMPI_dateTime);
     }
     default:
-        v.null = true;
-        break;
+        return Value::null(d.type);
     }
-    return v;
 }
 
 PathSpec toPathSpec(const CMPIObjectPath* path)
@@ -221,21 +273,15 @@ PathSpec toPathSpec(const CMPIObjectPath* path)
     PathSpec spec;
     if (!path)
         return spec;
-    CMPIString* s = CMGetNameSpace(path, nullptr);
-    if (s && CMGetCharsPtr(s, nullptr))
-        spec.nameSpace = CMGetCharsPtr(s, nullptr);
-    s = CMGetClassName(path, nullptr);
-    if (s && CMGetCharsPtr(s, nullptr))
-        spec.className = CMGetCharsPtr(s, nullptr);
-    s = CMGetHostname(path, nullptr);
-    if (s && CMGetCharsPtr(s, nullptr))
-        spec.host = CMGetCharsPtr(s, nullptr);
+    spec.nameSpace = textOf(CMGetNameSpace(path, nullptr));
+    spec.className = textOf(CMGetClassName(path, nullptr));
+    spec.host = textOf(CMGetHostname(path, nullptr));
     CMPICount n = CMGetKeyCount(path, nullptr);
     for (CMPICount i = 0; i < n; ++i) {
         CMPIString* name = nullptr;
         CMPIData d = CMGetKeyAt(path, i, &name, nullptr);
-        if (name && CMGetCharsPtr(name, nullptr))
-            spec.keys.emplace_back(CMGetCharsPtr(name, nullptr), toValue(d));
+        if (name)
+            spec.keys.emplace_back(textOf(name), toValue(d));
     }
     return spec;
 }
@@ -250,48 +296,49 @@ InstanceSpec toInstanceSpec(const CMPIInstance* inst)
     for (CMPICount i = 0; i < n; ++i) {
         CMPIString* name = nullptr;
         CMPIData d = CMGetPropertyAt(inst, i, &name, nullptr);
-        if (name && CMGetCharsPtr(name, nullptr))
-            spec.properties.emplace_back(CMGetCharsPtr(name, nullptr), toValue(d));
+        if (name)
+            spec.properties.emplace_back(textOf(name), toValue(d));
     }
     return spec;
 }
 
 CMPIData toData(Broker* broker, Arena& arena, const Value& v)
 {
-    if (v.null)
+    if (v.isNull())
         return nullData(v.type == CMPI_null ? CMPIType(CMPI_string) : v.type);
     CMPIData d;
     d.type = v.type;
     d.state = CMPI_goodValue;
     d.value.uint64 = 0;
     if (v.isArray()) {
+        const Value::Elements& elements = v.elements();
         ArrayObject* a = ArrayObject::create(broker, arena, v.type & ~CMPI_ARRAY,
-                                             static_cast<CMPICount>(v.elements.size()));
-        for (size_t i = 0; i < v.elements.size(); ++i)
-            a->elements[i] = toData(broker, arena, v.elements[i]);
+                                             static_cast<CMPICount>(elements.size()));
+        for (size_t i = 0; i < elements.size(); ++i)
+            a->elements[i] = toData(broker, a->parts, elements[i]);
         d.value.array = &a->cell.cmpi;
         return d;
     }
     switch (v.type) {
-    case CMPI_boolean: d.value.boolean = v.boolean ? 1 : 0; break;
-    case CMPI_char16: d.value.char16 = static_cast<CMPIChar16>(v.u); break;
-    case CMPI_uint8: d.value.uint8 = static_cast<CMPIUint8>(v.u); break;
-    case CMPI_uint16: d.value.uint16 = static_cast<CMPIUint16>(v.u); break;
-    case CMPI_uint32: d.value.uint32 = static_cast<CMPIUint32>(v.u); break;
-    case CMPI_uint64: d.value.uint64 = v.u; break;
-    case CMPI_sint8: d.value.sint8 = static_cast<CMPISint8>(v.s); break;
-    case CMPI_sint16: d.value.sint16 = static_cast<CMPISint16>(v.s); break;
-    case CMPI_sint32: d.value.sint32 = static_cast<CMPISint32>(v.s); break;
-    case CMPI_sint64: d.value.sint64 = v.s; break;
-    case CMPI_real32: d.value.real32 = static_cast<CMPIReal32>(v.real); break;
-    case CMPI_real64: d.value.real64 = v.real; break;
+    case CMPI_boolean: d.value.boolean = v.asBool() ? 1 : 0; break;
+    case CMPI_char16: d.value.char16 = static_cast<CMPIChar16>(v.asUnsigned()); break;
+    case CMPI_uint8: d.value.uint8 = static_cast<CMPIUint8>(v.asUnsigned()); break;
+    case CMPI_uint16: d.value.uint16 = static_cast<CMPIUint16>(v.asUnsigned()); break;
+    case CMPI_uint32: d.value.uint32 = static_cast<CMPIUint32>(v.asUnsigned()); break;
+    case CMPI_uint64: d.value.uint64 = v.asUnsigned(); break;
+    case CMPI_sint8: d.value.sint8 = static_cast<CMPISint8>(v.asSigned()); break;
+    case CMPI_sint16: d.value.sint16 = static_cast<CMPISint16>(v.asSigned()); break;
+    case CMPI_sint32: d.value.sint32 = static_cast<CMPISint32>(v.asSigned()); break;
+    case CMPI_sint64: d.value.sint64 = v.asSigned(); break;
+    case CMPI_real32: d.value.real32 = static_cast<CMPIReal32>(v.asReal()); break;
+    case CMPI_real64: d.value.real64 = v.asReal(); break;
     case CMPI_ref:
-        if (!v.ref)
+        if (!v.asReference())
             return nullData(CMPI_ref);
-        d.value.ref = toObjectPath(broker, arena, *v.ref);
+        d.value.ref = toObjectPath(broker, arena, *v.asReference());
         break;
     case CMPI_dateTime: {
-        DateTimeObject* dt = DateTimeObject::parse(broker, arena, v.text.c_str());
+        DateTimeObject* dt = DateTimeObject::parse(broker, arena, v.asString().c_str());
         if (!dt)
             return nullData(CMPI_dateTime);
         d.value.dateTime = &dt->cell.cmpi;
@@ -299,7 +346,7 @@ CMPIData toData(Broker* broker, Arena& arena, const Value& v)
     }
     default:
         d.type = CMPI_string;
-        d.value.string = newString(broker, arena, v.text);
+        d.value.string = newString(broker, arena, v.toText());
         break;
     }
     return d;
@@ -310,7 +357,7 @@ CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& spec)
     ObjectPathObject* path = ObjectPathObject::create(broker, arena, spec.nameSpace, spec.className);
     path->host = spec.host;
     for (const auto& key : spec.keys) {
-        CMPIData d = toData(broker, arena, key.second);
+        CMPIData d = toData(broker, path->parts, key.second);
         d.state |= CMPI_keyValue;
         setNamed(path->keys, key.first.c_str(), d);
     }
@@ -322,7 +369,8 @@ CMPIInstance* toInstance(Broker* broker, Arena& arena, const InstanceSpec& spec)
     CMPIObjectPath* path = toObjectPath(broker, arena, spec.path);
     InstanceObject* inst = InstanceObject::create(broker, arena, path);
     for (const auto& p : spec.properties)
-        setNamed(inst->properties, p.first.c_str(), toData(broker, arena, p.second));
+        setNamed(inst->properties, p.first.c_str(), toData(broker, inst->parts, p.second));
+    CMRelease(path);
     return &inst->cell.cmpi;
 }
 

@@ -174,7 +174,7 @@ TEST(BrokerRouting, ProvidersSubclassesAndUnknownClasses)
     ASSERT_TRUE(parsePathText("root/cimv2:Tavrix_LANEndpoint.SystemName=\"host\",Name=\"eth1\"", one, nullptr));
     Response got = req.getInstance(req.makePath(one));
     ASSERT_EQ(got.instances.size(), 1u);
-    EXPECT_EQ(toInstanceSpec(got.instances[0]).property("EnabledState")->u, 3u);
+    EXPECT_EQ(toInstanceSpec(got.instances[0]).property("EnabledState")->asUnsigned(), 3u);
 
     one.keys[1].second = Value::string("eth9");
     EXPECT_EQ(req.getInstance(req.makePath(one)).rc, CMPI_RC_ERR_NOT_FOUND);
@@ -214,7 +214,7 @@ TEST(BrokerRouting, UpCallsReachOtherProvidersInTheSameRequest)
                                  "Tavrix_BindsToLanEndPoint", nullptr);
     EXPECT_EQ(r.rc, CMPI_RC_OK);
     ASSERT_EQ(r.instances.size(), 1u);
-    EXPECT_EQ(toInstanceSpec(r.instances[0]).property("Name")->text, "eth0");
+    EXPECT_EQ(toInstanceSpec(r.instances[0]).property("Name")->asString(), "eth0");
     // With no association class named every association provider answers.
     EXPECT_EQ(req.associators(req.newObjectPath("root/cimv2", "X"), nullptr, nullptr).instances.size(), 1u);
 }
@@ -242,9 +242,9 @@ TEST(PathText, RejectsMalformedText)
     EXPECT_TRUE(parsePathText(deep, p, &error));  // too deep to be a reference, kept as text
     ASSERT_TRUE(parsePathText("//h/root/cimv2:C.S=\"x\\\"y\",N=-5,B=true", p, &error)) << error;
     EXPECT_EQ(p.host, "h");
-    EXPECT_EQ(p.key("S")->text, "x\"y");
-    EXPECT_EQ(p.key("N")->s, -5);
-    EXPECT_TRUE(p.key("B")->boolean);
+    EXPECT_EQ(p.key("S")->asString(), "x\"y");
+    EXPECT_EQ(p.key("N")->asSigned(), -5);
+    EXPECT_TRUE(p.key("B")->asBool());
 }
 
 TEST(BrokerConcurrency, RequestsOnManyThreads)

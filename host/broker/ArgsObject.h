@@ -1,0 +1,28 @@
+#ifndef CIMHOST_ARGSOBJECT_H
+#define CIMHOST_ARGSOBJECT_H
+
+#include <cmpidt.h>
+#include <cmpift.h>
+
+#include "Arena.h"
+#include "BrokerData.h"
+
+namespace cimhost {
+
+class Broker;
+
+// CMPIArgs: ordered named values.
+class ArgsObject : public Releasable {
+public:
+    static ArgsObject* create(Broker* broker, Arena& arena);
+    static const void* functionTable();
+    Cell<CMPIArgs> cell;
+    NamedData args;
+    Arena parts;
+    Broker* broker;
+    Arena* arena;
+};
+
+} // namespace cimhost
+
+#endif
