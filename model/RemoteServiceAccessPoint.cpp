@@ -1,0 +1,252 @@
+#include "RemoteServiceAccessPoint.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "Tokenize.h"
+#include "Trace.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+IPIF_TRACE_UNIT("RemoteServiceAccessPoint.cpp");
+
+namespace {
+
+const char* const serviceProcessorDescription = "BMC";
+
+// Only a whole address of the family is stored as a gateway.
+bool isAddressOf(int family, const std::string& text)
+{
+    if (text.empty() || text.find('\0') != std::string::npos ||
+        text.find_first_of("\r\n") != std::string::npos)
+        return false;
+    unsigned char buffer[sizeof(struct in6_addr)];
+    return inet_pton(family, text.c_str(), buffer) == 1;
+}
+
+} // namespace
+
+RemoteServiceAccessPoint::RemoteServiceAccessPoint() : filterActive(false), gatewayKind(NONE)
+{
+    cursor.selectNode(NodeLexicon::NodeType::IP_INTERFACE);
+    while (cursor) {
+        refreshGatewayKind();
+        if (gatewayKind != NONE)
+            break;
+        ++cursor;
+    }
+}
+
+RemoteServiceAccessPoint::~RemoteServiceAccessPoint() {}
+
+RemoteServiceAccessPoint::operator bool()
+{
+    TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::operator bool");
+    return static_cast<bool>(cursor);
+}
+
+void RemoteServiceAccessPoint::refreshGatewayKind()
+{
+    std::string v4;
+    std::string v6;
+    bool hasV4 = readString(NodeLexicon::Properties::IPV4_GATEWAY, v4) && !v4.empty();
+    bool hasV6 = readString(NodeLexicon::Properties::IPV6_GATEWAY, v6) && !v6.empty();
+    gatewayKind = hasV4 ? (hasV6 ? BOTH : IPV4) : (hasV6 ? IPV6 : NONE);
+}
+
+void RemoteServiceAccessPoint::step()
+{
+    if (gatewayKind == BOTH) {
+        gatewayKind = IPV4;
+        return;
+    }
+    // Nodes without a gateway give no element, here as in the constructor.
+    gatewayKind = NONE;
+    ++cursor;
+    while (cursor) {
+        refreshGatewayKind();
+        if (gatewayKind != NONE)
+            break;
+        ++cursor;
+    }
+}
+
+void RemoteServiceAccessPoint::operator++()
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::operator ++");
+    step();
+    while (filterActive && cursor && !evaluate())
+        step();
+    TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::operator ++");
+}
+
+void RemoteServiceAccessPoint::setFilter(const FilterType type, const std::string value)
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::setFilter");
+    filterActive = true;
+    filters.push_back(Filter{type, value});
+    while (cursor && !evaluate())
+        step();
+    TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::setFilter");
+}
+
+bool RemoteServiceAccessPoint::evaluate()
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::evaluate");
+    bool match = true;
+    for (const Filter& filter : filters) {
+        if (!match)
+            break;
+        std::string key;
+        if (filter.type == BY_SYSTEM_NAME) {
+            if (getSystemName(key))
+                match = filter.value == key;
+        } else if (filter.type == BY_NAME) {
+            if (!getName(key))
+                continue;
+            std::vector<std::string> own;
+            std::vector<std::string> wanted;
+            tokenize(key, own, "_");
+            tokenize(filter.value, wanted, "_");
+            match = !own.empty() && !wanted.empty() && own[0] == wanted[0];
+            if (wanted.size() > 1) {
+                // The suffix picks one gateway of the node; a gateway the node
+                // does not have is no element, not an empty one.
+                std::string v4;
+                std::string v6;
+                if (wanted[1] == "IPv4") {
+                    if (readString(NodeLexicon::Properties::IPV4_GATEWAY, v4) && !v4.empty())
+                        gatewayKind = IPV4;
+                    else
+                        match = false;
+                } else if (wanted[1] == "IPv6") {
+                    if (readString(NodeLexicon::Properties::IPV6_GATEWAY, v6) && !v6.empty())
+                        gatewayKind = IPV6;
+                    else
+                        match = false;
+                }
+            }
+        }
+    }
+    TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::evaluate");
+    return match;
+}
+
+bool RemoteServiceAccessPoint::readString(NodeLexicon::Properties property, std::string& value)
+{
+    std::string text;
+    if (!cursor.getProperty(property, text))
+        return false;
+    value = text;
+    return true;
+}
+
+bool RemoteServiceAccessPoint::isServiceProcessor()
+{
+    Instrumentation system;
+    system.selectNode(cursor.getPathToParentNode());
+    system.selectNode(system.getPathToParentNode());
+    return system.getNodeDescription() == serviceProcessorDescription;
+}
+
+bool RemoteServiceAccessPoint::getSystemCreationClassName(std::string& value)
+{
+    value = isServiceProcessor() ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem";
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getSystemName(std::string& value)
+{
+    if (isServiceProcessor()) {
+        value = "BMC:-1";
+        return true;
+    }
+    // gethostname need not terminate a name that fills the buffer.
+    char host[257] = {};
+    if (gethostname(host, 256) == -1) {
+        TRACE_ERROR("gethostname Failed");
+        return false;
+    }
+    value = host;
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getCreationClassName(std::string& value)
+{
+    value = "Tavrix_IPRemoteServiceAccessPoint";
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getName(std::string& value)
+{
+    std::string name;
+    if (!readString(NodeLexicon::Properties::NAME, name))
+        return false;
+    value = name + (presentsIPv6() ? "_IPv6" : "_IPv4");
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getElementName(std::string& value)
+{
+    return readString(NodeLexicon::Properties::NAME, value);
+}
+
+bool RemoteServiceAccessPoint::getAccessInfo(std::string& value)
+{
+    readString(presentsIPv6() ? NodeLexicon::Properties::IPV6_GATEWAY
+                              : NodeLexicon::Properties::IPV4_GATEWAY,
+               value);
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getInfoFormat(unsigned short& value)
+{
+    value = presentsIPv6() ? 4 : 3;
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getAccessContext(unsigned short& value)
+{
+    value = 2;
+    return true;
+}
+
+bool RemoteServiceAccessPoint::getOtherAccessContext(std::string&)
+{
+    return false;
+}
+
+int RemoteServiceAccessPoint::writableFamily()
+{
+    unsigned int type = 0;
+    if (!cursor.getProperty(NodeLexicon::Properties::PROTOCOL_IF_TYPE, type))
+        return -1;
+    if (type == 4096)
+        return AF_INET;
+    if (type == 4097 || type == 4098)
+        return AF_INET6;
+    return -1;
+}
+
+bool RemoteServiceAccessPoint::setAccessInfo(std::string value)
+{
+    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::setAccessInfo");
+    int family = writableFamily();
+    if (family == -1) {
+        TRACE_ERROR("IP Protocol value does not exist ");
+        return false;
+    }
+    // The family is read again here, so a type changed meanwhile never gets
+    // an address of the other family.
+    if (!isAddressOf(family, value))
+        return false;
+    return cursor.setProperty(family == AF_INET ? NodeLexicon::Properties::IPV4_GATEWAY
+                                                : NodeLexicon::Properties::IPV6_GATEWAY,
+                              value);
+}
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu

@@ -1,0 +1,85 @@
+#ifndef KORVU_IPIF_REMOTESERVICEACCESSPOINT_H
+#define KORVU_IPIF_REMOTESERVICEACCESSPOINT_H
+
+#include <string>
+#include <vector>
+
+#include "Instrumentation.h"
+#include "NodeLexicon.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+// Cursor over the default gateways of the IP interface nodes: a node with
+// an IPv4 gateway gives one element, with an IPv6 gateway one, with both
+// two (IPv6 first, then IPv4). Nodes without any gateway never give an
+// element. Every getter reads the store again; nothing is cached.
+// Exceptions of the node store and std::bad_alloc pass through.
+class RemoteServiceAccessPoint {
+public:
+    enum FilterType { BY_SYSTEM_NAME = 0, BY_NAME = 1 };
+
+    // Gateway that the current element presents.
+    enum GatewayKind { NONE = 0, IPV4 = 1, IPV6 = 2, BOTH = 3 };
+
+    // Stands on the first element, or is exhausted.
+    RemoteServiceAccessPoint();
+    ~RemoteServiceAccessPoint();
+
+    operator bool();
+    void operator++();
+    // Appends a filter and moves on, from the current element, to the first
+    // element that passes all filters.
+    void setFilter(const FilterType type, const std::string value);
+    // A Name filter with an "_IPv4" or "_IPv6" suffix also picks which
+    // gateway of the node the element presents.
+    bool evaluate();
+
+    // Sets the gateway kind from the node's two gateway properties.
+    void refreshGatewayKind();
+
+    bool getSystemCreationClassName(std::string& value);
+    // False when gethostname fails.
+    bool getSystemName(std::string& value);
+    bool getCreationClassName(std::string& value);
+    // Interface name plus "_IPv6" or "_IPv4"; false without an interface name.
+    bool getName(std::string& value);
+    bool getElementName(std::string& value);
+    bool getAccessInfo(std::string& value);
+    bool getInfoFormat(unsigned short& value);
+    bool getAccessContext(unsigned short& value);
+    // Never has a value.
+    bool getOtherAccessContext(std::string& value);
+
+    // Address family that setAccessInfo writes on the current node: AF_INET
+    // for protocol type 4096, AF_INET6 for 4097 and 4098, -1 for anything
+    // else or no protocol type.
+    int writableFamily();
+
+    // Writes the gateway that the node's protocol type chooses (4096: IPv4,
+    // 4097/4098: IPv6). False, with nothing written, for any other type or
+    // when the store refuses the value.
+    bool setAccessInfo(std::string value);
+
+private:
+    struct Filter {
+        FilterType type;
+        std::string value;
+    };
+
+    bool isServiceProcessor();
+    bool readString(NodeLexicon::Properties property, std::string& value);
+    // Steps to the next element, without looking at the filters.
+    void step();
+    bool presentsIPv6() const { return gatewayKind == IPV6 || gatewayKind == BOTH; }
+
+    bool filterActive;
+    int gatewayKind;
+    std::vector<Filter> filters;
+    Instrumentation cursor;
+};
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif
