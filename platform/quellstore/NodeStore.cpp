@@ -1,5 +1,7 @@
 #include "NodeStore.h"
 
+#include <utility>
+
 #include "StoreState.h"
 
 namespace Korvu {
@@ -22,5 +24,10 @@ std::string NodeStore::currentFile() { return StoreState::instance().file(); }
 unsigned long NodeStore::agentRestartRequests() { return StoreState::instance().restartRequests(); }
 
 std::string NodeStore::toJson() { return StoreState::instance().dump(); }
+
+void NodeStore::setWriteObserver(WriteObserver observer)
+{
+    StoreState::instance().setObserver(std::move(observer));
+}
 
 } // namespace Korvu

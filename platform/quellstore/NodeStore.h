@@ -1,6 +1,7 @@
 #ifndef KORVU_NODESTORE_H
 #define KORVU_NODESTORE_H
 
+#include <functional>
 #include <string>
 
 #include "QuellstoreApi.h"
@@ -43,6 +44,13 @@ public:
 
     // The current store in the file format.
     static std::string toJson();
+
+    // Called on the writing thread after every write has landed, with the
+    // node's path and the property id; it stands for the agent reacting to
+    // a change (a DHCP client answering an origin switch, for example) and
+    // may itself write. Empty clears it.
+    using WriteObserver = std::function<void(const std::string& nodePath, unsigned int property)>;
+    static void setWriteObserver(WriteObserver observer);
 };
 
 } // namespace Korvu

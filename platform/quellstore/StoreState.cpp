@@ -88,7 +88,7 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
 {
     if (!from || node >= from->size() || !isStorable(value))
         return false;
-    std::lock_guard<std::mutex> guard(writer);
+    std::unique_lock<std::mutex> guard(writer);
     ensureLoaded();
     // Only this thread replaces `current` or `path` while `writer` is held.
     std::shared_ptr<NodeTree> tree = current;
@@ -123,7 +123,27 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
     if (id == NodeLexicon::STATE && number && *number == restartState &&
         tree->at(target).type == NodeLexicon::COMPUTER_SYSTEM)
         restarts.fetch_add(1);
+    std::shared_ptr<const Observer> notify;
+    {
+        std::lock_guard<std::mutex> guard(observing);
+        notify = observer;
+    }
+    if (notify) {
+        // Called with no lock held, so that it may write.
+        const std::string nodePath = tree->at(target).path;
+        guard.unlock();
+        (*notify)(nodePath, id);
+    }
     return true;
+}
+
+void StoreState::setObserver(Observer replacement)
+{
+    std::lock_guard<std::mutex> guard(observing);
+    if (replacement)
+        observer = std::make_shared<const Observer>(std::move(replacement));
+    else
+        observer.reset();
 }
 
 void StoreState::open(const std::string& file)

@@ -4,6 +4,7 @@
 // Internal to the library: the one store of the process.
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -43,6 +44,9 @@ public:
     unsigned long restartRequests() const;
     std::string dump();
 
+    using Observer = std::function<void(const std::string&, unsigned int)>;
+    void setObserver(Observer observer);
+
 private:
     StoreState();
     void ensureLoaded();
@@ -55,6 +59,8 @@ private:
     std::string path;
     std::atomic<bool> loaded;
     std::atomic<unsigned long> restarts;
+    std::mutex observing;
+    std::shared_ptr<const Observer> observer;
 };
 
 } // namespace StoreDetail
