@@ -1,0 +1,26 @@
+#include "DHCPSettingData.h"
+
+#include "InterfaceNodes.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const DHCPSettingData::className = "Tavrix_DHCPSettingData";
+
+void DHCPSettingData::collect(std::vector<CompanionElement>& out)
+{
+    // Every interface can be switched to DHCP, whatever it uses now.
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+        CompanionElement e(className);
+        e.addKey("InstanceID", i.idPrefix + i.name);
+        e.addText("ElementName", i.name + " DHCP");
+        e.addNumber("AddressOrigin", 4);     // DHCP
+        e.addNumber("ProtocolIFType", 4096); // IPv4
+        out.push_back(e);
+    }
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

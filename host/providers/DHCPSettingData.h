@@ -1,0 +1,27 @@
+#ifndef KORVU_IPIF_COMPANION_DHCPSETTINGDATA_H
+#define KORVU_IPIF_COMPANION_DHCPSETTINGDATA_H
+
+#include <vector>
+
+#include "CompanionElement.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+// One DHCP setting per interface, InstanceID "<prefix>:<interface>", so
+// that the configuration "Computer:eth1:dhcp" names the one of eth1.
+class DHCPSettingData {
+public:
+    static const char* const className;  // "Tavrix_DHCPSettingData"
+
+    // Appends the class's instances in store order. Throws what the node
+    // store throws (std::exception).
+    static void collect(std::vector<CompanionElement>& out);
+};
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

@@ -1,0 +1,24 @@
+#include "DNSGeneralSettingData.h"
+
+#include "InterfaceNodes.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const DNSGeneralSettingData::className = "Tavrix_DNSGeneralSettingData";
+
+void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out)
+{
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+        CompanionElement e(className);
+        e.addKey("InstanceID", i.idPrefix + i.name);
+        e.addText("ElementName", i.name + " DNS general");
+        e.addTexts("DNSSuffixesToAppend", i.dnsSuffixes);
+        out.push_back(e);
+    }
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

@@ -1,0 +1,27 @@
+#ifndef KORVU_IPIF_COMPANION_DNSGENERALSETTINGDATA_H
+#define KORVU_IPIF_COMPANION_DNSGENERALSETTINGDATA_H
+
+#include <vector>
+
+#include "CompanionElement.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+// One DNS general setting per interface (InstanceID as the DHCP
+// setting's): the DNS suffixes of the interface.
+class DNSGeneralSettingData {
+public:
+    static const char* const className;  // "Tavrix_DNSGeneralSettingData"
+
+    // Appends the class's instances in store order. Throws what the node
+    // store throws (std::exception).
+    static void collect(std::vector<CompanionElement>& out);
+};
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

@@ -1,0 +1,36 @@
+#include "DNSProtocolEndpoint.h"
+
+#include "InterfaceNodes.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const DNSProtocolEndpoint::className = "Tavrix_DNSProtocolEndpoint";
+
+void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out)
+{
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+        // An interface that never had DNS servers has no resolver.
+        if (!i.hasDnsServers)
+            continue;
+        CompanionElement e(className);
+        e.addKey("SystemCreationClassName", i.systemClass, CompanionElement::CLASS_NAME);
+        e.addKey("SystemName", i.systemName);
+        e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
+        e.addKey("Name", i.name + "_DNS");
+        e.addText("ElementName", i.name + " DNS client");
+        if (!i.hostName.empty())
+            e.addText("Hostname", i.hostName);
+        e.addText("NameFormat", "Interface_DNS");
+        e.addNumber("ProtocolIFType", 1);  // Other
+        e.addText("OtherTypeDescription", "DNS");
+        e.addNumber("EnabledState", 2);
+        e.addNumber("RequestedState", 12);
+        out.push_back(e);
+    }
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

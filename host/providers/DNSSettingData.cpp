@@ -1,0 +1,29 @@
+#include "DNSSettingData.h"
+
+#include "InterfaceNodes.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const DNSSettingData::className = "Tavrix_DNSSettingData";
+
+void DNSSettingData::collect(std::vector<CompanionElement>& out)
+{
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+        CompanionElement e(className);
+        e.addKey("InstanceID", i.idPrefix + i.name);
+        e.addText("ElementName", i.name + " DNS");
+        if (!i.hostName.empty())
+            e.addText("RequestedHostname", i.hostName);
+        if (!i.domainName.empty())
+            e.addText("DomainName", i.domainName);
+        if (i.hasDnsServers)
+            e.addTexts("DNSServerAddresses", i.dnsServers);
+        out.push_back(e);
+    }
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

@@ -1,0 +1,27 @@
+#ifndef KORVU_IPIF_COMPANION_DNSSETTINGDATA_H
+#define KORVU_IPIF_COMPANION_DNSSETTINGDATA_H
+
+#include <vector>
+
+#include "CompanionElement.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+// One DNS setting per interface (InstanceID as the DHCP setting's): host
+// name, domain name and DNS servers of the interface.
+class DNSSettingData {
+public:
+    static const char* const className;  // "Tavrix_DNSSettingData"
+
+    // Appends the class's instances in store order. Throws what the node
+    // store throws (std::exception).
+    static void collect(std::vector<CompanionElement>& out);
+};
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

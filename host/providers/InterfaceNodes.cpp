@@ -1,0 +1,113 @@
+#include "InterfaceNodes.h"
+
+#include <unistd.h>
+
+#include "Instrumentation.h"
+#include "NodeLexicon.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const InterfaceNodes::hostClass = "Tavrix_ComputerSystem";
+const char* const InterfaceNodes::serviceProcessorClass = "Tavrix_SPComputerSystem";
+const char* const InterfaceNodes::serviceProcessorName = "BMC:-1";
+
+namespace {
+
+// Path of the node two levels above the node at `path`.
+std::string grandparentOf(Instrumentation& node)
+{
+    Instrumentation up;
+    up.selectNode(node.getPathToParentNode());
+    if (!up)
+        return std::string();
+    return up.getPathToParentNode();
+}
+
+// A later node of the same interface fills in what the first one lacks.
+void fillFrom(Instrumentation& node, InterfaceNodes::Interface& entry)
+{
+    std::string text;
+    if (entry.hostName.empty() && node.getProperty(NodeLexicon::HOST_NAME, text))
+        entry.hostName = text;
+    text.clear();
+    if (entry.domainName.empty() && node.getProperty(NodeLexicon::DOMAIN_NAME, text))
+        entry.domainName = text;
+    std::vector<std::string> list;
+    if (!entry.hasDnsServers && node.getProperty(NodeLexicon::DNS_SERVERS, list)) {
+        entry.hasDnsServers = true;
+        entry.dnsServers = list;
+    }
+    list.clear();
+    if (entry.dnsSuffixes.empty() && node.getProperty(NodeLexicon::DNS_SUFFIXES, list))
+        entry.dnsSuffixes = list;
+}
+
+} // namespace
+
+std::string InterfaceNodes::hostName()
+{
+    char buffer[256] = {};
+    if (gethostname(buffer, sizeof buffer - 1) != 0)
+        return std::string();
+    return buffer;
+}
+
+bool InterfaceNodes::isServiceProcessor(const std::string& systemPath)
+{
+    if (systemPath.empty())
+        return false;
+    Instrumentation system;
+    system.selectNode(systemPath);
+    return system && system.getNodeDescription() == "BMC";
+}
+
+std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
+{
+    std::vector<Interface> out;
+    const std::string host = hostName();
+    Instrumentation node;
+    for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
+        std::string name;
+        if (!node.getProperty(NodeLexicon::NAME, name) || name.empty())
+            continue;
+        const std::string systemPath = grandparentOf(node);
+        const bool sp = isServiceProcessor(systemPath);
+        const std::string prefix = sp ? "BMC:" : "Computer:";
+
+        Interface* entry = nullptr;
+        for (Interface& known : out)
+            if (known.idPrefix == prefix && known.name == name)
+                entry = &known;
+        if (!entry) {
+            Interface fresh;
+            fresh.nodePath = node.getPath();
+            fresh.name = name;
+            fresh.serviceProcessor = sp;
+            fresh.systemClass = sp ? serviceProcessorClass : hostClass;
+            fresh.systemName = sp ? std::string(serviceProcessorName) : host;
+            fresh.idPrefix = prefix;
+            out.push_back(fresh);
+            entry = &out.back();
+        }
+        fillFrom(node, *entry);
+        if ((entry->hostName.empty() || entry->domainName.empty()) && !systemPath.empty()) {
+            Instrumentation system;
+            system.selectNode(systemPath);
+            if (system) {
+                std::string text;
+                if (entry->hostName.empty() && system.getProperty(NodeLexicon::HOST_NAME, text))
+                    entry->hostName = text;
+                text.clear();
+                if (entry->domainName.empty() && system.getProperty(NodeLexicon::DOMAIN_NAME, text))
+                    entry->domainName = text;
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

@@ -1,0 +1,71 @@
+#include "LANEndpoint.h"
+
+#include <cctype>
+
+#include "Instrumentation.h"
+#include "InterfaceNodes.h"
+#include "NodeLexicon.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+const char* const LANEndpoint::className = "Tavrix_LANEndpoint";
+
+namespace {
+
+// CIM writes a MAC address as twelve hexadecimal digits; empty when the
+// stored text is no MAC address.
+std::string cimMacAddress(const std::string& stored)
+{
+    std::string digits;
+    for (char c : stored) {
+        if (c == ':' || c == '-' || c == '.')
+            continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return std::string();
+        digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return digits.size() == 12 ? digits : std::string();
+}
+
+} // namespace
+
+void LANEndpoint::collect(std::vector<CompanionElement>& out)
+{
+    const std::string host = InterfaceNodes::hostName();
+    Instrumentation node;
+    for (node.selectNode(NodeLexicon::NETWORK_ADAPTER); node; ++node) {
+        std::string name;
+        if (!node.getProperty(NodeLexicon::NAME, name) || name.empty())
+            continue;
+        const bool sp = InterfaceNodes::isServiceProcessor(node.getPathToParentNode());
+        const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;
+        bool seen = false;
+        for (const CompanionElement& known : out)
+            seen = seen || (known.valueOf("Name") == name && known.valueOf("SystemName") == systemName);
+        if (seen)
+            continue;
+        CompanionElement e(className);
+        e.addKey("SystemCreationClassName",
+                 sp ? InterfaceNodes::serviceProcessorClass : InterfaceNodes::hostClass,
+                 CompanionElement::IGNORED);
+        e.addKey("SystemName", systemName);
+        e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
+        e.addKey("Name", name);
+        e.addText("ElementName", name);
+        e.addText("Description", node.getNodeDescription());
+        std::string mac;
+        if (node.getProperty(NodeLexicon::MAC_ADDRESS, mac) && !cimMacAddress(mac).empty())
+            e.addText("MACAddress", cimMacAddress(mac));
+        e.addText("NameFormat", "Other");
+        e.addNumber("ProtocolIFType", 6);  // ethernetCsmacd
+        e.addNumber("EnabledState", 2);
+        e.addNumber("RequestedState", 12);
+        out.push_back(e);
+    }
+}
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu

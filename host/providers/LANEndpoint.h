@@ -1,0 +1,30 @@
+#ifndef KORVU_IPIF_COMPANION_LANENDPOINT_H
+#define KORVU_IPIF_COMPANION_LANENDPOINT_H
+
+#include <vector>
+
+#include "CompanionElement.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+namespace Companion {
+
+// One LAN endpoint per network adapter node with a NAME: Name the
+// adapter's NAME, SystemName and SystemCreationClassName of the system that
+// owns it. The main module's BindsToLanEndPoint names the system class of
+// every LAN endpoint "Tavrix_ComputerSystem", also below the service
+// processor, so a request path's SystemCreationClassName is not compared.
+class LANEndpoint {
+public:
+    static const char* const className;  // "Tavrix_LANEndpoint"
+
+    // Appends the class's instances in store order. Throws what the node
+    // store throws (std::exception).
+    static void collect(std::vector<CompanionElement>& out);
+};
+
+} // namespace Companion
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

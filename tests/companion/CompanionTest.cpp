@@ -1,0 +1,289 @@
+// The companion provider loaded next to the module, on the demo store, as a
+// CIM server would drive both.
+#include <gtest/gtest.h>
+
+#include <cmpimacs.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "CMPIIPConfigurationService.h"
+#include "Instrumentation.h"
+#include "ModuleHarness.h"
+#include "NodeLexicon.h"
+#include "Request.h"
+#include "Schema.h"
+#include "Value.h"
+
+using testsupport::keyText;
+using testsupport::propertyText;
+
+namespace {
+
+std::string hostName()
+{
+    char name[257] = {};
+    gethostname(name, 256);
+    return name;
+}
+
+class Companion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        harness.reset(new testsupport::ModuleHarness(
+            schema::readText(std::string(IPIF_SOURCE_DIR) + "/host/demo/demo-store.json")));
+        schema::describeClasses(harness->broker());
+        std::string error;
+        ASSERT_NE(schema::loadCompanion(harness->broker(), error), nullptr) << error;
+    }
+
+    cimhost::Response enumerate(cimhost::Request& req, const std::string& cls)
+    {
+        return req.enumerateInstances(harness->classPath(req, cls));
+    }
+
+    std::vector<std::string> values(const cimhost::Response& r, const char* property)
+    {
+        std::vector<std::string> out;
+        for (const CMPIInstance* i : r.instances)
+            out.push_back(propertyText(i, property));
+        return out;
+    }
+
+    // The module's endpoint path of an interface.
+    const CMPIObjectPath* endpointOf(cimhost::Request& req, const std::string& iface)
+    {
+        cimhost::Response r = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_IPProtocolEndpoint"));
+        for (const CMPIObjectPath* p : r.paths)
+            if (keyText(p, "Name").rfind(iface + "_", 0) == 0)
+                return p;
+        return nullptr;
+    }
+
+    cimhost::PathSpec lanPath(const std::string& systemClass, const std::string& system, const std::string& name)
+    {
+        cimhost::PathSpec p;
+        p.nameSpace = testsupport::ModuleHarness::nameSpace;
+        p.className = "Tavrix_LANEndpoint";
+        p.keys = {{"SystemCreationClassName", cimhost::Value::string(systemClass)},
+                  {"SystemName", cimhost::Value::string(system)},
+                  {"CreationClassName", cimhost::Value::string("Tavrix_LANEndpoint")},
+                  {"Name", cimhost::Value::string(name)}};
+        return p;
+    }
+
+    std::unique_ptr<testsupport::ModuleHarness> harness;
+};
+
+TEST_F(Companion, SystemsAreTheHostAndTheServiceProcessor)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response host = enumerate(req, "Tavrix_ComputerSystem");
+    ASSERT_TRUE(host.ok()) << host.message;
+    ASSERT_EQ(host.instances.size(), 1u);
+    EXPECT_EQ(propertyText(host.instances[0], "Name"), hostName());
+    EXPECT_EQ(propertyText(host.instances[0], "ElementName"), "demo-host");
+
+    cimhost::Response sp = enumerate(req, "Tavrix_SPComputerSystem");
+    ASSERT_EQ(sp.instances.size(), 1u);
+    EXPECT_EQ(propertyText(sp.instances[0], "Name"), "BMC:-1");
+
+    // Asked through the superclass, the provider answers once for both.
+    cimhost::Response all = enumerate(req, "CIM_ComputerSystem");
+    ASSERT_TRUE(all.ok()) << all.message;
+    EXPECT_EQ(all.instances.size(), 2u);
+}
+
+TEST_F(Companion, LanEndpointsComeFromTheAdapters)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response r = enumerate(req, "Tavrix_LANEndpoint");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(values(r, "Name"), (std::vector<std::string>{"eth0", "eth1", "bmc0"}));
+    EXPECT_EQ(propertyText(r.instances[0], "MACAddress"), "525400123456");
+    EXPECT_EQ(propertyText(r.instances[0], "SystemName"), hostName());
+    EXPECT_EQ(propertyText(r.instances[2], "SystemName"), "BMC:-1");
+    EXPECT_EQ(propertyText(r.instances[2], "SystemCreationClassName"), "Tavrix_SPComputerSystem");
+}
+
+TEST_F(Companion, LanEndpointGetTakesThePathTheModuleBuilds)
+{
+    cimhost::Request req(harness->broker());
+    // The module names the system class Tavrix_ComputerSystem even below
+    // the service processor.
+    cimhost::Response bmc = req.getInstance(req.makePath(lanPath("Tavrix_ComputerSystem", "BMC:-1", "bmc0")));
+    ASSERT_TRUE(bmc.ok()) << bmc.message;
+    ASSERT_EQ(bmc.instances.size(), 1u);
+    EXPECT_EQ(propertyText(bmc.instances[0], "MACAddress"), "525400ABCDEF");
+
+    cimhost::Response wrongSystem = req.getInstance(req.makePath(lanPath("Tavrix_ComputerSystem", hostName(), "bmc0")));
+    EXPECT_EQ(wrongSystem.rc, CMPI_RC_ERR_NOT_FOUND);
+    cimhost::Response unknown = req.getInstance(req.makePath(lanPath("Tavrix_ComputerSystem", hostName(), "eth7")));
+    EXPECT_EQ(unknown.rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_TRUE(unknown.instances.empty());
+}
+
+TEST_F(Companion, SettingsFollowTheInterfaces)
+{
+    cimhost::Request req(harness->broker());
+    const std::vector<std::string> ids = {"Computer:eth0", "Computer:eth0:1", "Computer:eth1", "BMC:bmc0"};
+    for (const char* cls : {"Tavrix_DHCPSettingData", "Tavrix_DNSSettingData", "Tavrix_DNSGeneralSettingData"}) {
+        cimhost::Response r = enumerate(req, cls);
+        ASSERT_TRUE(r.ok()) << cls << ": " << r.message;
+        EXPECT_EQ(values(r, "InstanceID"), ids) << cls;
+    }
+    cimhost::Response dns = enumerate(req, "Tavrix_DNSSettingData");
+    EXPECT_EQ(propertyText(dns.instances[0], "RequestedHostname"), "demo-host");
+    EXPECT_EQ(propertyText(dns.instances[0], "DomainName"), "example.net");
+    EXPECT_EQ(propertyText(dns.instances[0], "DNSServerAddresses"), "{192.0.2.53,2001:db8:0:1::53}");
+    // The alias has no resolver settings of its own.
+    EXPECT_EQ(propertyText(dns.instances[1], "DNSServerAddresses"), "");
+
+    cimhost::Response general = enumerate(req, "Tavrix_DNSGeneralSettingData");
+    EXPECT_EQ(propertyText(general.instances[0], "DNSSuffixesToAppend"), "{example.net,lab.example.net}");
+
+    cimhost::PathSpec dhcp;
+    dhcp.nameSpace = testsupport::ModuleHarness::nameSpace;
+    dhcp.className = "Tavrix_DHCPSettingData";
+    dhcp.keys = {{"InstanceID", cimhost::Value::string("Computer:eth1")}};
+    cimhost::Response one = req.getInstance(req.makePath(dhcp));
+    ASSERT_EQ(one.instances.size(), 1u);
+    EXPECT_EQ(propertyText(one.instances[0], "AddressOrigin"), "4");
+}
+
+TEST_F(Companion, SettingsReflectStoreChanges)
+{
+    {
+        Korvu::Instrumentation node;
+        node.selectNode("/host/eth-adapter-1/eth1");
+        ASSERT_TRUE(node.setProperty(Korvu::NodeLexicon::DNS_SERVERS, std::vector<std::string>{"203.0.113.1"}));
+    }
+    cimhost::Request req(harness->broker());
+    cimhost::Response dns = enumerate(req, "Tavrix_DNSSettingData");
+    EXPECT_EQ(propertyText(dns.instances[2], "DNSServerAddresses"), "{203.0.113.1}");
+}
+
+TEST_F(Companion, DnsEndpointOfAnInterface)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response r = enumerate(req, "Tavrix_DNSProtocolEndpoint");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(values(r, "Name"), (std::vector<std::string>{"eth0_DNS", "eth1_DNS"}));
+
+    const CMPIObjectPath* eth0 = endpointOf(req, "eth0");
+    ASSERT_NE(eth0, nullptr);
+    cimhost::Response far = req.associators(eth0, "Tavrix_DNSSAPSAPDependency", "Tavrix_DNSProtocolEndpoint",
+                                            nullptr, nullptr);
+    ASSERT_TRUE(far.ok()) << far.message;
+    ASSERT_EQ(far.instances.size(), 1u);
+    EXPECT_EQ(propertyText(far.instances[0], "Name"), "eth0_DNS");
+    EXPECT_EQ(propertyText(far.instances[0], "SystemName"), hostName());
+
+    // An alias shares the adapter, not the resolver.
+    const CMPIObjectPath* alias = endpointOf(req, "eth0:1");
+    ASSERT_NE(alias, nullptr);
+    EXPECT_TRUE(req.associatorNames(alias, "Tavrix_DNSSAPSAPDependency", nullptr, nullptr, nullptr).paths.empty());
+    const CMPIObjectPath* bmc = endpointOf(req, "bmc0");
+    ASSERT_NE(bmc, nullptr);
+    EXPECT_TRUE(req.associatorNames(bmc, "Tavrix_DNSSAPSAPDependency", nullptr, nullptr, nullptr).paths.empty());
+}
+
+TEST_F(Companion, DependencyRolesAndBothDirections)
+{
+    cimhost::Request req(harness->broker());
+    const CMPIObjectPath* eth1 = endpointOf(req, "eth1");
+    ASSERT_NE(eth1, nullptr);
+
+    cimhost::Response refs = req.references(eth1, "Tavrix_DNSSAPSAPDependency", nullptr);
+    ASSERT_TRUE(refs.ok()) << refs.message;
+    ASSERT_EQ(refs.instances.size(), 1u);
+    CMPIData dep = CMGetProperty(refs.instances[0], "Dependent", nullptr);
+    ASSERT_EQ(dep.type, CMPI_ref);
+    EXPECT_EQ(keyText(dep.value.ref, "Name"), "eth1_DNS");
+    CMPIData ante = CMGetProperty(refs.instances[0], "Antecedent", nullptr);
+    ASSERT_EQ(ante.type, CMPI_ref);
+    EXPECT_EQ(keyText(ante.value.ref, "Name"), keyText(eth1, "Name"));
+
+    // The IP endpoint is the antecedent, never the dependent.
+    EXPECT_TRUE(req.referenceNames(eth1, "Tavrix_DNSSAPSAPDependency", "Dependent").paths.empty());
+    EXPECT_EQ(req.referenceNames(eth1, "Tavrix_DNSSAPSAPDependency", "Antecedent").paths.size(), 1u);
+    // A result class the far end is not.
+    EXPECT_TRUE(req.associatorNames(eth1, "Tavrix_DNSSAPSAPDependency", "Tavrix_LANEndpoint", nullptr, nullptr)
+                    .paths.empty());
+
+    // From the DNS endpoint back to the module's IP endpoint.
+    CMPIObjectPath* dnsPath = dep.value.ref;
+    cimhost::Response back = req.associatorNames(dnsPath, "Tavrix_DNSSAPSAPDependency", nullptr, nullptr, nullptr);
+    ASSERT_TRUE(back.ok()) << back.message;
+    ASSERT_EQ(back.paths.size(), 1u);
+    EXPECT_EQ(keyText(back.paths[0], "Name"), keyText(eth1, "Name"));
+    EXPECT_EQ(std::string(CMGetCharPtr(CMGetClassName(back.paths[0], nullptr))), "Tavrix_IPProtocolEndpoint");
+}
+
+TEST_F(Companion, DependencyInstancesOfTheClassItself)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response all = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_DNSSAPSAPDependency"));
+    ASSERT_TRUE(all.ok()) << all.message;
+    ASSERT_EQ(all.paths.size(), 2u);
+    cimhost::Response one = req.getInstance(all.paths[1]);
+    ASSERT_TRUE(one.ok()) << one.message;
+    ASSERT_EQ(one.instances.size(), 1u);
+    CMPIData dep = CMGetProperty(one.instances[0], "Dependent", nullptr);
+    ASSERT_EQ(dep.type, CMPI_ref);
+    EXPECT_EQ(keyText(dep.value.ref, "Name"), "eth1_DNS");
+}
+
+TEST_F(Companion, UnknownClassesAndWritesAreRefused)
+{
+    cimhost::Request req(harness->broker());
+    CMPIInstanceMI* mi = nullptr;
+    mi = harness->broker().instanceProvider("Tavrix_LANEndpoint");
+    ASSERT_NE(mi, nullptr);
+    cimhost::Response r = req.call([&](const CMPIContext* c, const CMPIResult* res) {
+        return mi->ft->enumerateInstances(mi, c, res, harness->classPath(req, "Tavrix_Nothing"), nullptr);
+    });
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_CLASS);
+    cimhost::Response bad = req.call([&](const CMPIContext* c, const CMPIResult* res) {
+        return mi->ft->getInstance(mi, c, res, nullptr, nullptr);
+    });
+    EXPECT_EQ(bad.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+    cimhost::Response del = req.deleteInstance(req.makePath(lanPath("Tavrix_ComputerSystem", hostName(), "eth0")));
+    EXPECT_EQ(del.rc, CMPI_RC_ERR_NOT_SUPPORTED);
+}
+
+} // namespace
+
+namespace {
+
+// The module's configuration lookup finds the companion's settings, and its
+// DNS copy reaches the DNS endpoint through the companion's association.
+TEST_F(Companion, ConfigurationLookupUsesTheCompanionSettings)
+{
+    cimhost::Request req(harness->broker());
+    const CMPIBroker* b = harness->broker().cmpi();
+    Korvu::IPInterfaceProvider::IP_CONFIG_DATA record;
+    std::string dhcpId, dnsId;
+    cimhost::Response r = req.call([&](const CMPIContext* c, const CMPIResult*) {
+        Korvu::IPInterfaceProvider::CMPIIPConfigurationService service(b, c, std::string("root/cimv2"));
+        CMPIInstance* dhcp = service.getConfiguartionSetting("Tavrix_DHCPSettingData", "Computer:eth1:dhcp");
+        CMPIInstance* dns = service.getConfiguartionSetting("Tavrix_DNSSettingData", "Computer:eth0:static");
+        dhcpId = propertyText(dhcp, "InstanceID");
+        dnsId = propertyText(dns, "InstanceID");
+        CMPIObjectPath* eth0 = const_cast<CMPIObjectPath*>(endpointOf(req, "eth0"));
+        if (dns && eth0)
+            return Korvu::IPInterfaceProvider::getDNSConfigurationDetails(b, c, dns, eth0, &record);
+        return CMPIStatus{CMPI_RC_ERR_FAILED, nullptr};
+    });
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(dhcpId, "Computer:eth1");
+    EXPECT_EQ(dnsId, "Computer:eth0");
+    EXPECT_EQ(record.requestedHostname, "demo-host");
+    EXPECT_EQ(record.domainName, "example.net");
+    EXPECT_EQ(record.dnsServerAddresses, (std::vector<std::string>{"192.0.2.53", "2001:db8:0:1::53"}));
+}
+
+} // namespace
