@@ -1,5 +1,7 @@
 #include "Arena.h"
 
+#include <algorithm>
+
 namespace cimhost {
 
 namespace {
@@ -8,22 +10,29 @@ thread_local Arena* currentArena = nullptr;
 
 Arena::~Arena()
 {
-    for (Releasable* object : objects)
-        delete object;
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        delete *it;
 }
 
 void Arena::adopt(Releasable* object)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    objects.insert(object);
+    objects.push_back(object);
+    ++live;
 }
 
 bool Arena::releaseOne(Releasable* object)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (objects.erase(object) == 0)
+        // Objects released early are mostly the latest ones.
+        auto it = std::find(objects.rbegin(), objects.rend(), object);
+        if (!object || it == objects.rend())
             return false;
+        *it = nullptr;
+        --live;
+        while (!objects.empty() && !objects.back())
+            objects.pop_back();
     }
     delete object;
     return true;
@@ -32,7 +41,7 @@ bool Arena::releaseOne(Releasable* object)
 size_t Arena::size() const
 {
     std::lock_guard<std::mutex> lock(mutex);
-    return objects.size();
+    return live;
 }
 
 Arena* Arena::current() { return currentArena; }

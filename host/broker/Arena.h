@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <mutex>
-#include <unordered_set>
+#include <vector>
 
 namespace cimhost {
 
@@ -36,7 +36,10 @@ public:
 
 private:
     mutable std::mutex mutex;
-    std::unordered_set<Releasable*> objects;
+    // In creation order: freeing walks memory the way it was handed out,
+    // and adopting costs no node allocation. Released slots hold null.
+    std::vector<Releasable*> objects;
+    size_t live = 0;
 };
 
 // Every broker object sits in a Cell: the owner pointer right before the

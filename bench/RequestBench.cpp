@@ -1,0 +1,253 @@
+// Request costs through the module's factories and the embedded broker on
+// generated node stores, next to the floor: a bare cursor walk reading what
+// an endpoint's SystemName and Name keys need.
+#include <benchmark/benchmark.h>
+
+#include <cmpimacs.h>
+#include <log4cxx/level.h>
+#include <log4cxx/logger.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Instrumentation.h"
+#include "ModuleHarness.h"
+#include "Request.h"
+#include "StaticInstanceProvider.h"
+#include "StoreGenerator.h"
+#include "Value.h"
+
+namespace {
+
+using testsupport::ModuleHarness;
+
+const char* const servedClasses[] = {
+    "Tavrix_IPProtocolEndpoint", "Tavrix_IPAssignmentSettingData",
+    "Tavrix_StaticIPAssignmentSettingData", "Tavrix_IPRemoteServiceAccessPoint",
+    "Tavrix_IPEnabledLogicalElementCapabilities", "Tavrix_IPConfigurationService",
+};
+
+const char* const associationClasses[] = {
+    "Tavrix_BindsToLanEndPoint", "Tavrix_IPElementSettingData", "Tavrix_StaticOrderedComponent",
+    "Tavrix_IPHostedAccessPoint", "Tavrix_StaticIPElementSettingData",
+    "Tavrix_RemoteHostedAccessPoint", "Tavrix_IPRemoteAccessAvailableToElement",
+    "Tavrix_SPHostedAccessPoint", "Tavrix_IPElementCapabilities", "Tavrix_IPHostedService",
+    "Tavrix_IPServiceAffectsElement",
+};
+
+std::string hostName()
+{
+    char name[257] = {};
+    gethostname(name, 256);
+    return name;
+}
+
+cimhost::InstanceSpec namedInstance(const std::string& className, const std::string& name,
+                                    const std::string& systemClass = std::string(),
+                                    const std::string& systemName = std::string())
+{
+    cimhost::InstanceSpec described;
+    described.path.nameSpace = ModuleHarness::nameSpace;
+    described.path.className = className;
+    if (!systemClass.empty())
+        described.path.keys = {{"SystemCreationClassName", cimhost::Value::string(systemClass)},
+                               {"SystemName", cimhost::Value::string(systemName)}};
+    described.path.keys.push_back({"CreationClassName", cimhost::Value::string(className)});
+    described.path.keys.push_back({"Name", cimhost::Value::string(name)});
+    described.properties = described.path.keys;
+    return described;
+}
+
+// The scene of one store size: the module over the generated store, the
+// providers of the ends other providers serve, and the endpoint paths.
+struct Scene {
+    unsigned size;
+    ModuleHarness harness;
+    cimhost::StaticInstanceProvider lan;
+    cimhost::StaticInstanceProvider host;
+    cimhost::StaticInstanceProvider bmc;
+    cimhost::PathSpec firstEndpoint;
+    cimhost::PathSpec lastEndpoint;
+
+    explicit Scene(unsigned n) : size(n), harness(benchstore::generate(n))
+    {
+        cimhost::Broker& b = harness.broker();
+        b.registerInstanceProvider("Tavrix_LANEndpoint", lan.mi());
+        b.registerInstanceProvider("Tavrix_ComputerSystem", host.mi());
+        b.registerInstanceProvider("Tavrix_SPComputerSystem", bmc.mi());
+        for (unsigned i = 0; i + 1 < n; ++i)
+            lan.add(namedInstance("Tavrix_LANEndpoint", "eth" + std::to_string(i), "Tavrix_ComputerSystem",
+                                  hostName()));
+        lan.add(namedInstance("Tavrix_LANEndpoint", "bmc0", "Tavrix_SPComputerSystem", "BMC:-1"));
+        host.add(namedInstance("Tavrix_ComputerSystem", hostName()));
+        bmc.add(namedInstance("Tavrix_SPComputerSystem", "BMC:-1"));
+
+        cimhost::Request req(b);
+        cimhost::Response names = req.enumerateInstanceNames(harness.classPath(req, "Tavrix_IPProtocolEndpoint"));
+        if (!names.ok() || names.paths.empty())
+            return;
+        firstEndpoint = describe(names.paths.front());
+        lastEndpoint = describe(names.paths.back());
+    }
+
+    static cimhost::PathSpec describe(const CMPIObjectPath* path)
+    {
+        cimhost::PathSpec described;
+        described.nameSpace = ModuleHarness::nameSpace;
+        described.className = "Tavrix_IPProtocolEndpoint";
+        for (const char* key : {"SystemCreationClassName", "SystemName", "CreationClassName", "Name"})
+            described.keys.push_back({key, cimhost::Value::string(testsupport::keyText(path, key))});
+        return described;
+    }
+};
+
+// One store at a time: the node store is one per process.
+Scene& sceneOf(unsigned size)
+{
+    static std::unique_ptr<Scene> current;
+    if (!current || current->size != size) {
+        current.reset();
+        current.reset(new Scene(size));
+    }
+    return *current;
+}
+
+void quietLogger()
+{
+    // Trace output costs what the server's log configuration makes it cost;
+    // the figures leave it out.
+    static bool done = false;
+    if (!done) {
+        log4cxx::Logger::getLogger("Prelvar.IPInterfaceProvider")->setLevel(log4cxx::Level::getWarn());
+        done = true;
+    }
+}
+
+void report(benchmark::State& state, size_t elements)
+{
+    state.counters["elements"] = static_cast<double>(elements);
+    state.counters["per_element"] = benchmark::Counter(
+        static_cast<double>(elements) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void floorWalk(benchmark::State& state)
+{
+    quietLogger();
+    sceneOf(static_cast<unsigned>(state.range(0)));
+    size_t seen = 0;
+    for (auto _ : state) {
+        seen = 0;
+        Korvu::Instrumentation cursor;
+        for (cursor.selectNode(Korvu::NodeLexicon::IP_INTERFACE); cursor; ++cursor) {
+            std::string name, macAddress;
+            unsigned int origin = 0;
+            cursor.getProperty(Korvu::NodeLexicon::NAME, name);
+            cursor.getProperty(Korvu::NodeLexicon::MAC_ADDRESS, macAddress);
+            cursor.getProperty(Korvu::NodeLexicon::ADDRESS_ORIGIN, origin);
+            std::string adapter = cursor.getPathToParentNode();
+            Korvu::Instrumentation system;
+            system.selectNode(adapter);
+            system.selectNode(system.getPathToParentNode());
+            std::string description = system.getNodeDescription();
+            benchmark::DoNotOptimize(description);
+            ++seen;
+        }
+    }
+    report(state, seen);
+}
+
+void enumerate(benchmark::State& state, const char* className, bool namesOnly)
+{
+    quietLogger();
+    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    size_t seen = 0;
+    for (auto _ : state) {
+        cimhost::Request req(s.harness.broker());
+        CMPIObjectPath* op = s.harness.classPath(req, className);
+        cimhost::Response r = namesOnly ? req.enumerateInstanceNames(op) : req.enumerateInstances(op);
+        if (!r.ok()) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+        seen = namesOnly ? r.paths.size() : r.instances.size();
+    }
+    report(state, seen);
+}
+
+void getLastEndpoint(benchmark::State& state)
+{
+    quietLogger();
+    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    for (auto _ : state) {
+        cimhost::Request req(s.harness.broker());
+        cimhost::Response r = req.getInstance(req.makePath(s.lastEndpoint));
+        if (!r.ok() || r.instances.size() != 1) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+    }
+    report(state, 1);
+}
+
+void walkAssociation(benchmark::State& state, const char* assocClass, bool references)
+{
+    quietLogger();
+    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    size_t seen = 0;
+    for (auto _ : state) {
+        cimhost::Request req(s.harness.broker());
+        // The service processor's association starts from its own endpoint.
+        bool sp = std::string(assocClass) == "Tavrix_SPHostedAccessPoint";
+        CMPIObjectPath* op = req.makePath(sp ? s.lastEndpoint : s.firstEndpoint);
+        cimhost::Response r = references ? req.references(op, assocClass)
+                                         : req.associators(op, assocClass, nullptr);
+        if (!r.ok()) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+        seen = r.instances.size();
+    }
+    report(state, seen);
+}
+
+void sizes(benchmark::internal::Benchmark* b)
+{
+    for (int n : {16, 256, 1024, 4096})
+        b->Arg(n);
+    b->Unit(benchmark::kMicrosecond);
+}
+
+int registerAll()
+{
+    benchmark::RegisterBenchmark("Floor/Walk", floorWalk)->Apply(sizes);
+    benchmark::RegisterBenchmark("Get/Tavrix_IPProtocolEndpoint", getLastEndpoint)->Apply(sizes);
+    for (const char* cls : servedClasses) {
+        benchmark::RegisterBenchmark((std::string("Enum/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { enumerate(st, cls, false); })
+            ->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("EnumNames/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { enumerate(st, cls, true); })
+            ->Apply(sizes);
+    }
+    for (const char* cls : associationClasses) {
+        benchmark::RegisterBenchmark((std::string("Enum/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { enumerate(st, cls, false); })
+            ->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("References/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { walkAssociation(st, cls, true); })
+            ->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("Associators/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { walkAssociation(st, cls, false); })
+            ->Apply(sizes);
+    }
+    return 0;
+}
+
+const int registered = registerAll();
+
+} // namespace
+
+BENCHMARK_MAIN();
