@@ -122,6 +122,22 @@ CMPIUint32 invoke(const CMPIContext* ctx, const CMPIObjectPath* op, const char* 
 
 enum class AssocKind { Associators, AssociatorNames, References, ReferenceNames };
 
+// An association element whose far end could not be resolved would refer
+// to nothing; such elements are passed over.
+bool refersToBothEnds(const CMPIObjectPath* path)
+{
+    if (!path)
+        return false;
+    unsigned int references = 0;
+    const CMPICount count = CMGetKeyCount(path, nullptr);
+    for (CMPICount i = 0; i < count; ++i) {
+        CMPIData key = CMGetKeyAt(path, i, nullptr, nullptr);
+        if (key.type == CMPI_ref && !(key.state & CMPI_nullValue) && key.value.ref)
+            ++references;
+    }
+    return references >= 2;
+}
+
 template <class C>
 void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* rslt,
                      const CMPIObjectPath* op, const char* resultClass, const char** properties)
@@ -142,11 +158,13 @@ void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* r
             break;
         case AssocKind::References:
             if (CMPIInstance* inst = object.getCMPIInstance(properties))
-                CMReturnInstance(rslt, inst);
+                if (refersToBothEnds(CMGetObjectPath(inst, nullptr)))
+                    CMReturnInstance(rslt, inst);
             break;
         case AssocKind::ReferenceNames:
             if (CMPIObjectPath* path = object.getObjectPath())
-                CMReturnObjectPath(rslt, path);
+                if (refersToBothEnds(path))
+                    CMReturnObjectPath(rslt, path);
             break;
         }
         ++object;
@@ -159,10 +177,6 @@ CMPIStatus association(AssocKind kind, const char* function, const CMPIContext* 
                        const char* resultClass, const char** properties)
 {
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
-    // Unused while no association class is in the table.
-    (void)kind;
-    (void)resultClass;
-    (void)properties;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
         try {

@@ -20,7 +20,7 @@ stage default
 
 stage asan -DIPIF_SANITIZE=ON
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j"$JOBS" -LE slow) || status=1
+  ctest --output-on-failure -j"$JOBS") || status=1
 
 stage tsan -DIPIF_TSAN=ON
 (cd build/tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L concurrency) || status=1

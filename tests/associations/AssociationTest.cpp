@@ -1,0 +1,304 @@
+// The eleven associations through the broker: far ends and references from
+// each end, enumeration of the association itself, result-class filtering,
+// the values the association instances carry, and bad or unrelated paths.
+#include <gtest/gtest.h>
+
+#include "LogCapture.h"
+#include "Scene.h"
+
+using namespace scene;
+using cimhost::Request;
+using cimhost::Response;
+using testsupport::LogCapture;
+using testsupport::propertyText;
+
+namespace {
+
+struct Association {
+    const char* name;
+    const char* first;   // reference names, end A first
+    const char* second;
+};
+
+const Association settingData{"Tavrix_IPElementSettingData", "ManagedElement", "SettingData"};
+const Association staticSetting{"Tavrix_StaticIPElementSettingData", "ManagedElement", "SettingData"};
+const Association ordered{"Tavrix_StaticOrderedComponent", "GroupComponent", "PartComponent"};
+const Association binds{"Tavrix_BindsToLanEndPoint", "Antecedent", "Dependent"};
+const Association hosted{"Tavrix_IPHostedAccessPoint", "Antecedent", "Dependent"};
+const Association spHosted{"Tavrix_SPHostedAccessPoint", "Antecedent", "Dependent"};
+const Association remoteHosted{"Tavrix_RemoteHostedAccessPoint", "Antecedent", "Dependent"};
+const Association available{"Tavrix_IPRemoteAccessAvailableToElement", "Antecedent", "Dependent"};
+const Association capabilities{"Tavrix_IPElementCapabilities", "ManagedElement", "Capabilities"};
+const Association hostedService{"Tavrix_IPHostedService", "Antecedent", "Dependent"};
+const Association affects{"Tavrix_IPServiceAffectsElement", "AffectingElement", "AffectedElement"};
+
+const std::string ep = "Tavrix_IPProtocolEndpoint:";
+const std::string host = "Tavrix_ComputerSystem:" + hostName();
+const std::string service = "Tavrix_IPConfigurationService:IPConfigService";
+
+// A question from one end: the far ends AssociatorNames gives (Associators
+// must give the same), and the reference pairs (end A | end B) that
+// ReferenceNames and References give.
+struct Question {
+    const Association* association;
+    cimhost::PathSpec from;
+    Labels farEnds;
+    Labels pairs;
+};
+
+void expectAnswers(World& w, const Question& q)
+{
+    const Association& a = *q.association;
+    SCOPED_TRACE(std::string(a.name) + " from " + q.from.className);
+    Request req(w.h.broker());
+    Response names = ask(req, Kind::AssociatorNames, q.from, a.name);
+    ASSERT_TRUE(names.ok()) << names.message;
+    EXPECT_EQ(farEnds(names), q.farEnds);
+    Response objects = ask(req, Kind::Associators, q.from, a.name);
+    ASSERT_TRUE(objects.ok()) << objects.message;
+    EXPECT_EQ(farEnds(objects), q.farEnds);
+    EXPECT_EQ(objects.instances.size(), q.farEnds.size());
+
+    Response refNames = ask(req, Kind::ReferenceNames, q.from, a.name);
+    ASSERT_TRUE(refNames.ok()) << refNames.message;
+    EXPECT_EQ(pairs(refNames, a.first, a.second), q.pairs);
+    Response refs = ask(req, Kind::References, q.from, a.name);
+    ASSERT_TRUE(refs.ok()) << refs.message;
+    EXPECT_EQ(pairs(refs, a.first, a.second), q.pairs);
+    EXPECT_EQ(refs.instances.size(), q.pairs.size());
+}
+
+void expectEnumeration(World& w, const Association& a, const Labels& expected)
+{
+    SCOPED_TRACE(a.name);
+    Request req(w.h.broker());
+    Response names = req.enumerateInstanceNames(w.h.classPath(req, a.name));
+    ASSERT_TRUE(names.ok()) << names.message;
+    EXPECT_EQ(pairs(names, a.first, a.second), expected);
+    Response instances = req.enumerateInstances(w.h.classPath(req, a.name));
+    ASSERT_TRUE(instances.ok()) << instances.message;
+    EXPECT_EQ(pairs(instances, a.first, a.second), expected);
+}
+
+std::string pair(const std::string& a, const std::string& b) { return a + " | " + b; }
+
+} // namespace
+
+TEST(SettingAssociations, EndpointsSettingsAndStaticSettings)
+{
+    World w;
+    const std::string set0 = "Tavrix_IPAssignmentSettingData:Computer:eth0";
+    const std::string st0 = "Tavrix_StaticIPAssignmentSettingData:Computer:eth0";
+    expectAnswers(w, {&settingData, endpointPath(eth0),
+                      {set0 + ":static", set0 + ":dhcp"},
+                      {pair(ep + eth0, set0 + ":static"), pair(ep + eth0, set0 + ":dhcp")}});
+    expectAnswers(w, {&settingData, idPath("Tavrix_IPAssignmentSettingData", "Computer:eth0:static"),
+                      {ep + eth0}, {pair(ep + eth0, set0 + ":static")}});
+    expectAnswers(w, {&staticSetting, endpointPath(eth0), {st0}, {pair(ep + eth0, st0)}});
+    expectAnswers(w, {&staticSetting, idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth0"),
+                      {ep + eth0}, {pair(ep + eth0, st0)}});
+    expectAnswers(w, {&ordered, idPath("Tavrix_IPAssignmentSettingData", "Computer:eth0:static"),
+                      {st0}, {pair(set0 + ":static", st0)}});
+    expectAnswers(w, {&ordered, idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth0"),
+                      {set0 + ":static"}, {pair(set0 + ":static", st0)}});
+
+    expectEnumeration(w, staticSetting,
+                      {pair(ep + eth0, st0),
+                       pair(ep + eth1, "Tavrix_StaticIPAssignmentSettingData:Computer:eth1"),
+                       pair(ep + eth2Static, "Tavrix_StaticIPAssignmentSettingData:Computer:eth2"),
+                       pair(ep + eth2Static, "Tavrix_StaticIPAssignmentSettingData:Computer:eth2"),
+                       pair(ep + bmc0, "Tavrix_StaticIPAssignmentSettingData:BMC:bmc0")});
+}
+
+TEST(SettingAssociations, DefaultCurrentNextAndSequenceValues)
+{
+    World w;
+    Request req(w.h.broker());
+    // eth0 is static (origin 3), eth1 is DHCP (origin 4).
+    Response eth0Refs = ask(req, Kind::References, endpointPath(eth0), settingData.name);
+    ASSERT_EQ(eth0Refs.instances.size(), 2u);
+    EXPECT_EQ(propertyText(eth0Refs.instances[0], "IsDefault"), "1");
+    EXPECT_EQ(propertyText(eth0Refs.instances[0], "IsCurrent"), "1");
+    EXPECT_EQ(propertyText(eth0Refs.instances[1], "IsDefault"), "2");
+    EXPECT_EQ(propertyText(eth0Refs.instances[1], "IsCurrent"), "2");
+    for (const CMPIInstance* inst : eth0Refs.instances)
+        EXPECT_EQ(propertyText(inst, "IsNext"), "2");
+    Response eth1Refs = ask(req, Kind::References, endpointPath(eth1), settingData.name);
+    ASSERT_EQ(eth1Refs.instances.size(), 2u);
+    EXPECT_EQ(propertyText(eth1Refs.instances[0], "IsCurrent"), "2");
+    EXPECT_EQ(propertyText(eth1Refs.instances[1], "IsCurrent"), "1");
+
+    // The static setting's endpoint comes back with all four keys.
+    Response fromStatic = ask(req, Kind::References,
+                              idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth1"),
+                              staticSetting.name);
+    ASSERT_EQ(fromStatic.instances.size(), 1u);
+    EXPECT_EQ(propertyText(fromStatic.instances[0], "IsCurrent"), "2");
+    const CMPIObjectPath* element = reference(fromStatic.instances[0], "ManagedElement");
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(CMGetKeyCount(element, nullptr), 4u);
+    EXPECT_EQ(testsupport::keyText(element, "SystemName"), hostName());
+    Response eth0Static = ask(req, Kind::References,
+                              idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth0"),
+                              staticSetting.name);
+    ASSERT_EQ(eth0Static.instances.size(), 1u);
+    EXPECT_EQ(propertyText(eth0Static.instances[0], "IsCurrent"), "1");
+
+    Response sequence = ask(req, Kind::References,
+                            idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth0"), ordered.name);
+    ASSERT_EQ(sequence.instances.size(), 1u);
+    EXPECT_EQ(propertyText(sequence.instances[0], "AssignedSequence"), "1");
+}
+
+TEST(SystemAssociations, ComputersEndpointsGatewaysAndTheService)
+{
+    World w;
+    const std::string sp = "Tavrix_SPComputerSystem:BMC:-1";
+    const std::string gw0 = "Tavrix_IPRemoteServiceAccessPoint:eth0_IPv4";
+    expectAnswers(w, {&hosted, computerPath(hostName()),
+                      {ep + eth0, ep + eth1, ep + eth2Static, ep + eth2Dhcp},
+                      {pair(host, ep + eth0), pair(host, ep + eth1), pair(host, ep + eth2Static),
+                       pair(host, ep + eth2Dhcp)}});
+    expectAnswers(w, {&hosted, endpointPath(eth1), {host}, {pair(host, ep + eth1)}});
+    expectAnswers(w, {&spHosted, computerPath("BMC:-1", true), {ep + bmc0}, {pair(sp, ep + bmc0)}});
+    expectAnswers(w, {&spHosted, endpointPath(bmc0, true), {sp}, {pair(sp, ep + bmc0)}});
+    expectAnswers(w, {&remoteHosted, computerPath(hostName()), {gw0}, {pair(host, gw0)}});
+    expectAnswers(w, {&remoteHosted, accessPath("eth0_IPv4"), {host}, {pair(host, gw0)}});
+    expectAnswers(w, {&hostedService, computerPath(hostName()), {service}, {pair(host, service)}});
+    expectAnswers(w, {&hostedService, servicePath(), {host}, {pair(host, service)}});
+
+    expectEnumeration(w, hosted, {pair(host, ep + eth0), pair(host, ep + eth1),
+                                  pair(host, ep + eth2Static), pair(host, ep + eth2Dhcp)});
+    expectEnumeration(w, spHosted, {pair(sp, ep + bmc0)});
+    expectEnumeration(w, remoteHosted, {pair(host, gw0)});
+    expectEnumeration(w, hostedService, {pair(host, service)});
+}
+
+TEST(EndpointAssociations, LanEndpointsGatewaysCapabilitiesAndTheService)
+{
+    World w;
+    const std::string gw0 = "Tavrix_IPRemoteServiceAccessPoint:eth0_IPv4";
+    const std::string gwBmc = "Tavrix_IPRemoteServiceAccessPoint:bmc0_IPv6";
+    const std::string caps = "Tavrix_IPEnabledLogicalElementCapabilities:";
+    expectAnswers(w, {&binds, endpointPath(eth0), {"Tavrix_LANEndpoint:eth0"},
+                      {pair("Tavrix_LANEndpoint:eth0", ep + eth0)}});
+    expectAnswers(w, {&available, endpointPath(eth0), {gw0}, {pair(gw0, ep + eth0)}});
+    expectAnswers(w, {&available, accessPath("bmc0_IPv6", true), {ep + bmc0}, {pair(gwBmc, ep + bmc0)}});
+    expectAnswers(w, {&capabilities, endpointPath(bmc0, true), {caps + "bmc0"},
+                      {pair(ep + bmc0, caps + "bmc0")}});
+    expectAnswers(w, {&affects, endpointPath(eth2Static), {service}, {pair(service, ep + eth2Static)}});
+    expectAnswers(w, {&affects, servicePath(), {ep + eth0, ep + eth1, ep + eth2Static, ep + eth2Dhcp},
+                      {pair(service, ep + eth0), pair(service, ep + eth1), pair(service, ep + eth2Static),
+                       pair(service, ep + eth2Dhcp)}});
+
+    expectEnumeration(w, binds, {pair("Tavrix_LANEndpoint:eth0", ep + eth0),
+                                 pair("Tavrix_LANEndpoint:lan1", ep + eth1),
+                                 pair("Tavrix_LANEndpoint:eth2", ep + eth2Static),
+                                 pair("Tavrix_LANEndpoint:eth2", ep + eth2Dhcp),
+                                 pair("Tavrix_LANEndpoint:bmc0", ep + bmc0)});
+    expectEnumeration(w, available, {pair(gw0, ep + eth0), pair(gwBmc, ep + bmc0)});
+    expectEnumeration(w, capabilities, {pair(ep + eth0, caps + "eth0"), pair(ep + eth1, caps + "eth1"),
+                                        pair(ep + eth2Static, caps + "eth2"),
+                                        pair(ep + eth2Dhcp, caps + "eth2"),
+                                        pair(ep + bmc0, caps + "bmc0")});
+
+    Request req(w.h.broker());
+    Response refs = req.enumerateInstances(w.h.classPath(req, available.name));
+    ASSERT_FALSE(refs.instances.empty());
+    for (const CMPIInstance* inst : refs.instances) {
+        CMPIStatus rc = {CMPI_RC_OK, nullptr};
+        CMGetProperty(inst, "OrderOfAccess", &rc);
+        EXPECT_EQ(rc.rc, CMPI_RC_ERR_NO_SUCH_PROPERTY);
+    }
+}
+
+TEST(ResultClass, CaseIsIgnoredAndSuperclassesAreRefused)
+{
+    World w;
+    Request req(w.h.broker());
+    const cimhost::PathSpec from = idPath("Tavrix_StaticIPAssignmentSettingData", "Computer:eth0");
+    EXPECT_EQ(farEnds(req.associatorNames(req.makePath(from), staticSetting.name,
+                                          "tavrix_ipprotocolendpoint")),
+              Labels{ep + eth0});
+    EXPECT_EQ(farEnds(req.associators(req.makePath(from), staticSetting.name, "CIM_IPProtocolEndpoint")),
+              Labels{ep + eth0});
+    EXPECT_TRUE(farEnds(req.associators(req.makePath(from), staticSetting.name, "CIM_ManagedElement")).empty());
+    EXPECT_TRUE(farEnds(req.associatorNames(req.makePath(endpointPath(eth0)), hosted.name,
+                                            "Tavrix_IPProtocolEndpoint"))
+                    .empty());
+    EXPECT_EQ(farEnds(req.associatorNames(req.makePath(endpointPath(eth0)), hosted.name,
+                                          "CIM_ComputerSystem")),
+              Labels{host});
+}
+
+TEST(BadPaths, UnrelatedClassesGiveNothingAndMissingKeysAreLogged)
+{
+    World w;
+    Request req(w.h.broker());
+    Response unrelated = ask(req, Kind::Associators,
+                             idPath("Tavrix_IPAssignmentSettingData", "Computer:eth0:static"), hosted.name);
+    EXPECT_TRUE(unrelated.ok());
+    EXPECT_TRUE(farEnds(unrelated).empty());
+    EXPECT_TRUE(farEnds(ask(req, Kind::ReferenceNames, lanPath("eth0"), affects.name)).empty());
+
+    LogCapture log(log4cxx::Level::getError());
+    // A static setting path without its InstanceID.
+    Response missing = ask(req, Kind::AssociatorNames,
+                           path("Tavrix_StaticIPAssignmentSettingData", {{"Other", text("x")}}),
+                           ordered.name);
+    EXPECT_EQ(missing.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_EQ(missing.message, "Could not find 'InstanceID' property");
+    EXPECT_EQ(log.count("Could not find 'InstanceID' property"), 1u);
+    EXPECT_TRUE(missing.paths.empty());
+}
+
+TEST(BadPaths, ShortOrOddKeysNeverReadPastTheirTokens)
+{
+    World w;
+    // Names and ids without the separators the resolvers split at.
+    const std::vector<std::pair<const Association*, cimhost::PathSpec>> odd = {
+        {&settingData, endpointPath("")},
+        {&settingData, endpointPath("_")},
+        {&settingData, idPath("Tavrix_IPAssignmentSettingData", "")},
+        {&settingData, idPath("Tavrix_IPAssignmentSettingData", ":::")},
+        {&staticSetting, endpointPath("eth0")},
+        {&ordered, idPath("Tavrix_IPAssignmentSettingData", "static")},
+        {&binds, endpointPath("__")},
+        {&binds, lanPath("")},
+        {&available, accessPath("_")},
+        {&available, accessPath("eth0")},
+        {&capabilities, idPath("Tavrix_IPEnabledLogicalElementCapabilities", "")},
+        {&spHosted, endpointPath("bmc0", true)},
+        {&affects, endpointPath("_x_")},
+    };
+    for (const auto& question : odd) {
+        for (Kind kind : {Kind::Associators, Kind::AssociatorNames, Kind::References, Kind::ReferenceNames}) {
+            Request req(w.h.broker());
+            Response r = ask(req, kind, question.second, question.first->name);
+            // Either an error with its reason or an answer; never a path
+            // that refers to nothing.
+            const bool references = kind == Kind::References || kind == Kind::ReferenceNames;
+            if (r.ok())
+                for (const auto& label : references
+                                             ? pairs(r, question.first->first, question.first->second)
+                                             : farEnds(r))
+                    EXPECT_TRUE(label != "-" && label.compare(0, 4, "- | ") != 0 &&
+                                label.compare(label.size() - 4, 4, " | -") != 0)
+                        << question.first->name << ": " << label;
+            else
+                EXPECT_FALSE(r.message.empty());
+        }
+    }
+}
+
+TEST(ComputerEnds, ComputersWithoutElementsArePassedOver)
+{
+    // Computers served before and after the host that have no endpoints,
+    // gateways or service in the store.
+    World w({"spare-a"}, {"spare-b"});
+    expectEnumeration(w, hosted, {pair(host, ep + eth0), pair(host, ep + eth1),
+                                  pair(host, ep + eth2Static), pair(host, ep + eth2Dhcp)});
+    const std::string gw0 = "Tavrix_IPRemoteServiceAccessPoint:eth0_IPv4";
+    expectEnumeration(w, remoteHosted, {pair(host, gw0)});
+    expectEnumeration(w, hostedService, {pair(host, service)});
+}
