@@ -1,0 +1,472 @@
+#include "Commands.h"
+
+#include <cmpimacs.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "Broker.h"
+#include "Codec.h"
+#include "HostSetup.h"
+#include "LiveImport.h"
+#include "MofWriter.h"
+#include "PathText.h"
+#include "Request.h"
+#include "Server.h"
+
+namespace ipifhost {
+
+namespace {
+
+using cimhost::Value;
+
+const char* const defaultNamespace = "root/cimv2";
+
+struct Options {
+    std::vector<std::string> words;
+    std::map<std::string, std::string> values;
+    bool serve = false;
+
+    std::string get(const std::string& name, const std::string& fallback = std::string()) const
+    {
+        auto it = values.find(name);
+        return it == values.end() ? fallback : it->second;
+    }
+};
+
+const char* const valued[] = {"--store", "--data-dir", "--mof", "--provider-dir", "--namespace",
+                              "--work", "--host", "--port", "--users", "--assoc", "--result",
+                              "--role", "--result-role", "--out"};
+
+bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a == "--serve") {
+            options.serve = true;
+            continue;
+        }
+        bool known = false;
+        for (const char* name : valued)
+            if (a == name) {
+                if (i + 1 >= arguments.size()) {
+                    error = a + " needs a value";
+                    return false;
+                }
+                options.values[a] = arguments[++i];
+                known = true;
+            }
+        if (known)
+            continue;
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            error = "unknown option " + a;
+            return false;
+        }
+        options.words.push_back(a);
+    }
+    return true;
+}
+
+std::string statusName(CMPIrc rc)
+{
+    static const char* const names[] = {
+        "CIM_ERR_OK", "CIM_ERR_FAILED", "CIM_ERR_ACCESS_DENIED", "CIM_ERR_INVALID_NAMESPACE",
+        "CIM_ERR_INVALID_PARAMETER", "CIM_ERR_INVALID_CLASS", "CIM_ERR_NOT_FOUND",
+        "CIM_ERR_NOT_SUPPORTED", "CIM_ERR_CLASS_HAS_CHILDREN", "CIM_ERR_CLASS_HAS_INSTANCES",
+        "CIM_ERR_INVALID_SUPERCLASS", "CIM_ERR_ALREADY_EXISTS", "CIM_ERR_NO_SUCH_PROPERTY",
+        "CIM_ERR_TYPE_MISMATCH", "CIM_ERR_QUERY_LANGUAGE_NOT_SUPPORTED", "CIM_ERR_INVALID_QUERY",
+        "CIM_ERR_METHOD_NOT_AVAILABLE", "CIM_ERR_METHOD_NOT_FOUND"};
+    if (rc >= 0 && static_cast<std::size_t>(rc) < sizeof names / sizeof names[0])
+        return names[rc];
+    return "CMPI rc " + std::to_string(static_cast<int>(rc));
+}
+
+int failed(const cimhost::Response& r)
+{
+    std::cerr << statusName(r.rc) << (r.message.empty() ? "" : ": " + r.message) << "\n";
+    return 1;
+}
+
+bool parsePath(const std::string& text, const std::string& nameSpace, cimhost::PathSpec& path,
+               std::string& error)
+{
+    if (!cimhost::parsePathText(text, path, &error))
+        return false;
+    if (path.nameSpace.empty())
+        path.nameSpace = nameSpace;
+    return true;
+}
+
+// A value for a declared type, from command-line text; strings when the
+// schema does not know the name.
+bool typedValue(const std::string& text, bool known, CMPIType type, const std::string& nameSpace,
+                Value& value, std::string& error)
+{
+    if (!known || type == CMPI_string) {
+        value = Value::string(text);
+        return true;
+    }
+    if (type == CMPI_ref) {
+        cimhost::PathSpec path;
+        if (!parsePath(text, nameSpace, path, error))
+            return false;
+        value = Value::reference(path);
+        return true;
+    }
+    if (type & CMPI_ARRAY) {
+        std::string body = text;
+        if (body.size() >= 2 && body.front() == '{' && body.back() == '}')
+            body = body.substr(1, body.size() - 2);
+        Value::Elements elements;
+        std::istringstream parts(body);
+        std::string part;
+        while (std::getline(parts, part, ',')) {
+            Value element;
+            if (!typedValue(part, true, type & ~CMPI_ARRAY, nameSpace, element, error))
+                return false;
+            elements.push_back(element);
+        }
+        value = Value::array(type & ~CMPI_ARRAY, elements);
+        return true;
+    }
+    return cimhost::cimxml::Codec::readScalar(text, type, value, error);
+}
+
+bool splitAssignment(const std::string& word, std::string& name, std::string& text)
+{
+    const auto equals = word.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return false;
+    name = word.substr(0, equals);
+    text = word.substr(equals + 1);
+    return true;
+}
+
+const char* optional(const Options& options, const std::string& name, std::string& keep)
+{
+    keep = options.get(name);
+    return keep.empty() ? nullptr : keep.c_str();
+}
+
+void printInstances(const cimhost::Response& r)
+{
+    for (const CMPIInstance* inst : r.instances)
+        std::cout << MofWriter::instance(cimhost::toInstanceSpec(inst)) << "\n";
+}
+
+void printPaths(const cimhost::Response& r)
+{
+    for (const CMPIObjectPath* path : r.paths)
+        std::cout << cimhost::pathToText(path) << "\n";
+}
+
+bool copyFile(const std::string& from, const std::string& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    if (!in)
+        return false;
+    const std::string temporary = to + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << in.rdbuf();
+        if (!out.flush())
+            return false;
+    }
+    return std::rename(temporary.c_str(), to.c_str()) == 0;
+}
+
+bool makeFolders(const std::string& path)
+{
+    for (std::size_t slash = 1; slash != std::string::npos;) {
+        slash = path.find('/', slash + 1);
+        const std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
+
+// The store and data folder must be named before the module first reads.
+void useStore(const Options& options)
+{
+    if (!options.get("--store").empty())
+        setenv("QUELLSTORE_FILE", options.get("--store").c_str(), 1);
+    std::string data = options.get("--data-dir");
+    if (!data.empty()) {
+        if (data.back() != '/')
+            data += '/';
+        setenv("MARANTH_DATA_DIR", data.c_str(), 1);
+    }
+}
+
+int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& options)
+{
+    cimhost::cimxml::ServerOptions server;
+    server.host = options.get("--host", "127.0.0.1");
+    const std::string port = options.get("--port", "5988");
+    char* end = nullptr;
+    const long number = std::strtol(port.c_str(), &end, 10);
+    if (!end || *end || number < 0 || number > 65535) {
+        std::cerr << "ipifhost: --port " << port << ": not a port\n";
+        return 2;
+    }
+    server.port = static_cast<int>(number);
+    server.usersFile = options.get("--users");
+    server.classes = setup.catalog();
+
+    // Signals are taken by one thread, which stops the server.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    cimhost::cimxml::Server listener(broker, server);
+    std::string error;
+    if (!listener.start(error)) {
+        std::cerr << "ipifhost: " << error << "\n";
+        return 1;
+    }
+    std::cout << "listening on http://" << server.host << ":" << listener.port() << std::endl;
+    std::thread stopper([&listener, signals] {
+        int received = 0;
+        sigwait(&signals, &received);
+        listener.stop();
+    });
+    listener.wait();
+    stopper.join();
+    return 0;
+}
+
+int demo(cimhost::Broker& broker, const HostSetup& setup, Options options)
+{
+    std::string work = options.get("--work");
+    if (work.empty()) {
+        const char* home = std::getenv("HOME");
+        work = std::string(home && *home ? home : ".") + "/.local/state/ipifhost-demo";
+    }
+    const std::string store = work + "/store.json";
+    if (!makeFolders(work + "/data")) {
+        std::cerr << "ipifhost: " << work << ": cannot be created\n";
+        return 1;
+    }
+    struct stat info;
+    if (stat(store.c_str(), &info) != 0) {
+        // The shipped store is copied once; the demo then changes the copy.
+        if (!copyFile(IPIFHOST_DEMO_STORE, store)) {
+            std::cerr << "ipifhost: " << IPIFHOST_DEMO_STORE << ": cannot be copied\n";
+            return 1;
+        }
+        std::cout << "Demo system copied to " << store << "\n";
+    }
+    options.values["--store"] = store;
+    options.values["--data-dir"] = work + "/data/";
+    useStore(options);
+    if (options.serve)
+        return serve(broker, setup, options);
+
+    cimhost::Request req(broker);
+    for (const char* cls : {"Tavrix_IPProtocolEndpoint", "Tavrix_StaticIPAssignmentSettingData",
+                            "Tavrix_IPRemoteServiceAccessPoint", "Tavrix_IPConfigurationService"}) {
+        std::cout << "// " << cls << "\n";
+        cimhost::Response r = req.enumerateInstances(req.newObjectPath(defaultNamespace, cls));
+        if (!r.ok())
+            return failed(r);
+        printInstances(r);
+    }
+    std::cout << "// The demo store is " << store
+              << "; `ipifhost demo --serve` serves it to WBEM clients on port 5988.\n";
+    return 0;
+}
+
+} // namespace
+
+std::string Commands::usage()
+{
+    return "usage: ipifhost COMMAND [ARGUMENTS] [OPTIONS]\n"
+           "  ei CLASS | ein CLASS            enumerate instances | instance names\n"
+           "  gi PATH                         get an instance\n"
+           "  mi PATH Prop=value...           modify an instance\n"
+           "  ai | ain PATH [--assoc C] [--result C] [--role R] [--result-role R]\n"
+           "  ri | rin PATH [--result C] [--role R]\n"
+           "  cm PATH Method [Arg=value...]   invoke a method (references as path text)\n"
+           "  serve [--host H] [--port P] [--users FILE]\n"
+           "  demo [--work DIR] [--serve]     run on a copy of the bundled demo system\n"
+           "  import-live [--out FILE]        write a node store of this machine's interfaces\n"
+           "options: --store FILE  --data-dir DIR  --namespace NS  --mof DIR  --provider-dir DIR\n"
+           "PATH: a WBEM URI such as 'root/cimv2:Tavrix_IPProtocolEndpoint.Name=\"eth0_...\",...'\n";
+}
+
+int Commands::run(const std::vector<std::string>& arguments)
+{
+    Options options;
+    std::string error;
+    if (!parseOptions(arguments, options, error) || options.words.empty()) {
+        std::cerr << (error.empty() ? "" : "ipifhost: " + error + "\n") << usage();
+        return 2;
+    }
+    const std::string command = options.words[0];
+    if (command == "help") {
+        std::cout << usage();
+        return 0;
+    }
+    if (command == "import-live")
+        return LiveImport::run(options.get("--out"));
+
+    static const char* const known[] = {"ei", "ein", "gi", "mi", "ai", "ain", "ri", "rin", "cm", "serve", "demo"};
+    bool isKnown = false;
+    for (const char* k : known)
+        isKnown = isKnown || command == k;
+    if (!isKnown) {
+        std::cerr << "ipifhost: unknown command " << command << "\n" << usage();
+        return 2;
+    }
+    const bool needsTarget = command != "serve" && command != "demo";
+    if (needsTarget && options.words.size() < (command == "cm" ? 3u : 2u)) {
+        std::cerr << "ipifhost: " << command << " needs more arguments\n" << usage();
+        return 2;
+    }
+
+    if (command != "demo")
+        useStore(options);
+    HostPaths paths = HostSetup::defaultPaths();
+    if (!options.get("--mof").empty())
+        paths.mofDir = options.get("--mof");
+    if (!options.get("--provider-dir").empty())
+        paths.providerDirs.insert(paths.providerDirs.begin(), options.get("--provider-dir"));
+    cimhost::Broker broker;
+    HostSetup setup;
+    if (!setup.load(broker, paths, error)) {
+        std::cerr << "ipifhost: " << error << "\n";
+        return 1;
+    }
+    if (command == "serve")
+        return serve(broker, setup, options);
+    if (command == "demo")
+        return demo(broker, setup, options);
+
+    const std::string nameSpace = options.get("--namespace", defaultNamespace);
+    cimhost::Request req(broker);
+    if (command == "ei" || command == "ein") {
+        std::string text = options.words[1];
+        std::string ns = nameSpace;
+        const auto colon = text.find(':');
+        if (colon != std::string::npos) {
+            ns = text.substr(0, colon);
+            text = text.substr(colon + 1);
+        }
+        CMPIObjectPath* op = req.newObjectPath(ns, text);
+        cimhost::Response r = command == "ei" ? req.enumerateInstances(op) : req.enumerateInstanceNames(op);
+        if (!r.ok())
+            return failed(r);
+        command == "ei" ? printInstances(r) : printPaths(r);
+        return 0;
+    }
+
+    cimhost::PathSpec target;
+    if (!parsePath(options.words[1], nameSpace, target, error)) {
+        std::cerr << "ipifhost: " << options.words[1] << ": " << error << "\n";
+        return 2;
+    }
+    CMPIObjectPath* op = req.makePath(target);
+    std::string a, b, c, d;
+    if (command == "gi") {
+        cimhost::Response r = req.getInstance(op);
+        if (!r.ok())
+            return failed(r);
+        printInstances(r);
+        return 0;
+    }
+    if (command == "ai" || command == "ain") {
+        cimhost::Response r =
+            command == "ai"
+                ? req.associators(op, optional(options, "--assoc", a), optional(options, "--result", b),
+                                  optional(options, "--role", c), optional(options, "--result-role", d))
+                : req.associatorNames(op, optional(options, "--assoc", a), optional(options, "--result", b),
+                                      optional(options, "--role", c), optional(options, "--result-role", d));
+        if (!r.ok())
+            return failed(r);
+        command == "ai" ? printInstances(r) : printPaths(r);
+        return 0;
+    }
+    if (command == "ri" || command == "rin") {
+        cimhost::Response r =
+            command == "ri"
+                ? req.references(op, optional(options, "--result", b), optional(options, "--role", c))
+                : req.referenceNames(op, optional(options, "--result", b), optional(options, "--role", c));
+        if (!r.ok())
+            return failed(r);
+        command == "ri" ? printInstances(r) : printPaths(r);
+        return 0;
+    }
+    const auto catalog = setup.catalog();
+    if (command == "mi") {
+        cimhost::InstanceSpec changed;
+        changed.path = target;
+        changed.properties = target.keys;
+        for (std::size_t i = 2; i < options.words.size(); ++i) {
+            std::string name, text;
+            if (!splitAssignment(options.words[i], name, text)) {
+                std::cerr << "ipifhost: " << options.words[i] << ": not Prop=value\n";
+                return 2;
+            }
+            CMPIType type = CMPI_string;
+            const bool known = catalog->propertyType(target.className, name, type);
+            Value value;
+            if (!typedValue(text, known, type, nameSpace, value, error)) {
+                std::cerr << "ipifhost: " << name << ": " << error << "\n";
+                return 2;
+            }
+            changed.set(name, value);
+        }
+        cimhost::Response r = req.modifyInstance(op, req.makeInstance(changed));
+        if (!r.ok())
+            return failed(r);
+        std::cout << "modified " << cimhost::pathToText(target) << "\n";
+        return 0;
+    }
+
+    // cm PATH Method Arg=value...
+    const std::string method = options.words[2];
+    CMPIArgs* in = req.newArgs();
+    for (std::size_t i = 3; i < options.words.size(); ++i) {
+        std::string name, text;
+        if (!splitAssignment(options.words[i], name, text)) {
+            std::cerr << "ipifhost: " << options.words[i] << ": not Arg=value\n";
+            return 2;
+        }
+        CMPIType type = CMPI_string;
+        const bool known = catalog->parameterType(target.className, method, name, type);
+        Value value;
+        if (!typedValue(text, known, type, nameSpace, value, error)) {
+            std::cerr << "ipifhost: " << name << ": " << error << "\n";
+            return 2;
+        }
+        CMPIData data = cimhost::toData(&broker, req.arena(), value);
+        CMAddArg(in, name.c_str(), &data.value, data.type);
+    }
+    CMPIArgs* out = req.newArgs();
+    cimhost::Response r = req.invokeMethod(op, method.c_str(), in, out);
+    if (!r.ok())
+        return failed(r);
+    if (r.data.size() == 1)
+        std::cout << "ReturnValue = " << MofWriter::literal(cimhost::toValue(r.data[0])) << ";\n";
+    const CMPICount count = CMGetArgCount(out, nullptr);
+    for (CMPICount i = 0; i < count; ++i) {
+        CMPIString* name = nullptr;
+        CMPIData data = CMGetArgAt(out, i, &name, nullptr);
+        std::cout << (name ? CMGetCharPtr(name) : "?") << " = "
+                  << MofWriter::literal(cimhost::toValue(data)) << ";\n";
+    }
+    return 0;
+}
+
+} // namespace ipifhost
