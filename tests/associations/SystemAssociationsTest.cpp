@@ -180,11 +180,12 @@ TEST(SystemAssociations, MissingKeysFailWithTheResolverText)
          "'SystemCreationClasName'  is not BMC in Moniker"},
         {path("Tavrix_ComputerSystem", {{"CreationClassName", text("Tavrix_ComputerSystem")}}),
          "Tavrix_IPHostedAccessPoint", "Could not find 'Name' key in Moniker"},
-        {path("Tavrix_IPProtocolEndpoint", {{"Name", text(eth0)}}), "Tavrix_IPHostedService",
-         "Could not find 'System Name' Key in Moniker"},
+        {path("Tavrix_IPConfigurationService", {{"Name", text("IPConfigService")}}),
+         "Tavrix_IPHostedService", "Could not find 'System Name' Key in Moniker"},
         {computerPath("nowhere"), "Tavrix_IPHostedService",
          "Could not match 'System Name' key with 'Name' key in Computer Moniker"},
-        {endpointPath("eth9_00_3"), "Tavrix_IPHostedAccessPoint", "Concerned Computer Could Not Be Found."},
+        {path("Tavrix_IPProtocolEndpoint", {{"SystemName", text("nowhere")}}),
+         "Tavrix_IPHostedAccessPoint", "Concerned Computer Could Not Be Found."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
