@@ -27,15 +27,16 @@ check() {  # check NAME COMMAND... : passes when the command succeeds
 has() { grep -q -- "$1" "$WORK/last"; }
 w() { wbemcli -noverify "$@" >"$WORK/last" 2>&1; local rc=$?; cat "$WORK/last"; return $rc; }
 
-# A free port on the loopback interface.
-PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-"$IPIFHOST" serve --port "$PORT" --store "$WORK/store.json" --data-dir "$WORK/data" >"$WORK/server.log" 2>&1 &
+# Port 0: the server picks a free loopback port and names it.
+"$IPIFHOST" serve --port 0 --store "$WORK/store.json" --data-dir "$WORK/data" >"$WORK/server.log" 2>&1 &
 SERVER=$!
 for _ in $(seq 1 100); do
   grep -q "listening on" "$WORK/server.log" && break
   sleep 0.1
 done
 grep -q "listening on" "$WORK/server.log" || { echo "FAIL server did not start"; cat "$WORK/server.log"; exit 1; }
+PORT=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$WORK/server.log")
+[ -n "$PORT" ] || { echo "FAIL no port in: $(cat "$WORK/server.log")"; exit 1; }
 
 U="http://127.0.0.1:$PORT/root/cimv2"
 HOSTNAME_=$(hostname)
