@@ -1,0 +1,55 @@
+#include "InstanceId.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+bool InstanceId::parseWithKind(const std::string& id, InstanceId& out)
+{
+    const std::string::size_type first = id.find(':');
+    const std::string::size_type last = id.rfind(':');
+    // Three non-empty parts need two distinct colons with text between.
+    if (first == std::string::npos || first == 0 || last <= first + 1 || last + 1 >= id.size())
+        return false;
+    out.system = id.substr(0, first);
+    out.interfaceName = id.substr(first + 1, last - first - 1);
+    out.kind = id.substr(last + 1);
+    return true;
+}
+
+bool InstanceId::parse(const std::string& id, InstanceId& out)
+{
+    const std::string::size_type first = id.find(':');
+    if (first == std::string::npos || first == 0 || first + 1 >= id.size())
+        return false;
+    out.system = id.substr(0, first);
+    out.interfaceName = id.substr(first + 1);
+    out.kind.clear();
+    return true;
+}
+
+bool InstanceId::sameInterface(const InstanceId& other) const
+{
+    return system == other.system && interfaceName == other.interfaceName;
+}
+
+std::string InstanceId::text() const
+{
+    std::string id = system + ":" + interfaceName;
+    if (!kind.empty())
+        id += ":" + kind;
+    return id;
+}
+
+std::string interfaceOfEndpointName(const std::string& endpointName)
+{
+    const std::string::size_type origin = endpointName.rfind('_');
+    if (origin == std::string::npos || origin == 0)
+        return endpointName;
+    const std::string::size_type mac = endpointName.rfind('_', origin - 1);
+    if (mac == std::string::npos)
+        return endpointName;
+    return endpointName.substr(0, mac);
+}
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu

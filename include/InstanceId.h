@@ -1,0 +1,41 @@
+#ifndef KORVU_IPIF_INSTANCEID_H
+#define KORVU_IPIF_INSTANCEID_H
+
+#include <string>
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+// The parts of the InstanceIDs that name one interface of one system:
+// "Computer:eth0" (static setting, DHCP and DNS settings) and
+// "Computer:eth0:static" (IP assignment setting, configuration). Interface
+// names may hold ':' themselves (aliases such as eth0:1), so the system ends
+// at the first ':' and the kind starts after the last one.
+struct InstanceId {
+    std::string system;         // "Computer" or "BMC"
+    std::string interfaceName;  // "eth0", "eth0:1"
+    std::string kind;           // "static", "dhcp"; empty for system:interface ids
+
+    // "System:interface:kind": split at the first and the last ':'. False,
+    // leaving `out` unchanged, unless all three parts are non-empty.
+    static bool parseWithKind(const std::string& id, InstanceId& out);
+    // "System:interface": split at the first ':' only. False, leaving `out`
+    // unchanged, unless both parts are non-empty.
+    static bool parse(const std::string& id, InstanceId& out);
+
+    // Same system and interface (the kind plays no part).
+    bool sameInterface(const InstanceId& other) const;
+
+    // "System:interface", plus ":kind" when the kind is set.
+    std::string text() const;
+};
+
+// Interface name of an IP protocol endpoint's Name key
+// ("<interface>_<MAC>_<origin>"): the text before the last two '_', so that
+// names holding '_' survive. A Name with fewer than two '_' is taken whole.
+std::string interfaceOfEndpointName(const std::string& endpointName);
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif
