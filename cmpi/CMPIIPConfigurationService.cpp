@@ -8,6 +8,8 @@
 
 #include "CMPIStaticIPAssignmentSettingData.h"
 #include "ConfigurationThread.h"
+#include "IPprotocolEndpoint.h"
+#include "InstanceId.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
 
@@ -58,37 +60,16 @@ bool instanceIdOf(const CMPIInstance* inst, std::string& id)
     return true;
 }
 
-std::vector<std::string> splitParts(const std::string& text)
-{
-    // Empty parts are kept: "a::b" has three.
-    std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    for (;;) {
-        std::string::size_type colon = text.find(':', start);
-        parts.push_back(text.substr(start, colon - start));
-        if (colon == std::string::npos)
-            return parts;
-        start = colon + 1;
-    }
-}
-
 } // namespace
 
 bool configurationNames(const std::string& configurationId, const std::string& settingId)
 {
-    // Whole parts only, so that Computer:eth1 never selects eth10's setting.
-    if (settingId.empty())
-        return false;
-    const std::vector<std::string> whole = splitParts(configurationId);
-    const std::vector<std::string> part = splitParts(settingId);
-    for (std::size_t start = 0; start + part.size() <= whole.size(); ++start) {
-        std::size_t i = 0;
-        while (i < part.size() && whole[start + i] == part[i])
-            ++i;
-        if (i == part.size())
-            return true;
-    }
-    return false;
+    // System and whole interface name, so that Computer:eth0 never selects
+    // the settings of eth0:1, of eth01 or of the service processor's eth0.
+    InstanceId configuration;
+    InstanceId setting;
+    return InstanceId::parseWithKind(configurationId, configuration) &&
+           InstanceId::parse(settingId, setting) && configuration.sameInterface(setting);
 }
 
 CMPIIPConfigurationService::CMPIIPConfigurationService(const CMPIBroker* broker,
@@ -208,7 +189,6 @@ CMPIInstance* CMPIIPConfigurationService::getConfiguartionSetting(const char* cl
     if (rc.rc != CMPI_RC_OK || !all)
         return nullptr;
     TRACE_DEBUG("CBEnumInstances Success for the CIM_OrderedComponent");
-    const bool anyId = std::strcmp(className, "Tavrix_DNSGeneralSettingData") == 0;
     while (CMHasNext(all, nullptr)) {
         TRACE_DEBUG("Inside While");
         CMPIData element = CMGetNext(all, nullptr);
@@ -219,7 +199,7 @@ CMPIInstance* CMPIIPConfigurationService::getConfiguartionSetting(const char* cl
         std::string id;
         if (!instanceIdOf(inst, id))
             continue;
-        if (anyId || configurationNames(configurationId, id)) {
+        if (configurationNames(configurationId, id)) {
             TRACE_INFO("InstanceID matched for SettingData class association");
             return inst;
         }
@@ -334,19 +314,50 @@ int CMPIIPConfigurationService::executeMethod(const CMPIArgs* in, CMPIArgs* out,
     }
 
     const std::string endpointName = keyText(endpointRef, "Name");
+    const std::string endpointSystem = keyText(endpointRef, "SystemName");
     CMSetNameSpace(endpointRef, nameSpace.c_str());
     CMPIInstance* endpointInstance = CMNewInstance(broker, endpointRef, status);
     if (!usable(endpointInstance)) {
         setStatus(broker, status, CMPI_RC_ERR_FAILED, "Failed to get the IP Protocol instance");
         return 2;
     }
+    if (endpointName.empty() || endpointSystem.empty()) {
+        setStatus(broker, status, CMPI_RC_ERR_INVALID_PARAMETER,
+                  "Endpoint reference lacks its SystemName or Name key");
+        return 4;
+    }
+    // The configuration may only touch the interface that the endpoint is on.
+    IPprotocolEndpoint endpoints;
+    endpoints.setFilter(IPprotocolEndpoint::BY_SYSTEM_NAME, endpointSystem);
+    endpoints.setFilter(IPprotocolEndpoint::BY_NAME, endpointName);
+    if (!endpoints) {
+        setStatus(broker, status, CMPI_RC_ERR_NOT_FOUND, "Endpoint names no IP protocol endpoint");
+        return 2;
+    }
+    InstanceId target;
+    target.system = endpoints.isServiceProcessor() ? "BMC" : "Computer";
+    endpoints.getElementName(target.interfaceName);
+
     CMSetNameSpace(configurationRef, nameSpace.c_str());
     const std::string configurationId = keyText(configurationRef, "InstanceID");
+    InstanceId named;
+    if (!InstanceId::parseWithKind(configurationId, named)) {
+        setStatus(broker, status, CMPI_RC_ERR_INVALID_PARAMETER,
+                  "Configuration InstanceID does not name a system, an interface and a kind");
+        return 4;
+    }
+    if (!named.sameInterface(target)) {
+        setStatus(broker, status, CMPI_RC_ERR_INVALID_PARAMETER,
+                  "Configuration does not belong to the endpoint's system and interface");
+        return 4;
+    }
 
     std::unique_ptr<IP_CONFIG_DATA> record(new IP_CONFIG_DATA());
     record->endpointName = endpointName;
+    record->interfaceName = target.interfaceName;
+    record->serviceProcessor = target.system == "BMC";
 
-    if (configurationId.find("static") != std::string::npos) {
+    if (named.kind == "static") {
         CMPIObjectPath* staticPath = CMNewObjectPath(
             broker, nameSpace.c_str(), "Tavrix_StaticIPAssignmentSettingData", status);
         CMPIInstance* setting =
@@ -359,6 +370,11 @@ int CMPIIPConfigurationService::executeMethod(const CMPIArgs* in, CMPIArgs* out,
     } else if (getConfiguartionSetting("Tavrix_DHCPSettingData", configurationId)) {
         TRACE_INFO("InstanceID matched for Tavrix_DHCPSettingData class association");
         record->configKind = 4;
+    }
+    if (record->configKind == 0) {
+        setStatus(broker, status, CMPI_RC_ERR_NOT_FOUND,
+                  "Configuration names no static or DHCP setting of the interface");
+        return 4;
     }
 
     if (CMPIInstance* dns = getConfiguartionSetting("Tavrix_DNSSettingData", configurationId)) {

@@ -37,21 +37,21 @@ public:
     CMPIInstance* getCMPIInstance(const char** properties);
 
     // The static IP assignment setting (walked from `op`, a keyless path of
-    // Tavrix_StaticIPAssignmentSettingData) whose InstanceID is a run of
-    // whole ':'-separated parts of `configurationId`; null when none is.
+    // Tavrix_StaticIPAssignmentSettingData) of the system and interface that
+    // `configurationId` names (configurationNames); null when none is.
     CMPIInstance* getStaticConfiguration(CMPIObjectPath* op, const std::string& configurationId);
 
     // The first instance of `className`, enumerated through the CIM server,
-    // whose InstanceID is a run of whole ':'-separated parts of
-    // `configurationId`; for Tavrix_DNSGeneralSettingData the first instance
-    // with an InstanceID. Null when none matches or the enumeration fails.
+    // of the system and interface that `configurationId` names
+    // (configurationNames). Null when none matches or the enumeration fails.
     CMPIInstance* getConfiguartionSetting(const char* className, const std::string& configurationId);
 
     // ApplySettingToIPProtocolEndpoint: in-arguments "Configuration" and
     // "Endpoint" (references), out-argument "Job". 0 when the configuration
-    // thread was started, 2 when no instance can be made for the endpoint,
-    // 4 for a wrong argument or a thread that could not be started; the
-    // status tells why.
+    // thread was started, 2 when the endpoint names no endpoint, 4 for a
+    // wrong argument, a configuration of another system or interface, one
+    // that names no static or DHCP setting, or a thread that could not be
+    // started; the status tells why. Nothing is written when it is not 0.
     int executeMethod(const CMPIArgs* in, CMPIArgs* out, CMPIStatus* status);
 
 private:
@@ -73,9 +73,10 @@ CMPIStatus getDNSConfigurationDetails(const CMPIBroker* broker, const CMPIContex
                                       CMPIInstance* setting, CMPIObjectPath* endpoint,
                                       IP_CONFIG_DATA* record);
 
-// Whether `settingId` equals a run of whole ':'-separated parts of
-// `configurationId`: Computer:eth1 is in Computer:eth1:static but not in
-// Computer:eth10:static. An empty id is in nothing.
+// Whether the setting "System:interface" belongs to the interface of the
+// configuration "System:interface:kind" (system up to the first ':', kind
+// after the last): Computer:eth0:1 belongs to Computer:eth0:1:static,
+// Computer:eth0 and BMC:eth0:1 do not.
 bool configurationNames(const std::string& configurationId, const std::string& settingId);
 
 } // namespace IPInterfaceProvider

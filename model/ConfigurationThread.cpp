@@ -12,7 +12,7 @@
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
-#include "Tokenize.h"
+#include "InstanceId.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -28,6 +28,7 @@ struct Registry {
     std::mutex lock;
     std::condition_variable idle;
     unsigned int running = 0;
+    unsigned long started = 0;
     std::atomic<bool> refuse{false};
 };
 
@@ -136,17 +137,33 @@ bool configureNode(Instrumentation& node, const IP_CONFIG_DATA& data,
     return true;
 }
 
+// Whether the system two levels above the interface node is the service
+// processor.
+bool onServiceProcessor(Instrumentation& node)
+{
+    Instrumentation adapter;
+    adapter.selectNode(node.getPathToParentNode());
+    if (!adapter)
+        return false;
+    Instrumentation system;
+    system.selectNode(adapter.getPathToParentNode());
+    return system && system.getNodeDescription() == "BMC";
+}
+
 void configure(const IP_CONFIG_DATA& data, const log4cxx::LoggerPtr& logger)
 {
-    std::vector<std::string> tokens;
-    tokenize(data.endpointName, tokens, "_");
+    const std::string interfaceName =
+        data.interfaceName.empty() ? interfaceOfEndpointName(data.endpointName) : data.interfaceName;
+    if (interfaceName.empty())
+        return;
     Instrumentation node;
     node.selectNode(NodeLexicon::IP_INTERFACE);
     for (; node; ++node) {
         const std::string name = readText(node, NodeLexicon::NAME);
         const std::string oldIPv4 = readText(node, NodeLexicon::IPV4_ADDRESS);
         const std::string oldIPv6 = readText(node, NodeLexicon::IPV6_ADDRESS);
-        if (tokens.empty() || name != tokens[0])
+        // The host and its service processor may both have an eth0.
+        if (name != interfaceName || onServiceProcessor(node) != data.serviceProcessor)
             continue;
         if (!configureNode(node, data, oldIPv4, oldIPv6, logger))
             break;
@@ -192,6 +209,7 @@ bool ConfigurationThread::start(IP_CONFIG_DATA* record)
     {
         std::lock_guard<std::mutex> guard(r.lock);
         ++r.running;
+        ++r.started;
     }
     try {
         std::thread(runThread, owned.get()).detach();
@@ -211,6 +229,13 @@ unsigned int ConfigurationThread::running()
     Registry& r = registry();
     std::lock_guard<std::mutex> guard(r.lock);
     return r.running;
+}
+
+unsigned long ConfigurationThread::started()
+{
+    Registry& r = registry();
+    std::lock_guard<std::mutex> guard(r.lock);
+    return r.started;
 }
 
 bool ConfigurationThread::waitUntilIdle(unsigned int milliseconds)

@@ -23,6 +23,8 @@ public:
 
     // Configuration threads started and not yet ended.
     static unsigned int running();
+    // Configuration threads started since the module was loaded.
+    static unsigned long started();
 
     // Waits until no configuration thread runs, at most `milliseconds`;
     // true when none runs. Must not be called from a request.

@@ -1,5 +1,9 @@
 #include "StaticIPAssignmentSettingData.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "IfcfgFile.h"
 #include "PlatformUtilities.h"
 #include "Trace.h"
@@ -8,6 +12,8 @@ namespace Korvu {
 namespace IPInterfaceProvider {
 
 IPIF_TRACE_UNIT("StaticIPAssignmentSettingData.cpp");
+
+const char* const StaticIPAssignmentSettingData::serviceProcessorFolder = "bmc/";
 
 namespace {
 
@@ -127,6 +133,10 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
     std::string folder = PlatformUtilities::getMaranthDataDir();
     if (folder.empty())
         return false;
+    // The host's files are the agent's; a service-processor interface of the
+    // same name keeps its values in a folder of its own.
+    if (systemDescription(cursor) == "BMC")
+        folder += serviceProcessorFolder;
     std::string candidate = folder + "ifcfg-" + interfaceName;
     if (candidate.size() > maxPathLength)
         return false;
@@ -240,6 +250,11 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
     std::string path;
     if (!getIfcfgPath(path))
         return WRITE_BAD_FILE_NAME;
+    if (systemDescription(cursor) == "BMC") {
+        const std::string folder = path.substr(0, path.rfind('/'));
+        if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+            return WRITE_FAILED;
+    }
     switch (IfcfgFile::update(path, values)) {
     case IfcfgFile::RESULT_OK: return WRITE_OK;
     case IfcfgFile::RESULT_BAD_VALUE: return WRITE_BAD_VALUE;

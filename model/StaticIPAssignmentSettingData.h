@@ -67,6 +67,11 @@ public:
     // name cannot make one inside the data folder.
     bool getIfcfgPath(std::string& path);
 
+    // Folder, inside the data folder, of the ifcfg files of service-processor
+    // interfaces ("bmc/"): the host's ifcfg-<interface> files stay the
+    // host's alone, whatever the service processor calls its interfaces.
+    static const char* const serviceProcessorFolder;
+
     // Longest ifcfg path accepted, in characters.
     static const std::size_t maxPathLength = 127;
 

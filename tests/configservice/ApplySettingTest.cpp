@@ -114,7 +114,8 @@ TEST(ApplyDhcp, SwitchesTheOriginAndRestartsOnlyForANewLease)
     cursor.selectNode(eth10Node);
     unsigned int staticOrigin = 3;
     ASSERT_TRUE(cursor.setProperty(NodeLexicon::ADDRESS_ORIGIN, staticOrigin));
-    applyAndWait(req, h.broker(), "Computer:eth10:dhcp", eth10Endpoint);
+    // The endpoint's Name follows its origin.
+    applyAndWait(req, h.broker(), "Computer:eth10:dhcp", "eth10_52:54:00:00:00:10_3");
     NodeStore::setWriteObserver(nullptr);
     EXPECT_EQ(number(eth10Node, NodeLexicon::ADDRESS_ORIGIN), 1u);
     EXPECT_EQ(textOf(eth10Node, NodeLexicon::IPV4_ADDRESS), "203.0.113.50");
@@ -130,7 +131,8 @@ TEST(ApplyDns, ValuesAreCopiedOnlyForEndpointsWithADnsEndpoint)
     others.addDhcp("Computer:eth10");
     others.addDns("Computer:eth10", "beta", "example.org", {"192.0.2.53", "192.0.2.54"});
     others.addDns("Computer:eth1", "gamma", "example.com", {"192.0.2.153"});
-    others.addGeneral("suffixes", {"a.example", "b.example"});
+    others.addGeneral("Computer:eth1", {"a.example", "b.example"});
+    others.addGeneral("Computer:eth10", {"ten.example"});
     const unsigned long restarts = NodeStore::agentRestartRequests();
 
     applyAndWait(req, h.broker(), "Computer:eth1:dhcp", eth1Endpoint);
@@ -166,27 +168,27 @@ TEST(ApplyDns, ADomainNameAloneNeedsNoRestart)
     EXPECT_EQ(NodeStore::agentRestartRequests(), restarts);
 }
 
-TEST(ApplyNothing, AConfigurationThatMatchesNothingStillAnswersAndWritesNothing)
+TEST(ApplyNothing, AConfigurationThatMatchesNothingIsRefusedAndWritesNothing)
 {
     ModuleHarness h(store());
     Request req(h.broker());
     OtherProviders others(h.broker(), {"eth1_"});
     others.addDns("Computer:eth1", "gamma", "", {"192.0.2.153"});
-    testsupport::LogCapture log(log4cxx::Level::getDebug());
     const std::string before = NodeStore::toJson();
+    const unsigned long started = ConfigurationThread::started();
 
     Applied applied = applyAndWait(req, h.broker(), "Computer:eth1:unknown", eth1Endpoint);
-    EXPECT_EQ(applied.returnValue, 0u);
-    EXPECT_EQ(applied.jobId, "IPConfigSvcJob:1");
-    EXPECT_EQ(NodeStore::toJson(), before);
-    EXPECT_GT(log.count("No Configuration to Apply for the interface"), 0u);
-    EXPECT_GT(log.count("Memory Freed Successfully"), 0u);
+    EXPECT_EQ(applied.returnValue, 4u);
+    EXPECT_EQ(applied.response.rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(applied.response.message, "Configuration names no static or DHCP setting of the interface");
+    EXPECT_TRUE(applied.jobId.empty());
 
-    // An endpoint that names no interface: nothing to say but the end.
-    log.clear();
-    applyAndWait(req, h.broker(), "Computer:eth1:unknown", "eth7");
-    EXPECT_EQ(log.count("No Configuration to Apply"), 0u);
-    EXPECT_GT(log.count("Memory Freed Successfully"), 0u);
+    // An endpoint that names no interface.
+    applied = applyAndWait(req, h.broker(), "Computer:eth7:dhcp", "eth7");
+    EXPECT_EQ(applied.returnValue, 2u);
+    EXPECT_EQ(applied.response.rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_TRUE(applied.jobId.empty());
+    EXPECT_EQ(ConfigurationThread::started(), started);
     EXPECT_EQ(NodeStore::toJson(), before);
 }
 
@@ -246,6 +248,6 @@ TEST(ApplyArguments, AThreadThatCannotStartIsAFailure)
 
     // Every success hands back the same job.
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(applyAndWait(req, h.broker(), "Computer:eth1:none", eth1Endpoint).jobId,
+        EXPECT_EQ(applyAndWait(req, h.broker(), "Computer:eth1:static", eth1Endpoint).jobId,
                   "IPConfigSvcJob:1");
 }

@@ -56,7 +56,7 @@ TEST(ConfigurationServiceInstances, GetFiltersOnSystemNameOnly)
     EXPECT_TRUE(missed.instances.empty());
 }
 
-TEST(ConfigurationLookup, MatchesWholeColonSeparatedPartsOnly)
+TEST(ConfigurationLookup, MatchesTheSystemAndTheWholeInterfaceName)
 {
     struct Case {
         const char* configuration;
@@ -67,9 +67,14 @@ TEST(ConfigurationLookup, MatchesWholeColonSeparatedPartsOnly)
         {"Computer:eth1:static", "Computer:eth1", true},
         {"Computer:eth10:static", "Computer:eth1", false},
         {"Computer:eth1:static", "Computer:eth10", false},
-        {"Computer:eth1:static", "eth1:static", true},
-        {"Computer:eth1:static", "Computer:eth1:static", true},
-        {"Computer:eth1", "Computer:eth1:static", false},
+        {"Computer:eth0:1:static", "Computer:eth0:1", true},
+        {"Computer:eth0:1:static", "Computer:eth0", false},
+        {"Computer:eth0:static", "Computer:eth0:1", false},
+        {"BMC:eth0:static", "Computer:eth0", false},
+        {"BMC:eth0:dhcp", "BMC:eth0", true},
+        {"Computer:eth1:static", "eth1:static", false},
+        {"Computer:eth1:static", "Computer:eth1:static", false},
+        {"Computer:eth1", "Computer:eth1", false},
         {"Computer:eth1:static", "omputer:eth1", false},
         {"Computer:eth1:static", "", false},
         {"", "", false},

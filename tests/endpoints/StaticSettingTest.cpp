@@ -123,7 +123,7 @@ TEST(StaticSetting, NewFileTakesLinesInTableOrder)
                                                      {"SubnetMask", text("255.0.0.0")},
                                                      {"IPv4Address", text("10.0.0.6")}})
                     .ok());
-    EXPECT_EQ(h.readFile(h.dataDir() + "ifcfg-bmc0"),
+    EXPECT_EQ(h.readFile(h.dataDir() + "bmc/ifcfg-bmc0"),
               "IPV4ADDR=10.0.0.6\nNETMASK=255.0.0.0\nGATEWAY=\nIPV6ADDR=2001:db8::5\n"
               "IPV6GATEWAY=2001:db8::1\nPREFIX=48\n");
 }
