@@ -4,7 +4,7 @@ set -eu
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES="build-essential cmake pkg-config git ca-certificates
-  liblog4cxx-dev nlohmann-json3-dev libcpp-httplib-dev libpugixml-dev
+  liblog4cxx-dev nlohmann-json3-dev libmicrohttpd-dev libpugixml-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev sblim-wbemcli curl"
 missing=""
