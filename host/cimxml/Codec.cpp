@@ -7,6 +7,8 @@
 #include <cstring>
 #include <cctype>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 #include <strings.h>
 
 namespace cimhost::cimxml {
@@ -16,6 +18,16 @@ namespace {
 // Paths nest through reference keys; deeper input is refused rather than
 // followed.
 constexpr int maxDepth = 8;
+// Far above what any class declares; bounds the work one request can ask.
+constexpr size_t maxKeys = 64;
+constexpr size_t maxProperties = 1024;
+
+std::string lowered(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
 
 struct TypeName {
     CMPIType type;
@@ -639,9 +651,14 @@ bool Codec::readInstanceName(const pugi::xml_node& node, PathSpec& path, std::st
         return false;
     }
     path.keys.clear();
+    std::unordered_set<std::string> seen;
     for (pugi::xml_node child : node.children()) {
         if (child.type() != pugi::node_element)
             continue;
+        if (path.keys.size() >= maxKeys) {
+            error = "more than " + std::to_string(maxKeys) + " keys";
+            return false;
+        }
         pugi::xml_node valueNode;
         std::string name;
         if (same(child.name(), "KEYBINDING")) {
@@ -705,6 +722,10 @@ bool Codec::readInstanceName(const pugi::xml_node& node, PathSpec& path, std::st
             value = Value::reference(inner);
         } else {
             error = std::string("unexpected ") + valueNode.name() + " in KEYBINDING";
+            return false;
+        }
+        if (!seen.insert(lowered(name)).second) {
+            error = "key " + name.substr(0, 64) + " given twice";
             return false;
         }
         path.keys.emplace_back(name, std::move(value));
@@ -774,9 +795,15 @@ bool Codec::readInstance(const pugi::xml_node& node, const ClassCatalog* catalog
     }
     instance.path.className = className;
     instance.properties.clear();
+    // A property given again replaces the earlier value, found by name.
+    std::unordered_map<std::string, size_t> at;
     for (pugi::xml_node p : node.children()) {
         if (p.type() != pugi::node_element || same(p.name(), "QUALIFIER"))
             continue;
+        if (instance.properties.size() >= maxProperties) {
+            error = "more than " + std::to_string(maxProperties) + " properties";
+            return false;
+        }
         bool array = same(p.name(), "PROPERTY.ARRAY");
         bool reference = same(p.name(), "PROPERTY.REFERENCE");
         if (!array && !reference && !same(p.name(), "PROPERTY")) {
@@ -812,10 +839,14 @@ bool Codec::readInstance(const pugi::xml_node& node, const ClassCatalog* catalog
             }
         Value value = Value::null(type);
         if (valueNode && !readValue(valueNode, type, value, error)) {
-            error = name + ": " + error;
+            error = name.substr(0, 64) + ": " + error;
             return false;
         }
-        instance.set(name, value);
+        auto placed = at.emplace(lowered(name), instance.properties.size());
+        if (placed.second)
+            instance.properties.emplace_back(name, std::move(value));
+        else
+            instance.properties[placed.first->second].second = std::move(value);
     }
     return true;
 }

@@ -4,6 +4,9 @@
 
 #include <pugixml.hpp>
 
+#include <cctype>
+#include <unordered_set>
+
 #include "Codec.h"
 
 namespace cimhost::cimxml {
@@ -11,6 +14,18 @@ namespace cimhost::cimxml {
 namespace {
 
 bool same(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+
+// Far above what any method declares; bounds the work one request can ask.
+constexpr size_t maxParameters = 256;
+// Names and message ids are echoed in answers; longer ones are refused.
+constexpr size_t maxName = 256;
+
+std::string lowered(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
 
 ParseResult notWellFormed(const std::string& message) { return {ParseResult::NotWellFormed, 0, message}; }
 ParseResult notValid(const std::string& message) { return {ParseResult::NotValid, 0, message}; }
@@ -117,11 +132,16 @@ ParseResult readIntrinsic(const pugi::xml_node& call, const ClassCatalog* catalo
         return operationError(CMPI_RC_ERR_NOT_SUPPORTED, "operation " + op.name.substr(0, 64) + " is not supported");
 
     bool haveClass = false, haveObject = false, haveInstance = false;
+    // Each of the few parameters an operation knows, given once or twice.
+    const size_t maxIntrinsicParameters = 32;
+    size_t parameters = 0;
     for (pugi::xml_node param : call.children()) {
         if (param.type() != pugi::node_element || same(param.name(), "LOCALNAMESPACEPATH"))
             continue;
         if (!same(param.name(), "IPARAMVALUE"))
             return notValid(std::string("unexpected ") + param.name() + " in IMETHODCALL");
+        if (++parameters > maxIntrinsicParameters)
+            return invalidParameter("too many parameters");
         const char* name = param.attribute("NAME").value();
         if (!knownParameter(op.kind, name))
             return invalidParameter(std::string("unknown parameter ") + std::string(name).substr(0, 64));
@@ -129,6 +149,8 @@ ParseResult readIntrinsic(const pugi::xml_node& call, const ClassCatalog* catalo
         if (same(name, "ClassName")) {
             if (!className(param, op.className))
                 return invalidParameter("ClassName needs a CLASSNAME");
+            if (op.className.size() > maxName)
+                return operationError(CMPI_RC_ERR_INVALID_CLASS, "the class name is too long");
             haveClass = true;
         } else if (same(name, "InstanceName")) {
             if (!value || !Codec::readInstanceName(value, op.objectPath, error))
@@ -172,6 +194,8 @@ ParseResult readIntrinsic(const pugi::xml_node& call, const ClassCatalog* catalo
                 if (!same(value.name(), "VALUE.ARRAY")
                     || !Codec::readValue(value, static_cast<CMPIType>(CMPI_string | CMPI_ARRAY), list, error))
                     return invalidParameter("PropertyList needs a VALUE.ARRAY of names");
+                if (list.elements().size() > maxParameters * 4)
+                    return invalidParameter("PropertyList names too many properties");
                 std::vector<std::string> names;
                 for (const Value& e : list.elements())
                     if (!e.isNull())
@@ -238,17 +262,19 @@ ParseResult readExtrinsic(const pugi::xml_node& call, const ClassCatalog* catalo
     op.objectPath.nameSpace = op.nameSpace;
     op.className = op.objectPath.className;
 
+    std::unordered_set<std::string> seen;
     for (pugi::xml_node param : call.children()) {
         if (param.type() != pugi::node_element || param == target)
             continue;
         if (!same(param.name(), "PARAMVALUE"))
             return notValid(std::string("unexpected ") + param.name() + " in METHODCALL");
+        if (op.parameters.size() >= maxParameters)
+            return invalidParameter("more than " + std::to_string(maxParameters) + " parameters");
         std::string name = param.attribute("NAME").value();
         if (name.empty())
             return invalidParameter("PARAMVALUE without NAME");
-        for (const auto& seen : op.parameters)
-            if (strcasecmp(seen.first.c_str(), name.c_str()) == 0)
-                return invalidParameter("parameter " + name.substr(0, 64) + " given twice");
+        if (!seen.insert(lowered(name)).second)
+            return invalidParameter("parameter " + name.substr(0, 64) + " given twice");
         CMPIType type = CMPI_null;
         std::string typeText = param.attribute("PARAMTYPE").value();
         if (!typeText.empty()) {
@@ -294,8 +320,10 @@ ParseResult RequestParser::parse(const std::string& body, const ClassCatalog* ca
     if (!same(message.name(), "MESSAGE"))
         return notValid("CIM without MESSAGE");
     op.messageId = message.attribute("ID").value();
-    if (op.messageId.empty())
-        return notValid("MESSAGE without ID");
+    if (op.messageId.empty() || op.messageId.size() > maxName) {
+        op.messageId.clear();
+        return notValid("MESSAGE without a usable ID");
+    }
     std::string version = message.attribute("PROTOCOLVERSION").value();
     if (!version.empty())
         op.protocolVersion = version;
@@ -308,8 +336,10 @@ ParseResult RequestParser::parse(const std::string& body, const ClassCatalog* ca
     if (!call)
         return notValid("SIMPLEREQ without a call");
     op.name = call.attribute("NAME").value();
-    if (op.name.empty())
-        return notValid(std::string(call.name()) + " without NAME");
+    if (op.name.empty() || op.name.size() > maxName) {
+        op.name.clear();
+        return notValid(std::string(call.name()) + " without a usable NAME");
+    }
     if (same(call.name(), "IMETHODCALL"))
         return readIntrinsic(call, catalog, op);
     if (same(call.name(), "METHODCALL"))
