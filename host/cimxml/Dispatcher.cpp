@@ -3,6 +3,7 @@
 #include <cmpimacs.h>
 #include <strings.h>
 
+#include "Arena.h"
 #include "Broker.h"
 #include "Codec.h"
 #include "Request.h"
@@ -32,6 +33,79 @@ const char* const statusNames[] = {
     "CIM_ERR_METHOD_NOT_FOUND",
 };
 constexpr int lastStatus = 17;
+constexpr size_t maxDescription = 160;
+
+// At most the first few characters, not cutting a UTF-8 sequence.
+std::string excerpt(const std::string& text)
+{
+    if (text.size() <= maxDescription)
+        return text;
+    size_t end = maxDescription;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end) + "...";
+}
+
+// Objects made while converting results belong to the request too, not
+// to the broker, which would keep them until it ends.
+class ArenaScope {
+public:
+    explicit ArenaScope(cimhost::Arena& arena) : previous(cimhost::Arena::exchangeCurrent(&arena)) {}
+    ~ArenaScope() { cimhost::Arena::exchangeCurrent(previous); }
+    ArenaScope(const ArenaScope&) = delete;
+    ArenaScope& operator=(const ArenaScope&) = delete;
+
+private:
+    cimhost::Arena* previous;
+};
+
+bool listed(const std::vector<std::string>& list, const std::string& name)
+{
+    for (const std::string& item : list)
+        if (strcasecmp(item.c_str(), name.c_str()) == 0)
+            return true;
+    return false;
+}
+
+// The classes to ask for an enumeration of `className`: itself when a
+// provider serves it, else the served classes below it that have no
+// served class between them and it.
+std::vector<std::string> enumerationTargets(Broker& broker, const std::string& className,
+                                            const std::vector<std::string>& served)
+{
+    if (served.empty() || listed(served, className))
+        return {className};
+    std::vector<std::string> below;
+    for (const std::string& c : served)
+        if (broker.isA(c, className))
+            below.push_back(c);
+    std::vector<std::string> targets;
+    for (const std::string& c : below) {
+        bool covered = false;
+        for (const std::string& other : below)
+            covered = covered || (strcasecmp(other.c_str(), c.c_str()) != 0 && broker.isA(c, other));
+        if (!covered)
+            targets.push_back(c);
+    }
+    if (targets.empty())
+        targets.push_back(className);
+    return targets;
+}
+
+Response mergeResponses(std::vector<Response>& answers)
+{
+    Response all = std::move(answers.front());
+    for (size_t i = 1; i < answers.size() && all.ok(); ++i) {
+        Response& r = answers[i];
+        if (!r.ok()) {
+            all = std::move(r);
+            break;
+        }
+        all.paths.insert(all.paths.end(), r.paths.begin(), r.paths.end());
+        all.instances.insert(all.instances.end(), r.instances.begin(), r.instances.end());
+    }
+    return all;
+}
 
 std::string messageStart(const Operation& op)
 {
@@ -197,13 +271,16 @@ std::string Dispatcher::errorResponse(const Operation& op, int code, const std::
         code = CMPI_RC_ERR_FAILED;
     std::string out = messageStart(op);
     out += "<ERROR CODE=\"" + std::to_string(code) + "\" DESCRIPTION=\""
-           + Codec::escape(description.empty() ? std::string(statusNames[code]) : description) + "\"/>";
+           + Codec::escape(description.empty() ? std::string(statusNames[code]) : excerpt(description)) + "\"/>";
     return out + messageEnd(op);
 }
 
 std::string Dispatcher::execute(Broker& broker, const Operation& op, const DispatchOptions& options)
 {
+    if (!options.namespaces.empty() && !listed(options.namespaces, op.nameSpace))
+        return errorResponse(op, CMPI_RC_ERR_INVALID_NAMESPACE, "namespace " + op.nameSpace + " is not served");
     Request req(broker);
+    ArenaScope scope(req.arena());
     PropertyNames properties(op.propertyList);
     std::string out;
     auto objectPath = [&]() { return req.makePath(op.objectPath); };
@@ -245,13 +322,18 @@ std::string Dispatcher::execute(Broker& broker, const Operation& op, const Dispa
     };
 
     switch (op.kind) {
-    case OperationKind::EnumerateInstances: {
-        Response r = req.enumerateInstances(req.newObjectPath(op.nameSpace, op.className), properties.get());
-        return r.ok() ? withPath(r, true) : failure(op, r);
-    }
+    case OperationKind::EnumerateInstances:
     case OperationKind::EnumerateInstanceNames: {
-        Response r = req.enumerateInstanceNames(req.newObjectPath(op.nameSpace, op.className));
-        return r.ok() ? names(r, false) : failure(op, r);
+        const bool full = op.kind == OperationKind::EnumerateInstances;
+        std::vector<Response> answers;
+        for (const std::string& c : enumerationTargets(broker, op.className, options.instanceClasses)) {
+            CMPIObjectPath* path = req.newObjectPath(op.nameSpace, c);
+            answers.push_back(full ? req.enumerateInstances(path, properties.get()) : req.enumerateInstanceNames(path));
+        }
+        Response r = mergeResponses(answers);
+        if (!r.ok())
+            return failure(op, r);
+        return full ? withPath(r, true) : names(r, false);
     }
     case OperationKind::GetInstance: {
         Response r = req.getInstance(objectPath(), properties.get());

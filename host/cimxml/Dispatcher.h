@@ -2,6 +2,7 @@
 #define CIMHOST_CIMXML_DISPATCHER_H
 
 #include <string>
+#include <vector>
 
 #include "ClassCatalog.h"
 #include "RequestParser.h"
@@ -15,6 +16,11 @@ namespace cimhost::cimxml {
 struct DispatchOptions {
     const ClassCatalog* classes = nullptr;  // for GetClass and untyped input
     std::string host = "localhost";         // put into returned instance paths
+    // Namespaces served; others answer CIM_ERR_INVALID_NAMESPACE. Empty: any.
+    std::vector<std::string> namespaces;
+    // Classes with an instance provider of their own: enumerating one of
+    // their superclasses asks each of them (the nearest to it).
+    std::vector<std::string> instanceClasses;
 };
 
 // Runs CIM-XML operations on a broker, each in its own cimhost::Request,
@@ -31,7 +37,8 @@ public:
     // The SIMPLERSP message answering `op`.
     static std::string execute(Broker& broker, const Operation& op, const DispatchOptions& options);
     // A SIMPLERSP message carrying only an ERROR; codes outside the CIM
-    // status range become CIM_ERR_FAILED.
+    // status range become CIM_ERR_FAILED. Long descriptions are cut short:
+    // they may quote the client.
     static std::string errorResponse(const Operation& op, int code, const std::string& description);
 };
 
