@@ -1,6 +1,9 @@
 #include "Commands.h"
 
 #include <cmpimacs.h>
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -34,6 +37,7 @@ struct Options {
     std::vector<std::string> words;
     std::map<std::string, std::string> values;
     bool serve = false;
+    bool noAuth = false;
 
     std::string get(const std::string& name, const std::string& fallback = std::string()) const
     {
@@ -44,7 +48,7 @@ struct Options {
 
 const char* const valued[] = {"--store", "--data-dir", "--mof", "--provider-dir", "--namespace",
                               "--work", "--host", "--port", "--users", "--assoc", "--result",
-                              "--role", "--result-role", "--out"};
+                              "--role", "--result-role", "--out", "--cert", "--key"};
 
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
@@ -52,6 +56,10 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
         const std::string& a = arguments[i];
         if (a == "--serve") {
             options.serve = true;
+            continue;
+        }
+        if (a == "--no-auth") {
+            options.noAuth = true;
             continue;
         }
         bool known = false;
@@ -207,6 +215,32 @@ void useStore(const Options& options)
     }
 }
 
+// True when every address the name stands for is a loopback one.
+bool loopbackOnly(const std::string& host)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
+        return false;
+    bool loopback = true;
+    for (addrinfo* a = found; a; a = a->ai_next) {
+        if (a->ai_family == AF_INET) {
+            const auto* in = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
+            loopback = loopback && (ntohl(in->sin_addr.s_addr) >> 24) == 127;
+        } else if (a->ai_family == AF_INET6) {
+            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(a->ai_addr);
+            loopback = loopback && IN6_IS_ADDR_LOOPBACK(&in6->sin6_addr);
+        } else {
+            loopback = false;
+        }
+    }
+    freeaddrinfo(found);
+    return loopback;
+}
+
 int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& options)
 {
     cimhost::cimxml::ServerOptions server;
@@ -221,6 +255,20 @@ int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& option
     server.port = static_cast<int>(number);
     server.usersFile = options.get("--users");
     server.classes = setup.catalog();
+    server.namespaces = setup.namespaces();
+    server.instanceClasses = setup.instanceClasses();
+    server.certFile = options.get("--cert");
+    server.keyFile = options.get("--key");
+    if (!loopbackOnly(server.host) && server.usersFile.empty()) {
+        if (!options.noAuth) {
+            std::cerr << "ipifhost: --host " << server.host
+                      << " is reachable from other machines: give --users FILE (or --no-auth to serve anyone)\n";
+            return 2;
+        }
+        std::cerr << "ipifhost: warning: serving " << server.host << " to anyone, without authentication\n";
+    }
+    if (!server.usersFile.empty() && server.certFile.empty() && !loopbackOnly(server.host))
+        std::cerr << "ipifhost: warning: passwords travel in clear without --cert and --key\n";
 
     // Signals are taken by one thread, which stops the server.
     sigset_t signals;
@@ -235,7 +283,7 @@ int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& option
         std::cerr << "ipifhost: " << error << "\n";
         return 1;
     }
-    std::cout << "listening on http://" << server.host << ":" << listener.port() << std::endl;
+    std::cout << "listening on " << (server.certFile.empty() ? "http" : "https") << "://" << server.host << ":" << listener.port() << std::endl;
     std::thread stopper([&listener, signals] {
         int received = 0;
         sigwait(&signals, &received);
@@ -298,7 +346,7 @@ std::string Commands::usage()
            "  ai | ain PATH [--assoc C] [--result C] [--role R] [--result-role R]\n"
            "  ri | rin PATH [--result C] [--role R]\n"
            "  cm PATH Method [Arg=value...]   invoke a method (references as path text)\n"
-           "  serve [--host H] [--port P] [--users FILE]\n"
+           "  serve [--host H] [--port P] [--users FILE | --no-auth] [--cert PEM --key PEM]\n"
            "  demo [--work DIR] [--serve]     run on a copy of the bundled demo system\n"
            "  import-live [--out FILE]        write a node store of this machine's interfaces\n"
            "options: --store FILE  --data-dir DIR  --namespace NS  --mof DIR  --provider-dir DIR\n"

@@ -35,6 +35,7 @@ struct Registered {
     std::string provider;
     std::string location;
     std::vector<std::string> roles;
+    std::vector<std::string> namespaces;
 };
 
 // The providerRegister form: "[Class]" blocks of "keyword: value" lines.
@@ -49,7 +50,7 @@ bool readRegistration(const std::string& text, std::vector<Registered>& out, std
         if (t.empty() || t[0] == '#')
             continue;
         if (t.front() == '[' && t.back() == ']' && t.size() > 2) {
-            out.push_back(Registered{t.substr(1, t.size() - 2), "", "", {}});
+            out.push_back(Registered{t.substr(1, t.size() - 2), "", "", {}, {}});
             continue;
         }
         const auto colon = t.find(':');
@@ -63,7 +64,12 @@ bool readRegistration(const std::string& text, std::vector<Registered>& out, std
             out.back().provider = value;
         else if (keyword == "location")
             out.back().location = value;
-        else if (keyword == "type") {
+        else if (keyword == "namespace") {
+            std::istringstream names(value);
+            std::string name;
+            while (names >> name)
+                out.back().namespaces.push_back(name);
+        } else if (keyword == "type") {
             std::istringstream roles(value);
             std::string role;
             while (roles >> role)
@@ -136,8 +142,14 @@ bool HostSetup::load(cimhost::Broker& broker, const HostPaths& paths, std::strin
 
     // The hierarchy and keys of every class the schema declares.
     std::vector<std::string> names;
-    for (const Registered& r : registered)
+    for (const Registered& r : registered) {
         names.push_back(r.className);
+        if (has(r.roles, "instance"))
+            served.push_back(r.className);
+        for (const std::string& ns : r.namespaces)
+            if (!has(spaces, ns))
+                spaces.push_back(ns);
+    }
     for (const std::string& name : names) {
         std::string current = name;
         for (int depth = 0; depth < 32 && !current.empty(); ++depth) {

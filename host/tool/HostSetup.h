@@ -29,9 +29,14 @@ public:
     bool load(cimhost::Broker& broker, const HostPaths& paths, std::string& error);
 
     std::shared_ptr<const cimhost::cimxml::ClassCatalog> catalog() const { return classes; }
+    // What the registration names: namespaces, and classes with instance providers.
+    const std::vector<std::string>& namespaces() const { return spaces; }
+    const std::vector<std::string>& instanceClasses() const { return served; }
 
 private:
     std::shared_ptr<cimhost::cimxml::ClassCatalog> classes;
+    std::vector<std::string> spaces;
+    std::vector<std::string> served;
 };
 
 } // namespace ipifhost
