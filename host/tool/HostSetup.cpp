@@ -131,7 +131,7 @@ bool HostSetup::load(cimhost::Broker& broker, const HostPaths& paths, std::strin
     }
 
     std::string text;
-    const std::string registrationFile = paths.mofDir + "/ipinterfaceprofile.registration";
+    const std::string registrationFile = paths.mofDir + "/ipinterfaceprofile.reg";
     std::vector<Registered> registered;
     if (!readFile(registrationFile, text)) {
         error = registrationFile + ": cannot be read";

@@ -23,6 +23,7 @@ struct Registration {
     std::string className, provider, location;
     std::vector<std::string> roles;
     std::string nameSpace;
+    std::string group;
 };
 
 inline std::string readText(const std::string& path)
@@ -98,7 +99,7 @@ inline std::map<std::string, ClassInfo> allClasses()
 inline std::vector<Registration> registrations()
 {
     std::vector<Registration> out;
-    std::istringstream lines(readText(mofDir() + "ipinterfaceprofile.registration"));
+    std::istringstream lines(readText(mofDir() + "ipinterfaceprofile.reg"));
     std::string line;
     while (std::getline(lines, line)) {
         const std::string t = trim(line);
@@ -119,6 +120,8 @@ inline std::vector<Registration> registrations()
             out.back().location = v;
         else if (k == "namespace")
             out.back().nameSpace = v;
+        else if (k == "group")
+            out.back().group = v;
         else if (k == "type") {
             std::istringstream roles(v);
             std::string role;

@@ -59,6 +59,23 @@ TEST(Schema, RegistrationLoadsBothLibrariesWithTheirRoles)
     }
 }
 
+// sfcb starts one provider process per group; both libraries read and write
+// the same node store and ifcfg files, so they must share one.
+TEST(Schema, EveryBlockNamesTheOneSharedProviderGroup)
+{
+    const auto regs = schema::registrations();
+    ASSERT_FALSE(regs.empty());
+    std::set<std::string> locations;
+    for (const schema::Registration& r : regs) {
+        SCOPED_TRACE(r.className);
+        EXPECT_FALSE(r.group.empty());
+        EXPECT_EQ(r.group, regs.front().group);
+        EXPECT_EQ(r.nameSpace, "root/cimv2");
+        locations.insert(r.location);
+    }
+    EXPECT_EQ(locations, (std::set<std::string>{"ipinterfaceprofileprovider", "ipifcompanion"}));
+}
+
 TEST(Schema, CompanionPathsCarryTheMofKeys)
 {
     testsupport::ModuleHarness harness(
