@@ -19,6 +19,8 @@
 #include "Broker.h"
 #include "Codec.h"
 #include "HostSetup.h"
+#include "InterfaceTable.h"
+#include "JsonWriter.h"
 #include "LiveImport.h"
 #include "MofWriter.h"
 #include "PathText.h"
@@ -38,6 +40,8 @@ struct Options {
     std::map<std::string, std::string> values;
     bool serve = false;
     bool noAuth = false;
+    bool help = false;
+    bool json = false;
 
     std::string get(const std::string& name, const std::string& fallback = std::string()) const
     {
@@ -48,7 +52,7 @@ struct Options {
 
 const char* const valued[] = {"--store", "--data-dir", "--mof", "--provider-dir", "--namespace",
                               "--work", "--host", "--port", "--users", "--assoc", "--result",
-                              "--role", "--result-role", "--out", "--cert", "--key"};
+                              "--role", "--result-role", "--out", "--cert", "--key", "--format"};
 
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
@@ -60,6 +64,10 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
         }
         if (a == "--no-auth") {
             options.noAuth = true;
+            continue;
+        }
+        if (a == "--help" || a == "-h") {
+            options.help = true;
             continue;
         }
         bool known = false;
@@ -164,16 +172,61 @@ const char* optional(const Options& options, const std::string& name, std::strin
     return keep.empty() ? nullptr : keep.c_str();
 }
 
-void printInstances(const cimhost::Response& r)
+// JSON output is one document per command: an array for enumerations and
+// association requests, an object for gi, mi and cm.
+void printInstances(const cimhost::Response& r, bool json)
 {
+    if (json) {
+        nlohmann::ordered_json out = nlohmann::ordered_json::array();
+        for (const CMPIInstance* inst : r.instances)
+            out.push_back(JsonWriter::instance(cimhost::toInstanceSpec(inst)));
+        std::cout << out.dump(2) << "\n";
+        return;
+    }
     for (const CMPIInstance* inst : r.instances)
         std::cout << MofWriter::instance(cimhost::toInstanceSpec(inst)) << "\n";
 }
 
-void printPaths(const cimhost::Response& r)
+void printPaths(const cimhost::Response& r, bool json)
 {
+    if (json) {
+        nlohmann::ordered_json out = nlohmann::ordered_json::array();
+        for (const CMPIObjectPath* path : r.paths)
+            out.push_back(cimhost::pathToText(path));
+        std::cout << out.dump(2) << "\n";
+        return;
+    }
     for (const CMPIObjectPath* path : r.paths)
         std::cout << cimhost::pathToText(path) << "\n";
+}
+
+std::vector<cimhost::InstanceSpec> specs(const cimhost::Response& r)
+{
+    std::vector<cimhost::InstanceSpec> out;
+    for (const CMPIInstance* inst : r.instances)
+        out.push_back(cimhost::toInstanceSpec(inst));
+    return out;
+}
+
+int show(cimhost::Request& req, const std::string& nameSpace, bool json)
+{
+    std::vector<cimhost::InstanceSpec> found[3];
+    const char* const classes[] = {"Tavrix_IPProtocolEndpoint", "Tavrix_IPRemoteServiceAccessPoint",
+                                   "Tavrix_DNSSettingData"};
+    for (int i = 0; i < 3; ++i) {
+        cimhost::Response r = req.enumerateInstances(req.newObjectPath(nameSpace, classes[i]));
+        // Endpoints are the rows; a host without the companion still has those.
+        if (!r.ok() && i == 0)
+            return failed(r);
+        if (r.ok())
+            found[i] = specs(r);
+    }
+    const auto rows = InterfaceTable::rows(found[0], found[1], found[2]);
+    if (json)
+        std::cout << InterfaceTable::json(rows).dump(2) << "\n";
+    else
+        std::cout << InterfaceTable::table(rows);
+    return 0;
 }
 
 bool copyFile(const std::string& from, const std::string& to)
@@ -294,7 +347,7 @@ int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& option
     return 0;
 }
 
-int demo(cimhost::Broker& broker, const HostSetup& setup, Options options)
+int demo(cimhost::Broker& broker, const HostSetup& setup, const HostPaths& paths, Options options)
 {
     std::string work = options.get("--work");
     if (work.empty()) {
@@ -309,8 +362,8 @@ int demo(cimhost::Broker& broker, const HostSetup& setup, Options options)
     struct stat info;
     if (stat(store.c_str(), &info) != 0) {
         // The shipped store is copied once; the demo then changes the copy.
-        if (!copyFile(IPIFHOST_DEMO_STORE, store)) {
-            std::cerr << "ipifhost: " << IPIFHOST_DEMO_STORE << ": cannot be copied\n";
+        if (!copyFile(paths.demoStore, store)) {
+            std::cerr << "ipifhost: " << paths.demoStore << ": cannot be copied\n";
             return 1;
         }
         std::cout << "Demo system copied to " << store << "\n";
@@ -328,7 +381,7 @@ int demo(cimhost::Broker& broker, const HostSetup& setup, Options options)
         cimhost::Response r = req.enumerateInstances(req.newObjectPath(defaultNamespace, cls));
         if (!r.ok())
             return failed(r);
-        printInstances(r);
+        printInstances(r, false);
     }
     std::cout << "// The demo store is " << store
               << "; `ipifhost demo --serve` serves it to WBEM clients on port 5988.\n";
@@ -337,49 +390,114 @@ int demo(cimhost::Broker& broker, const HostSetup& setup, Options options)
 
 } // namespace
 
+namespace {
+
+struct CommandHelp {
+    const char* name;
+    const char* synopsis;
+    const char* text;
+};
+
+const CommandHelp commandHelp[] = {
+    {"show", "show [--format table|json]", "a table of the IP interfaces through the module\n"
+                                           "(system, interface, origin, state, addresses/prefix, gateways, DNS)"},
+    {"ei", "ei CLASS", "enumerate instances"},
+    {"ein", "ein CLASS", "enumerate instance names"},
+    {"gi", "gi PATH", "get an instance"},
+    {"mi", "mi PATH Prop=value...", "modify an instance"},
+    {"ai", "ai PATH [--assoc C] [--result C] [--role R] [--result-role R]", "associators"},
+    {"ain", "ain PATH [--assoc C] [--result C] [--role R] [--result-role R]", "associator names"},
+    {"ri", "ri PATH [--result C] [--role R]", "references"},
+    {"rin", "rin PATH [--result C] [--role R]", "reference names"},
+    {"cm", "cm PATH Method [Arg=value...]", "invoke a method (references as path text)"},
+    {"serve", "serve [--host H] [--port P] [--users FILE | --no-auth] [--cert PEM --key PEM]",
+     "serve CIM-XML over HTTP (loopback unless --host)"},
+    {"demo", "demo [--work DIR] [--serve]", "run on a copy of the bundled demo system"},
+    {"import-live", "import-live [--out FILE]", "write a node store of this machine's interfaces"},
+    {"help", "help", "print this usage"},
+};
+
+const CommandHelp* findHelp(const std::string& command)
+{
+    for (const CommandHelp& h : commandHelp)
+        if (command == h.name)
+            return &h;
+    return nullptr;
+}
+
+const char* const commonOptions =
+    "options: --store FILE  --data-dir DIR  --namespace NS  --mof DIR  --provider-dir DIR\n"
+    "         --format mof|json (one-shot commands)  --help\n"
+    "PATH: a WBEM URI such as 'root/cimv2:Tavrix_IPProtocolEndpoint.Name=\"eth0_...\",...'\n";
+
+bool oneShot(const std::string& command)
+{
+    return command != "serve" && command != "demo" && command != "import-live" && command != "help";
+}
+
+} // namespace
+
 std::string Commands::usage()
 {
-    return "usage: ipifhost COMMAND [ARGUMENTS] [OPTIONS]\n"
-           "  ei CLASS | ein CLASS            enumerate instances | instance names\n"
-           "  gi PATH                         get an instance\n"
-           "  mi PATH Prop=value...           modify an instance\n"
-           "  ai | ain PATH [--assoc C] [--result C] [--role R] [--result-role R]\n"
-           "  ri | rin PATH [--result C] [--role R]\n"
-           "  cm PATH Method [Arg=value...]   invoke a method (references as path text)\n"
-           "  serve [--host H] [--port P] [--users FILE | --no-auth] [--cert PEM --key PEM]\n"
-           "  demo [--work DIR] [--serve]     run on a copy of the bundled demo system\n"
-           "  import-live [--out FILE]        write a node store of this machine's interfaces\n"
-           "options: --store FILE  --data-dir DIR  --namespace NS  --mof DIR  --provider-dir DIR\n"
-           "PATH: a WBEM URI such as 'root/cimv2:Tavrix_IPProtocolEndpoint.Name=\"eth0_...\",...'\n";
+    std::string out = "usage: ipifhost COMMAND [ARGUMENTS] [OPTIONS]\n";
+    for (const CommandHelp& h : commandHelp) {
+        std::string line = std::string("  ") + h.synopsis;
+        const std::string first = std::string(h.text).substr(0, std::string(h.text).find('\n'));
+        line += line.size() < 34 ? std::string(34 - line.size(), ' ') : std::string("\n") + std::string(34, ' ');
+        out += line + first + "\n";
+    }
+    const HostPaths paths = HostSetup::defaultPaths();
+    out += commonOptions;
+    out += "files: schema and registration in " + paths.mofDir + ", demo system " + paths.demoStore + "\n";
+    return out + "See ipifhost(1).\n";
+}
+
+std::string Commands::usage(const std::string& command)
+{
+    const CommandHelp* h = findHelp(command);
+    if (!h)
+        return usage();
+    return std::string("usage: ipifhost ") + h->synopsis + " [OPTIONS]\n" + h->text + "\n" + commonOptions;
 }
 
 int Commands::run(const std::vector<std::string>& arguments)
 {
     Options options;
     std::string error;
-    if (!parseOptions(arguments, options, error) || options.words.empty()) {
-        std::cerr << (error.empty() ? "" : "ipifhost: " + error + "\n") << usage();
+    if (!parseOptions(arguments, options, error)) {
+        std::cerr << "ipifhost: " << error << "\n" << usage();
+        return 2;
+    }
+    if (options.words.empty() || options.words[0] == "help") {
+        if (options.help || !options.words.empty()) {
+            std::cout << usage();
+            return 0;
+        }
+        std::cerr << usage();
         return 2;
     }
     const std::string command = options.words[0];
-    if (command == "help") {
-        std::cout << usage();
-        return 0;
-    }
-    if (command == "import-live")
-        return LiveImport::run(options.get("--out"));
-
-    static const char* const known[] = {"ei", "ein", "gi", "mi", "ai", "ain", "ri", "rin", "cm", "serve", "demo"};
-    bool isKnown = false;
-    for (const char* k : known)
-        isKnown = isKnown || command == k;
-    if (!isKnown) {
+    if (!findHelp(command)) {
         std::cerr << "ipifhost: unknown command " << command << "\n" << usage();
         return 2;
     }
-    const bool needsTarget = command != "serve" && command != "demo";
+    if (options.help) {
+        std::cout << usage(command);
+        return 0;
+    }
+    const std::string format = options.get("--format", command == "show" ? "table" : "mof");
+    const bool formatKnown = oneShot(command) && (format == "json" || format == (command == "show" ? "table" : "mof"));
+    if (!options.get("--format").empty() && !formatKnown) {
+        std::cerr << "ipifhost: " << command << ": --format " << format << " is not offered\n" << usage(command);
+        return 2;
+    }
+    options.json = format == "json";
+    if (command == "import-live")
+        return LiveImport::run(options.get("--out"));
+
+    const bool needsTarget = command != "serve" && command != "demo" && command != "show";
     if (needsTarget && options.words.size() < (command == "cm" ? 3u : 2u)) {
-        std::cerr << "ipifhost: " << command << " needs more arguments\n" << usage();
+        std::cerr << "ipifhost: " << command << " needs more arguments\n" << usage(command);
         return 2;
     }
 
@@ -399,10 +517,12 @@ int Commands::run(const std::vector<std::string>& arguments)
     if (command == "serve")
         return serve(broker, setup, options);
     if (command == "demo")
-        return demo(broker, setup, options);
+        return demo(broker, setup, paths, options);
 
     const std::string nameSpace = options.get("--namespace", defaultNamespace);
     cimhost::Request req(broker);
+    if (command == "show")
+        return show(req, nameSpace, options.json);
     if (command == "ei" || command == "ein") {
         std::string text = options.words[1];
         std::string ns = nameSpace;
@@ -415,7 +535,7 @@ int Commands::run(const std::vector<std::string>& arguments)
         cimhost::Response r = command == "ei" ? req.enumerateInstances(op) : req.enumerateInstanceNames(op);
         if (!r.ok())
             return failed(r);
-        command == "ei" ? printInstances(r) : printPaths(r);
+        command == "ei" ? printInstances(r, options.json) : printPaths(r, options.json);
         return 0;
     }
 
@@ -430,7 +550,10 @@ int Commands::run(const std::vector<std::string>& arguments)
         cimhost::Response r = req.getInstance(op);
         if (!r.ok())
             return failed(r);
-        printInstances(r);
+        if (options.json && r.instances.size() == 1)
+            std::cout << JsonWriter::instance(cimhost::toInstanceSpec(r.instances[0])).dump(2) << "\n";
+        else
+            printInstances(r, options.json);
         return 0;
     }
     if (command == "ai" || command == "ain") {
@@ -442,7 +565,7 @@ int Commands::run(const std::vector<std::string>& arguments)
                                       optional(options, "--role", c), optional(options, "--result-role", d));
         if (!r.ok())
             return failed(r);
-        command == "ai" ? printInstances(r) : printPaths(r);
+        command == "ai" ? printInstances(r, options.json) : printPaths(r, options.json);
         return 0;
     }
     if (command == "ri" || command == "rin") {
@@ -452,7 +575,7 @@ int Commands::run(const std::vector<std::string>& arguments)
                 : req.referenceNames(op, optional(options, "--result", b), optional(options, "--role", c));
         if (!r.ok())
             return failed(r);
-        command == "ri" ? printInstances(r) : printPaths(r);
+        command == "ri" ? printInstances(r, options.json) : printPaths(r, options.json);
         return 0;
     }
     const auto catalog = setup.catalog();
@@ -478,7 +601,10 @@ int Commands::run(const std::vector<std::string>& arguments)
         cimhost::Response r = req.modifyInstance(op, req.makeInstance(changed));
         if (!r.ok())
             return failed(r);
-        std::cout << "modified " << cimhost::pathToText(target) << "\n";
+        if (options.json)
+            std::cout << nlohmann::ordered_json{{"modified", cimhost::pathToText(target)}}.dump(2) << "\n";
+        else
+            std::cout << "modified " << cimhost::pathToText(target) << "\n";
         return 0;
     }
 
@@ -505,15 +631,25 @@ int Commands::run(const std::vector<std::string>& arguments)
     cimhost::Response r = req.invokeMethod(op, method.c_str(), in, out);
     if (!r.ok())
         return failed(r);
-    if (r.data.size() == 1)
-        std::cout << "ReturnValue = " << MofWriter::literal(cimhost::toValue(r.data[0])) << ";\n";
+    nlohmann::ordered_json result = nlohmann::ordered_json::object();
+    if (r.data.size() == 1) {
+        if (options.json)
+            result["ReturnValue"] = JsonWriter::value(cimhost::toValue(r.data[0]));
+        else
+            std::cout << "ReturnValue = " << MofWriter::literal(cimhost::toValue(r.data[0])) << ";\n";
+    }
     const CMPICount count = CMGetArgCount(out, nullptr);
     for (CMPICount i = 0; i < count; ++i) {
         CMPIString* name = nullptr;
         CMPIData data = CMGetArgAt(out, i, &name, nullptr);
-        std::cout << (name ? CMGetCharPtr(name) : "?") << " = "
-                  << MofWriter::literal(cimhost::toValue(data)) << ";\n";
+        const std::string argument = name ? CMGetCharPtr(name) : "?";
+        if (options.json)
+            result[argument] = JsonWriter::value(cimhost::toValue(data));
+        else
+            std::cout << argument << " = " << MofWriter::literal(cimhost::toValue(data)) << ";\n";
     }
+    if (options.json)
+        std::cout << result.dump(2) << "\n";
     return 0;
 }
 

@@ -13,6 +13,8 @@ class Commands {
 public:
     static int run(const std::vector<std::string>& arguments);
     static std::string usage();
+    // The usage of one command; the whole usage for an unknown one.
+    static std::string usage(const std::string& command);
 };
 
 } // namespace ipifhost

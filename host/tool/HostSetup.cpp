@@ -101,15 +101,31 @@ std::string executableDir()
 
 HostPaths HostSetup::defaultPaths()
 {
+    return pathsFor(executableDir());
+}
+
+HostPaths HostSetup::pathsFor(const std::string& exeDir)
+{
     HostPaths paths;
+    const auto under = [&exeDir](const std::string& relative) {
+        return !relative.empty() && relative[0] == '/' ? relative : exeDir + "/" + relative;
+    };
+    const std::string installedData = under(IPIFHOST_INSTALLED_DATA);
+    const bool installed = std::ifstream(installedData + "/ipinterfaceprofile.reg").good();
+
     const char* mof = std::getenv("IPIFHOST_MOF");
-    paths.mofDir = mof && *mof ? mof : IPIFHOST_MOF_DIR;
+    paths.mofDir = mof && *mof ? mof : installed ? installedData : IPIFHOST_MOF_DIR;
+    paths.demoStore = installed ? installedData + "/demo-store.json" : IPIFHOST_DEMO_STORE;
     if (const char* dir = std::getenv("IPIFHOST_PROVIDER_DIR"))
         if (*dir)
             paths.providerDirs.push_back(dir);
-    paths.providerDirs.push_back(executableDir());
-    paths.providerDirs.push_back(IPIFHOST_MODULE_DIR);
-    paths.providerDirs.push_back(IPIFHOST_COMPANION_DIR);
+    paths.providerDirs.push_back(exeDir);
+    if (installed) {
+        paths.providerDirs.push_back(under(IPIFHOST_INSTALLED_PROVIDERS));
+    } else {
+        paths.providerDirs.push_back(IPIFHOST_MODULE_DIR);
+        paths.providerDirs.push_back(IPIFHOST_COMPANION_DIR);
+    }
     return paths;
 }
 

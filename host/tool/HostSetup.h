@@ -13,6 +13,7 @@ namespace ipifhost {
 // Where the host finds its schema, registration and provider libraries.
 struct HostPaths {
     std::string mofDir;
+    std::string demoStore;
     std::vector<std::string> providerDirs;
 };
 
@@ -23,6 +24,11 @@ struct HostPaths {
 class HostSetup {
 public:
     static HostPaths defaultPaths();
+    // For an executable in `executableDir`: the installed layout next to it
+    // when its registration file is there, else the source and build tree
+    // this binary was built from. IPIFHOST_MOF and IPIFHOST_PROVIDER_DIR
+    // come first when set.
+    static HostPaths pathsFor(const std::string& executableDir);
 
     // False, with `error` set, when a file cannot be read or parsed, or a
     // library cannot be found or loaded.
