@@ -5,7 +5,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES="build-essential cmake pkg-config git ca-certificates
   liblog4cxx-dev nlohmann-json3-dev libmicrohttpd-dev libpugixml-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  openssl googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev sblim-wbemcli curl"
 missing=""
 for p in $PACKAGES; do

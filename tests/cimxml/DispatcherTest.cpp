@@ -337,3 +337,146 @@ TEST_F(DispatcherTest, DamagedBodiesNeverCrash)
             }
     }
 }
+
+TEST_F(DispatcherTest, ResultsAreConvertedInsideTheRequestsOwnScope)
+{
+    const std::string enumerate =
+        intrinsic("EnumerateInstances", param("ClassName", "<CLASSNAME NAME=\"Test_Widget\"/>"));
+    const std::string associators = intrinsic("Associators", param("ObjectName", w1Name));
+    answer(enumerate);
+    const size_t before = world.broker.ownArena().size();
+    for (int i = 0; i < 50; ++i) {
+        answer(enumerate);
+        answer(associators);
+    }
+    // Nothing a request made is left to the broker, which keeps it until it ends.
+    EXPECT_EQ(world.broker.ownArena().size(), before);
+}
+
+TEST_F(DispatcherTest, OnlyServedNamespacesAreAnswered)
+{
+    options.namespaces = {"root/cimv2"};
+    auto inNamespace = [](const std::string& ns, const std::string& name, const std::string& params) {
+        std::string path;
+        size_t start = 0;
+        for (size_t slash; (slash = ns.find('/', start)) != std::string::npos; start = slash + 1)
+            path += "<NAMESPACE NAME=\"" + ns.substr(start, slash - start) + "\"/>";
+        path += "<NAMESPACE NAME=\"" + ns.substr(start) + "\"/>";
+        return message("<IMETHODCALL NAME=\"" + name + "\"><LOCALNAMESPACEPATH>" + path + "</LOCALNAMESPACEPATH>"
+                       + params + "</IMETHODCALL>");
+    };
+    const std::string className = param("ClassName", "<CLASSNAME NAME=\"Test_Widget\"/>");
+    EXPECT_EQ(errorCode(inNamespace("root/cimv2", "EnumerateInstances", className)), 0);
+    EXPECT_EQ(errorCode(inNamespace("ROOT/CimV2", "EnumerateInstanceNames", className)), 0);
+    for (const char* ns : {"root/foo", "../../etc", "interop", "root", "root/cimv2/more"})
+        EXPECT_EQ(errorCode(inNamespace(ns, "EnumerateInstances", className)), CMPI_RC_ERR_INVALID_NAMESPACE) << ns;
+
+    // A modification elsewhere reaches no provider.
+    auto count = [&]() {
+        for (const auto& w : world.widgets.instances())
+            if (w.property("Name")->asString() == "w1")
+                return w.property("Count")->asUnsigned();
+        return 0ull;
+    };
+    const std::string modify = param("ModifiedInstance",
+                                     std::string("<VALUE.NAMEDINSTANCE>") + w1Name
+                                         + "<INSTANCE CLASSNAME=\"Test_Widget\"><PROPERTY NAME=\"Count\" TYPE=\"uint16\">"
+                                           "<VALUE>7</VALUE></PROPERTY></INSTANCE></VALUE.NAMEDINSTANCE>");
+    EXPECT_EQ(errorCode(inNamespace("interop", "ModifyInstance", modify)), CMPI_RC_ERR_INVALID_NAMESPACE);
+    EXPECT_EQ(count(), 1u);
+    EXPECT_EQ(errorCode(inNamespace("root/cimv2", "ModifyInstance", modify)), 0);
+    EXPECT_EQ(count(), 7u);
+}
+
+TEST_F(DispatcherTest, SuperclassEnumerationsReachServedSubclasses)
+{
+    world.broker.registerClass("Test_Widget", "Test_Base");
+    world.broker.registerClass("Test_Base", "CIM_Thing");
+    const std::string base = intrinsic("EnumerateInstanceNames", param("ClassName", "<CLASSNAME NAME=\"Test_Base\"/>"));
+    const std::string top = intrinsic("EnumerateInstances", param("ClassName", "<CLASSNAME NAME=\"CIM_Thing\"/>"));
+    options.instanceClasses = {"Test_Widget", "Test_WidgetLink"};
+    for (const std::string& body : {base, top}) {
+        pugi::xml_node rv = answer(body).child("IRETURNVALUE");
+        size_t widgets = 0;
+        for (pugi::xml_node n : rv.children()) {
+            pugi::xml_node name = n.child("INSTANCENAME") ? n.child("INSTANCENAME") : n;
+            widgets += std::string(name.attribute("CLASSNAME").value()) == "Test_Widget" ? 1 : 0;
+        }
+        EXPECT_EQ(widgets, 2u) << body;
+    }
+    // A class nobody serves, above or below, stays unknown.
+    EXPECT_EQ(errorCode(intrinsic("EnumerateInstances", param("ClassName", "<CLASSNAME NAME=\"CIM_Other\"/>"))),
+              CMPI_RC_ERR_INVALID_CLASS);
+}
+
+TEST_F(DispatcherTest, ErrorTextsQuoteTheClientOnlyBriefly)
+{
+    cimhost::cimxml::Operation op;
+    op.messageId = "1";
+    op.name = "GetInstance";
+    std::string out = Dispatcher::errorResponse(op, CMPI_RC_ERR_NOT_FOUND, "no <" + std::string(100000, 'x') + ">");
+    EXPECT_LT(out.size(), 800u);
+    EXPECT_NE(out.find("no &lt;xxx"), std::string::npos) << out;
+    // Cut between whole characters.
+    std::string doubled;
+    for (int i = 0; i < 500; ++i)
+        doubled += "\xC3\xA9";
+    out = Dispatcher::errorResponse(op, CMPI_RC_ERR_NOT_FOUND, doubled);
+    EXPECT_TRUE(doc.load_string(out.c_str()));
+    std::string description = doc.child("CIM").child("MESSAGE").child("SIMPLERSP").first_child().child("ERROR")
+                                  .attribute("DESCRIPTION").value();
+    EXPECT_LT(description.size(), 200u);
+    EXPECT_EQ(description.find("\xC3."), std::string::npos) << "a character was cut in two";
+
+    const std::string longClass = std::string(100000, 'C');
+    pugi::xml_node e = answer(intrinsic("EnumerateInstances", param("ClassName", "<CLASSNAME NAME=\"" + longClass + "\"/>")))
+                           .child("ERROR");
+    EXPECT_EQ(e.attribute("CODE").as_int(), CMPI_RC_ERR_INVALID_CLASS);
+    EXPECT_LT(std::string(e.attribute("DESCRIPTION").value()).size(), 200u);
+    EXPECT_EQ(badRequest(message("<IMETHODCALL NAME=\"" + longClass + "\">" + nsPath + "</IMETHODCALL>")),
+              "request-not-valid");
+}
+
+TEST_F(DispatcherTest, RepeatedAndExcessItemsAreRefused)
+{
+    const std::string mode = "<PARAMVALUE NAME=\"Mode\" PARAMTYPE=\"uint16\"><VALUE>1</VALUE></PARAMVALUE>";
+    EXPECT_EQ(errorCode(method("Reset", mode)), 0);
+    EXPECT_EQ(errorCode(method("Reset", mode + "<PARAMVALUE NAME=\"MODE\"><VALUE>2</VALUE></PARAMVALUE>")),
+              CMPI_RC_ERR_INVALID_PARAMETER);
+    std::string many = mode;
+    for (int i = 0; i < 256; ++i)
+        many += "<PARAMVALUE NAME=\"p" + std::to_string(i) + "\"/>";
+    EXPECT_EQ(errorCode(method("Reset", many)), CMPI_RC_ERR_INVALID_PARAMETER);
+
+    auto getWith = [&](const std::string& keys) {
+        return intrinsic("GetInstance", param("InstanceName", "<INSTANCENAME CLASSNAME=\"Test_Widget\">" + keys
+                                                                  + "</INSTANCENAME>"));
+    };
+    auto key = [](const std::string& name, const std::string& value) {
+        return "<KEYBINDING NAME=\"" + name + "\"><KEYVALUE>" + value + "</KEYVALUE></KEYBINDING>";
+    };
+    EXPECT_EQ(errorCode(getWith(key("Name", "w1"))), 0);
+    EXPECT_EQ(errorCode(getWith(key("Name", "w1") + key("name", "w2"))), CMPI_RC_ERR_INVALID_PARAMETER);
+    std::string keys = key("Name", "w1");
+    for (int i = 0; i < 64; ++i)
+        keys += key("k" + std::to_string(i), "1");
+    EXPECT_EQ(errorCode(getWith(keys)), CMPI_RC_ERR_INVALID_PARAMETER);
+
+    // A property given again replaces the earlier value; too many are refused.
+    auto modify = [&](const std::string& properties) {
+        return intrinsic("ModifyInstance", param("ModifiedInstance", std::string("<VALUE.NAMEDINSTANCE>") + w1Name
+                                                                         + "<INSTANCE CLASSNAME=\"Test_Widget\">"
+                                                                         + properties + "</INSTANCE></VALUE.NAMEDINSTANCE>"));
+    };
+    auto count = [](const std::string& value) {
+        return "<PROPERTY NAME=\"Count\" TYPE=\"uint16\"><VALUE>" + value + "</VALUE></PROPERTY>";
+    };
+    EXPECT_EQ(errorCode(modify(count("3") + count("4"))), 0);
+    for (const auto& w : world.widgets.instances())
+        if (w.property("Name")->asString() == "w1")
+            EXPECT_EQ(w.property("Count")->asUnsigned(), 4u);
+    std::string properties;
+    for (int i = 0; i < 1025; ++i)
+        properties += "<PROPERTY NAME=\"P" + std::to_string(i) + "\"><VALUE>x</VALUE></PROPERTY>";
+    EXPECT_EQ(errorCode(modify(properties)), CMPI_RC_ERR_INVALID_PARAMETER);
+}

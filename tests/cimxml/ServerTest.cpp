@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -297,4 +298,135 @@ TEST(ServerLifecycle, StopRightAfterStartAndRebindFailure)
     first.stop();
     first.wait();
     first.stop();
+}
+
+TEST_F(ServerTest, AUsersFileThatNamesNobodyStopsTheStart)
+{
+    for (const char* text : {"", "# only a comment\n\n", "nocolon\n"}) {
+        std::string users = tempDir + "/users";
+        std::ofstream(users) << text;
+        ServerOptions options;
+        options.usersFile = users;
+        options.port = 0;
+        Server refused(world.broker, options);
+        std::string error;
+        EXPECT_FALSE(refused.start(error)) << text;
+        EXPECT_NE(error.find("names no user"), std::string::npos) << error;
+    }
+    ServerOptions folder;
+    folder.usersFile = tempDir;
+    folder.port = 0;
+    Server refused(world.broker, folder);
+    std::string error;
+    EXPECT_FALSE(refused.start(error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+}
+
+TEST_F(ServerTest, HeadersAreJudgedBeforeAnyBodyAndRefusalsEndTheConnection)
+{
+    ServerOptions options;
+    options.maxBody = 64 * 1024;
+    options.maxHeader = 16 * 1024;
+    start(options);
+    auto timed = [&](const std::string& bytes, double& seconds) {
+        auto begin = std::chrono::steady_clock::now();
+        std::string raw = talk(server->port(), bytes);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        return raw;
+    };
+    double seconds = 0;
+    // No length and no chunks: answered at once, not after a read timeout.
+    std::string raw = timed("POST /cimom HTTP/1.1\r\nHost: x\r\nCIMOperation: MethodCall\r\n\r\n<CIM/>", seconds);
+    EXPECT_EQ(statusOf(raw), 411) << raw;
+    EXPECT_LT(seconds, 2.0);
+    // talk() returns early only when the server closes after its 413.
+    raw = timed("POST /cimom HTTP/1.1\r\nHost: x\r\nCIMOperation: MethodCall\r\nContent-Length: 99999999\r\n\r\n", seconds);
+    EXPECT_EQ(statusOf(raw), 413) << raw;
+    EXPECT_LT(seconds, 2.0);
+    raw = timed("POST /cimom HTTP/1.1\r\nHost: x\r\nX-Big: " + std::string(64 * 1024, 'h') + "\r\n\r\n", seconds);
+    EXPECT_EQ(statusOf(raw), 431) << raw.substr(0, 200);
+    // A chunked body is measured as it comes.
+    std::string chunk(40 * 1024, 'x');
+    char size[16];
+    std::snprintf(size, sizeof size, "%zx", chunk.size());
+    raw = timed("POST /cimom HTTP/1.1\r\nHost: x\r\nCIMOperation: MethodCall\r\nTransfer-Encoding: chunked\r\n\r\n"
+                    + std::string(size) + "\r\n" + chunk + "\r\n" + size + "\r\n" + chunk + "\r\n0\r\n\r\n",
+                seconds);
+    EXPECT_NE(statusOf(raw), 200) << raw.substr(0, 200);
+    EXPECT_LT(seconds, 2.0);
+
+    // Credentials are checked before the body is read.
+    std::string users = tempDir + "/users";
+    std::ofstream(users) << "admin:s3cret\n";
+    server->stop();
+    options.usersFile = users;
+    start(options);
+    raw = timed("POST /cimom HTTP/1.1\r\nHost: x\r\nCIMOperation: MethodCall\r\nContent-Length: 60000\r\n\r\n", seconds);
+    EXPECT_EQ(statusOf(raw), 401) << raw;
+    EXPECT_LT(seconds, 2.0);
+}
+
+TEST_F(ServerTest, PipelinedRequestsOnOneConnectionAreAnsweredInOrder)
+{
+    start();
+    std::string requests;
+    for (const char* name : {"w1", "w2", "w1"})
+        requests += post("<?xml version=\"1.0\"?><CIM CIMVERSION=\"2.0\" DTDVERSION=\"2.0\"><MESSAGE ID=\"" + std::string(name)
+                         + "\" PROTOCOLVERSION=\"1.0\"><SIMPLEREQ><IMETHODCALL NAME=\"GetInstance\"><LOCALNAMESPACEPATH>"
+                           "<NAMESPACE NAME=\"root\"/><NAMESPACE NAME=\"cimv2\"/></LOCALNAMESPACEPATH>"
+                           "<IPARAMVALUE NAME=\"InstanceName\"><INSTANCENAME CLASSNAME=\"Test_Widget\">"
+                           "<KEYBINDING NAME=\"Name\"><KEYVALUE>" + name + "</KEYVALUE></KEYBINDING></INSTANCENAME>"
+                           "</IPARAMVALUE></IMETHODCALL></SIMPLEREQ></MESSAGE></CIM>");
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    timeval tv{5, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(server->port()));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(send(fd, requests.data(), requests.size(), MSG_NOSIGNAL), static_cast<ssize_t>(requests.size()));
+    std::string answers;
+    char buf[4096];
+    ssize_t n;
+    while (answers.find("ID=\"w1\"", answers.find("ID=\"w2\"")) == std::string::npos
+           && (n = recv(fd, buf, sizeof buf, 0)) > 0)
+        answers.append(buf, static_cast<size_t>(n));
+    close(fd);
+    size_t first = answers.find("ID=\"w1\"");
+    size_t second = answers.find("ID=\"w2\"");
+    ASSERT_NE(first, std::string::npos) << answers;
+    ASSERT_NE(second, std::string::npos) << answers;
+    EXPECT_LT(first, second);
+    EXPECT_NE(answers.find("ID=\"w1\"", second), std::string::npos) << answers;
+}
+
+TEST_F(ServerTest, HttpsWithACertificateAndKey)
+{
+    const std::string cert = tempDir + "/cert.pem", key = tempDir + "/key.pem";
+    Outcome made = run("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost -keyout " + key
+                       + " -out " + cert);
+    ASSERT_EQ(made.status, 0) << made.output;
+    ServerOptions options;
+    options.certFile = cert;
+    options.keyFile = key;
+    start(options);
+    std::string https = "'https://127.0.0.1:" + std::to_string(server->port()) + "/root/cimv2:Test_Widget'";
+    Outcome ein = wbemcli("ein " + https);
+    EXPECT_EQ(ein.status, 0) << ein.output;
+    EXPECT_NE(ein.output.find("Name=\"w1\""), std::string::npos) << ein.output;
+    // Plain HTTP on the TLS port gets no CIM answer.
+    EXPECT_NE(statusOf(talk(server->port(), post("<CIM/>"))), 200);
+
+    for (auto [c, k] : {std::pair<std::string, std::string>{cert, ""}, {cert, tempDir + "/absent"}, {key, key}}) {
+        ServerOptions bad;
+        bad.port = 0;
+        bad.certFile = c;
+        bad.keyFile = k;
+        Server refused(world.broker, bad);
+        std::string error;
+        EXPECT_FALSE(refused.start(error)) << c << " " << k;
+        EXPECT_FALSE(error.empty());
+    }
 }
