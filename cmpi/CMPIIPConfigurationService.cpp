@@ -392,8 +392,15 @@ int CMPIIPConfigurationService::executeMethod(const CMPIArgs* in, CMPIArgs* out,
             TRACE_ERROR("modifyDNSConfiguration for Tavrix_DNSGenralSettingData Failed");
     }
 
-    // The thread owns the record from here on, also when it cannot start.
-    if (!ConfigurationThread::start(record.release())) {
+    // The thread owns the record from here on, also when it is refused.
+    switch (ConfigurationThread::start(record.release())) {
+    case ConfigurationThread::ACCEPTED:
+        break;
+    case ConfigurationThread::QUEUE_FULL:
+        setStatus(broker, status, CMPI_RC_ERR_FAILED,
+                  "The interface has too many configurations waiting; try again when its job has ended");
+        return 4;
+    default:
         setStatus(broker, status, CMPI_RC_ERR_FAILED, "Failed to start the configuration thread");
         return 4;
     }

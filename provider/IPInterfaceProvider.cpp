@@ -12,6 +12,7 @@
 #else
 #include "DispatchTable.h"
 #endif
+#include "ConfigurationThread.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
 
@@ -26,6 +27,9 @@ namespace {
 std::atomic<const CMPIBroker*> broker{nullptr};
 
 const CMPIBroker* currentBroker() { return broker.load(std::memory_order_acquire); }
+
+// How long the method clean-up waits for configuration threads to end.
+const unsigned int configurationDrainMilliseconds = 30000;
 
 CMPIStatus makeStatus(CMPIrc rc, const char* text)
 {
@@ -290,7 +294,11 @@ CMPIStatus IPInterface_Cleanup(CMPIAssociationMI*, const CMPIContext*, CMPIBoole
 
 CMPIStatus IPInterface_MethodCleanup(CMPIMethodMI*, const CMPIContext*, CMPIBoolean)
 {
-    CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
+    // Configuration threads run the module's code and use its logger: the
+    // module may only go, and the process only end, once they have ended.
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    if (!ConfigurationThread::waitUntilIdle(configurationDrainMilliseconds))
+        status.rc = CMPI_RC_DO_NOT_UNLOAD;
     return status;
 }
 

@@ -36,6 +36,7 @@ const ClassEntry knownClasses[] = {
     {"Tavrix_IPConfigurationService", 129},
     {"Tavrix_IPHostedService", 130},
     {"Tavrix_IPServiceAffectsElement", 131},
+    {"Tavrix_ConcreteJob", 132},
 };
 
 const char* chars(CMPIString* s)

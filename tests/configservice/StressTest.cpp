@@ -34,6 +34,7 @@ TEST(ConfigurationStress, ConcurrentApplyCallsAndEnumerationsLeaveAConsistentSto
     const int appliers = 4;
     const int callsEach = 25;
     std::atomic<int> answered{0};
+    std::atomic<int> queueFull{0};
     std::atomic<int> failures{0};
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
@@ -46,6 +47,8 @@ TEST(ConfigurationStress, ConcurrentApplyCallsAndEnumerationsLeaveAConsistentSto
                                   eth1 ? eth1Endpoint : eth10Endpoint);
                 if (a.returnValue == 0 && a.jobId == "IPConfigSvcJob:1")
                     ++answered;
+                else if (a.returnValue == 4 && a.response.rc == CMPI_RC_ERR_FAILED && a.jobId.empty())
+                    ++queueFull;  // the interface's queue was full
                 else
                     ++failures;
             }
@@ -70,7 +73,8 @@ TEST(ConfigurationStress, ConcurrentApplyCallsAndEnumerationsLeaveAConsistentSto
 
     ASSERT_TRUE(ConfigurationThread::waitUntilIdle(60000));
     EXPECT_EQ(ConfigurationThread::running(), 0u);
-    EXPECT_EQ(answered.load(), appliers * callsEach);
+    EXPECT_EQ(answered.load() + queueFull.load(), appliers * callsEach);
+    EXPECT_GT(answered.load(), 0);
     EXPECT_EQ(failures.load(), 0);
 
     // Only applied values, and the file agrees with memory.

@@ -30,6 +30,7 @@ const char* const instanceClasses[] = {
     "Tavrix_IPRemoteAccessAvailableToElement", "Tavrix_SPHostedAccessPoint",
     "Tavrix_IPElementCapabilities", "Tavrix_IPEnabledLogicalElementCapabilities",
     "Tavrix_IPConfigurationService", "Tavrix_IPHostedService", "Tavrix_IPServiceAffectsElement",
+    "Tavrix_ConcreteJob",
 };
 
 const char* const associationClasses[] = {
