@@ -80,5 +80,93 @@ check "broken XML answers 400" bash -c "curl -s -o /dev/null -w '%{http_code}' -
 check "oversized body refused" bash -c "head -c 6000000 /dev/zero | tr '\\0' a | curl -s -o /dev/null -w '%{http_code}' -H 'CIMOperation: MethodCall' --data-binary @- http://127.0.0.1:$PORT/cimom | grep -q 413"
 check "still answering" bash -c "$(declare -f w has); WORK=$WORK; w ein '$U:Tavrix_IPConfigurationService' && has 'IPConfigService'"
 
+# ---- Configurations: an alias's own values, refusals, the job, one-shot runs
+CFG="$WORK/cfg"
+mkdir -p "$CFG/data" "$CFG/oneshot-data"
+cat >"$CFG/store.json" <<'STORE'
+{"nodes":[
+ {"name":"host","type":"COMPUTER_SYSTEM","description":"Host","properties":{"STATE":2},"children":[
+  {"name":"nic0","type":"NETWORK_ADAPTER","children":[
+   {"name":"eth0","type":"IP_INTERFACE","properties":{"NAME":"eth0","MAC_ADDRESS":"52:54:00:aa:00:00",
+     "ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"10.0.0.1","SUBNET_MASK":"255.255.255.0"}},
+   {"name":"eth0-1","type":"IP_INTERFACE","properties":{"NAME":"eth0:1","MAC_ADDRESS":"52:54:00:aa:00:00",
+     "ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"10.0.1.1","SUBNET_MASK":"255.255.255.0"}}]}]},
+ {"name":"bmc","type":"COMPUTER_SYSTEM","description":"BMC","properties":{"STATE":2},"children":[
+  {"name":"port","type":"NETWORK_ADAPTER","children":[
+   {"name":"eth0","type":"IP_INTERFACE","properties":{"NAME":"eth0","MAC_ADDRESS":"52:54:00:aa:00:b0",
+     "ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"192.168.0.120","SUBNET_MASK":"255.255.255.0"}}]}]}
+]}
+STORE
+"$IPIFHOST" serve --port 0 --store "$CFG/store.json" --data-dir "$CFG/data" >"$CFG/server.log" 2>&1 &
+CFGSERVER=$!
+trap 'kill "$CFGSERVER" 2>/dev/null; wait "$CFGSERVER" 2>/dev/null; cleanup' EXIT
+for _ in $(seq 1 100); do
+  grep -q "listening on" "$CFG/server.log" && break
+  sleep 0.1
+done
+CFGPORT=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$CFG/server.log")
+CU="http://127.0.0.1:$CFGPORT/root/cimv2"
+CFGSVC="Tavrix_IPConfigurationService.CreationClassName=\"Tavrix_IPConfigurationService\",Name=\"IPConfigService\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$HOSTNAME_\""
+endpoint() {  # endpoint NAME: path of a host endpoint
+  echo "Tavrix_IPProtocolEndpoint.CreationClassName=\"Tavrix_IPProtocolEndpoint\",Name=\"$1\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$HOSTNAME_\""
+}
+ALIAS=$(endpoint "eth0:1_52:54:00:aa:00:00_3")
+ETH0=$(endpoint "eth0_52:54:00:aa:00:00_3")
+applyconf() {  # applyconf CONFIGURATION-ID ENDPOINT-PATH
+  w cm "$CU:$CFGSVC" "ApplySettingToIPProtocolEndpoint.Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"$1\",Endpoint=root/cimv2:$2"
+}
+reads() {  # reads PATH TEXT: the instance shows TEXT within five seconds
+  for _ in $(seq 1 50); do
+    wbemcli -noverify gi "$CU:$1" 2>/dev/null | grep -q -- "$2" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+alias_staged() { w mi "$CU:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:eth0:1\"" 'IPv4Address="10.0.1.77"' && [ -f "$CFG/data/ifcfg-eth0:1" ]; }
+alias_applied() { applyconf "Computer:eth0:1:static" "$ALIAS" && has 'ApplySettingToIPProtocolEndpoint: 0' && has 'IPConfigSvcJob:1'; }
+alias_reads() { reads "$ALIAS" 'IPv4Address="10.0.1.77"' && reads "$ETH0" 'IPv4Address="10.0.0.1"'; }
+job_completed() {
+  reads 'Tavrix_ConcreteJob.InstanceID="IPConfigSvcJob:1"' 'JobState=7' &&
+    w gi "$CU:Tavrix_ConcreteJob.InstanceID=\"IPConfigSvcJob:1\"" &&
+    has 'ElementName="IP configuration of Computer:eth0:1"' && has 'ErrorCode=0' && has 'TimeSubmitted='
+}
+bmc_staged_apart() { w mi "$CU:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"BMC:eth0\"" 'IPv4Address="192.168.0.200"' && [ -f "$CFG/data/bmc/ifcfg-eth0" ] && [ ! -e "$CFG/data/ifcfg-eth0" ]; }
+foreign_refused() { ! applyconf "BMC:eth0:static" "$ETH0" && has "does not belong to the endpoint's system and interface"; }
+parent_refused() { ! applyconf "Computer:eth0:static" "$ALIAS" && has "does not belong"; }
+check "cfg: alias static setting staged in its own file" alias_staged
+check "cfg: alias configuration applied" alias_applied
+check "cfg: alias takes its own values, eth0 keeps its own" alias_reads
+check "cfg: job reference followed to a completed job" job_completed
+check "cfg: service processor's eth0 staged apart from the host's" bmc_staged_apart
+check "cfg: service processor's configuration refused on the host" foreign_refused
+check "cfg: parent's configuration refused on the alias" parent_refused
+
+# One-shot: ipifhost waits for the configuration thread before it exits.
+# Many nodes of one interface make the thread outlast an exit that does not wait.
+{
+  printf '{"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","description":"Host","properties":{"STATE":2},"children":[{"name":"nic","type":"NETWORK_ADAPTER","children":['
+  for i in $(seq 1 120); do
+    [ "$i" -gt 1 ] && printf ','
+    printf '{"name":"n%d","type":"IP_INTERFACE","properties":{"NAME":"eth5","MAC_ADDRESS":"52:54:00:bb:00:05","ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"10.5.0.%d"}}' "$i" "$((i % 250))"
+  done
+  printf ']}]}]}\n'
+} >"$CFG/oneshot.json"
+printf 'IPV4ADDR=10.5.5.5\n' >"$CFG/oneshot-data/ifcfg-eth5"
+oneshot() {
+  for run in 1 2 3; do
+    cp "$CFG/oneshot.json" "$CFG/oneshot-$run.json"
+    "$IPIFHOST" cm --store "$CFG/oneshot-$run.json" --data-dir "$CFG/oneshot-data" "root/cimv2:$CFGSVC" \
+      ApplySettingToIPProtocolEndpoint \
+      "Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"Computer:eth5:static\"" \
+      "Endpoint=root/cimv2:$(endpoint "eth5_52:54:00:bb:00:05_3")" >"$CFG/oneshot.out" 2>&1
+    local rc=$?
+    [ "$rc" -eq 0 ] || { echo "run $run: exit $rc"; cat "$CFG/oneshot.out"; return 1; }
+    local done_
+    done_=$(grep -o '"IPV4_ADDRESS": *"10.5.5.5"' "$CFG/oneshot-$run.json" | wc -l)
+    [ "$done_" -eq 120 ] || { echo "run $run: $done_ of 120 nodes configured"; return 1; }
+  done
+}
+check "cfg: ipifhost cm ApplySettingToIPProtocolEndpoint waits for the configuration" oneshot
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
