@@ -266,13 +266,17 @@ TEST_F(Companion, ConfigurationLookupUsesTheCompanionSettings)
     cimhost::Request req(harness->broker());
     const CMPIBroker* b = harness->broker().cmpi();
     Korvu::IPInterfaceProvider::IP_CONFIG_DATA record;
-    std::string dhcpId, dnsId;
+    std::string dhcpId, dnsId, generalId;
     cimhost::Response r = req.call([&](const CMPIContext* c, const CMPIResult*) {
         Korvu::IPInterfaceProvider::CMPIIPConfigurationService service(b, c, std::string("root/cimv2"));
         CMPIInstance* dhcp = service.getConfiguartionSetting("Tavrix_DHCPSettingData", "Computer:eth1:dhcp");
         CMPIInstance* dns = service.getConfiguartionSetting("Tavrix_DNSSettingData", "Computer:eth0:static");
+        // Each interface's own general setting, not the first one served.
+        CMPIInstance* general =
+            service.getConfiguartionSetting("Tavrix_DNSGeneralSettingData", "Computer:eth1:dhcp");
         dhcpId = propertyText(dhcp, "InstanceID");
         dnsId = propertyText(dns, "InstanceID");
+        generalId = propertyText(general, "InstanceID");
         CMPIObjectPath* eth0 = const_cast<CMPIObjectPath*>(endpointOf(req, "eth0"));
         if (dns && eth0)
             return Korvu::IPInterfaceProvider::getDNSConfigurationDetails(b, c, dns, eth0, &record);
@@ -281,6 +285,7 @@ TEST_F(Companion, ConfigurationLookupUsesTheCompanionSettings)
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(dhcpId, "Computer:eth1");
     EXPECT_EQ(dnsId, "Computer:eth0");
+    EXPECT_EQ(generalId, "Computer:eth1");
     EXPECT_EQ(record.requestedHostname, "demo-host");
     EXPECT_EQ(record.domainName, "example.net");
     EXPECT_EQ(record.dnsServerAddresses, (std::vector<std::string>{"192.0.2.53", "2001:db8:0:1::53"}));
