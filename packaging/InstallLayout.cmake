@@ -3,8 +3,13 @@
 # executable, so it runs from the installed layout as from the build tree.
 include(GNUInstallDirs)
 
-set(IPIF_PROVIDER_DIR "${CMAKE_INSTALL_LIBDIR}/sfcb" CACHE PATH
+# Empty means <libdir>/sfcb, which follows the prefix (lib/x86_64-linux-gnu
+# under /usr on Debian, where sfcb looks for providers).
+set(IPIF_PROVIDER_DIR "" CACHE PATH
     "Folder of the provider libraries (the CIM server's provider folder); relative to the prefix or absolute")
+if(NOT IPIF_PROVIDER_DIR)
+  set(IPIF_PROVIDER_DIR "${CMAKE_INSTALL_LIBDIR}/sfcb")
+endif()
 set(IPIF_DATA_DIR "${CMAKE_INSTALL_DATADIR}/ipinterfaceprofileprovider")
 # The platform stand-ins the providers link against; a real agent brings its own.
 set(IPIF_PRIVATE_LIBDIR "${CMAKE_INSTALL_LIBDIR}/ipinterfaceprofileprovider")
