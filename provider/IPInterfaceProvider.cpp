@@ -13,6 +13,7 @@
 #include "DispatchTable.h"
 #endif
 #include "ConfigurationThread.h"
+#include "NodeStore.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
 
@@ -53,6 +54,13 @@ bool argumentsUsable(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIO
         status = makeStatus(CMPI_RC_ERR_INVALID_PARAMETER,
                             !ctx ? "Request has no context"
                                  : (!rslt ? "Request has no result" : "Request has no object path"));
+        return false;
+    }
+    // A store that cannot be loaded would pass for an empty system.
+    const std::string storeFault = NodeStore::loadError();
+    if (!storeFault.empty()) {
+        logMessage(unitLogger, unitFile, Trace::Level::Error, storeFault.c_str());
+        status = makeStatus(CMPI_RC_ERR_FAILED, storeFault.c_str());
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "File.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -80,13 +81,20 @@ bool writeAtomically(const Path& path, const std::string& content)
 
     mode_t mode = 0644;
     struct stat info;
-    if (::stat(path.c_str(), &info) == 0)
+    bool existed = ::stat(path.c_str(), &info) == 0;
+    if (existed)
         mode = info.st_mode & 07777;
 
     int fd = ::mkostemp(&pattern[0], O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, content);
+    struct stat made;
+    if (ok && existed && ::fstat(fd, &made) == 0 &&
+        (made.st_uid != info.st_uid || made.st_gid != info.st_gid))
+        ok = ::fchown(fd, info.st_uid, info.st_gid) == 0;
+    // After fchown, which may clear set-id bits.
+    ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     if (::close(fd) != 0)
         ok = false;
     if (!ok || ::rename(pattern.c_str(), path.c_str()) != 0) {
@@ -101,6 +109,36 @@ bool writeAtomically(const Path& path, const std::string& content)
         ::close(dir);
     }
     return true;
+}
+
+bool isTemporaryName(const std::string& name, const std::string& prefix)
+{
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+void removeStaleTemporaries(const Path& path)
+{
+    std::string name = path.fileName();
+    if (name.empty())
+        return;
+    Path folder = path.parent();
+    std::string folderText = (folder.empty() ? Path(".") : folder).toString();
+    DIR* dir = ::opendir(folderText.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = "." + name + ".tmp-";
+    while (dirent* entry = ::readdir(dir)) {
+        if (isTemporaryName(entry->d_name, prefix))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 } // namespace File

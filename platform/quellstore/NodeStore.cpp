@@ -19,6 +19,8 @@ void NodeStore::loadFromString(const std::string& text, const std::string& persi
 
 void NodeStore::reload() { StoreState::instance().reload(); }
 
+std::string NodeStore::loadError() { return StoreState::instance().fault(); }
+
 std::string NodeStore::currentFile() { return StoreState::instance().file(); }
 
 unsigned long NodeStore::agentRestartRequests() { return StoreState::instance().restartRequests(); }

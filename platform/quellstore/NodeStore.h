@@ -13,8 +13,12 @@ namespace Korvu {
 // header). Unless open() or loadFromString() came first, the first use
 // loads the file named by the environment variable QUELLSTORE_FILE, or
 // defaultFile when that is unset or empty; a missing or malformed file
-// then reads as an empty store. Every successful write rewrites the file
-// atomically. All functions are safe on any thread.
+// then reads as an empty store and loadError() says why. Other processes
+// may write the file too: a changed file is loaded again before every
+// read and every write, and writes of all processes are serialised by a
+// lock on the file's folder, so none loses another's change. Every
+// successful write rewrites the file atomically. All functions are safe on
+// any thread.
 class QUELLSTORE_API NodeStore {
 public:
     static const char* const defaultFile;
@@ -34,6 +38,14 @@ public:
     // cannot be read or is no valid store (the current store then stays),
     // or when the store has no file.
     static void reload();
+
+    // Brings the store up to date with its file, as every positioning of a
+    // cursor does, and tells why the file cannot be loaded (missing,
+    // unreadable, not a regular file, no valid store): the text names the
+    // file and the fault. Empty when the store is sound. While it is not,
+    // cursors read the last version that loaded (an empty store when none
+    // did) and every write is refused.
+    static std::string loadError();
 
     // The file that writes go to; empty for a store kept in memory.
     static std::string currentFile();

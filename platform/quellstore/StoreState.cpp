@@ -1,6 +1,13 @@
 #include "StoreState.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include "File.h"
@@ -27,9 +34,77 @@ bool isStorable(const Value& value)
     return true;
 }
 
+// Holds an exclusive flock on the folder of the store file, which keeps
+// the writers of other processes out (and those of this one, but they are
+// already serialised). Readers take no file lock: writers replace the file
+// by rename, so a reader always opens a whole version.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& file) : fd(-1)
+    {
+        File::Path folder = File::Path(file).parent();
+        fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        int rc;
+        while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        if (rc != 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ~FolderLock()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return fd >= 0; }
+
+private:
+    int fd;
+};
+
+std::string describe(const std::string& file, int error)
+{
+    if (error == ENOENT)
+        return "quellstore: " + file + ": the file does not exist";
+    return "quellstore: " + file + ": cannot read the file: " + std::strerror(error);
+}
+
 } // namespace
 
-StoreState::StoreState() : current(std::make_shared<NodeTree>()), loaded(false), restarts(0) {}
+FileMark FileMark::of(const std::string& path)
+{
+    FileMark mark;
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        mark.error = errno;
+        return mark;
+    }
+    mark.error = 0;
+    mark.device = info.st_dev;
+    mark.inode = info.st_ino;
+    mark.size = info.st_size;
+    mark.modified = info.st_mtim;
+    mark.changed = info.st_ctim;
+    return mark;
+}
+
+bool FileMark::operator==(const FileMark& other) const
+{
+    return error == other.error && device == other.device && inode == other.inode &&
+           size == other.size && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec &&
+           changed.tv_nsec == other.changed.tv_nsec;
+}
+
+StoreState::StoreState()
+    : current(std::make_shared<NodeTree>()), pinned(-1), loaded(false), restarts(0)
+{
+}
 
 StoreState& StoreState::instance()
 {
@@ -39,12 +114,47 @@ StoreState& StoreState::instance()
     return *state;
 }
 
-std::shared_ptr<NodeTree> StoreState::readFile(const std::string& file)
+std::shared_ptr<NodeTree> StoreState::readFile(const std::string& file, FileMark& mark, int& pin)
 {
+    pin = -1;
+    // Non-blocking so that a FIFO in place of the file cannot hang us.
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw std::runtime_error(describe(file, errno));
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw std::runtime_error("quellstore: " + file + ": not a regular file");
+    }
+    mark.error = 0;
+    mark.device = info.st_dev;
+    mark.inode = info.st_ino;
+    mark.size = info.st_size;
+    mark.modified = info.st_mtim;
+    mark.changed = info.st_ctim;
     std::string text;
-    if (!File::read(File::Path(file), text))
-        throw std::runtime_error("quellstore: " + file + ": cannot read the file");
-    return NodeTree::parse(text, file);
+    char chunk[16384];
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            int error = errno;
+            ::close(fd);
+            throw std::runtime_error(describe(file, error));
+        }
+        if (got == 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    try {
+        std::shared_ptr<NodeTree> tree = NodeTree::parse(text, file);
+        pin = fd;
+        return tree;
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
 }
 
 void StoreState::ensureLoaded()
@@ -53,23 +163,63 @@ void StoreState::ensureLoaded()
         return;
     const char* configured = std::getenv("QUELLSTORE_FILE");
     std::string file = configured && *configured ? configured : NodeStore::defaultFile;
-    std::shared_ptr<NodeTree> tree;
-    try {
-        tree = readFile(file);
-    } catch (const std::runtime_error&) {
-        // Cursors cannot report a failure; a missing or broken file reads as
-        // an empty store until reload() or open() succeeds.
-        tree = std::make_shared<NodeTree>();
+    {
+        FolderLock folder(file);
+        if (folder.held())
+            File::removeStaleTemporaries(File::Path(file));
     }
-    install(tree, file);
+    FileMark mark;
+    int pin = -1;
+    try {
+        std::shared_ptr<NodeTree> tree = readFile(file, mark, pin);
+        install(tree, file, mark, pin, std::string());
+    } catch (const std::runtime_error& e) {
+        // Cursors cannot report a failure: the store reads as empty, and
+        // fault() tells why, until the file can be loaded.
+        install(std::make_shared<NodeTree>(), file, FileMark::of(file), -1, e.what());
+    }
 }
 
-void StoreState::install(std::shared_ptr<NodeTree> tree, const std::string& file)
+void StoreState::install(std::shared_ptr<NodeTree> tree, const std::string& file, const FileMark& mark,
+                         int pin, const std::string& fault)
 {
-    std::unique_lock<StoreLock> guard(lock);
-    current = std::move(tree);
-    path = file;
-    loaded.store(true, std::memory_order_release);
+    int unpinned = -1;
+    {
+        std::unique_lock<StoreLock> guard(lock);
+        current = std::move(tree);
+        path = file;
+        seen = mark;
+        unpinned = pinned;
+        pinned = pin;
+        problem = fault;
+        loaded.store(true, std::memory_order_release);
+    }
+    if (unpinned >= 0)
+        ::close(unpinned);
+}
+
+void StoreState::refresh()
+{
+    if (path.empty())
+        return;
+    FileMark now = FileMark::of(path);
+    {
+        std::shared_lock<StoreLock> guard(lock);
+        if (now == seen)
+            return;
+    }
+    FileMark mark;
+    int pin = -1;
+    try {
+        std::shared_ptr<NodeTree> tree = readFile(path, mark, pin);
+        install(tree, path, mark, pin, std::string());
+    } catch (const std::runtime_error& e) {
+        // The last sound version keeps serving reads; writes are refused
+        // until the file loads again.
+        std::unique_lock<StoreLock> guard(lock);
+        seen = now;
+        problem = e.what();
+    }
 }
 
 std::shared_ptr<NodeTree> StoreState::tree()
@@ -78,8 +228,28 @@ std::shared_ptr<NodeTree> StoreState::tree()
         std::lock_guard<std::mutex> guard(writer);
         ensureLoaded();
     }
+    std::string file;
+    FileMark known;
+    {
+        std::shared_lock<StoreLock> guard(lock);
+        if (path.empty())
+            return current;
+        file = path;
+        known = seen;
+    }
+    if (FileMark::of(file) != known) {
+        std::lock_guard<std::mutex> guard(writer);
+        refresh();
+    }
     std::shared_lock<StoreLock> guard(lock);
     return current;
+}
+
+std::string StoreState::fault()
+{
+    tree();
+    std::shared_lock<StoreLock> guard(lock);
+    return problem;
 }
 
 StoreLock& StoreState::values() { return lock; }
@@ -90,6 +260,18 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
         return false;
     std::unique_lock<std::mutex> guard(writer);
     ensureLoaded();
+    std::unique_ptr<FolderLock> folder;
+    if (!path.empty()) {
+        folder.reset(new FolderLock(path));
+        if (!folder->held())
+            return false;
+        // Left by a writer that died: no writer is at work now.
+        File::removeStaleTemporaries(File::Path(path));
+        // Another process may have written since; its change must stay.
+        refresh();
+        if (!problem.empty())
+            return false;
+    }
     // Only this thread replaces `current` or `path` while `writer` is held.
     std::shared_ptr<NodeTree> tree = current;
     std::size_t target = from == tree ? node : tree->find(from->at(node).path);
@@ -113,9 +295,24 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
         if (!path.empty())
             text = tree->serialize(target, id, &replacement);
     }
-    if (!path.empty() && !File::writeAtomically(File::Path(path), text))
-        return false;
-    {
+    if (!path.empty()) {
+        if (!File::writeAtomically(File::Path(path), text))
+            return false;
+        // Our own version: pinned, so that it is not mistaken for a change.
+        int pin = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        FileMark mark = FileMark::of(path);
+        int unpinned = -1;
+        {
+            std::unique_lock<StoreLock> writing(lock);
+            tree->setProperty(target, id, replacement);
+            seen = mark;
+            unpinned = pinned;
+            pinned = pin;
+        }
+        if (unpinned >= 0)
+            ::close(unpinned);
+        folder.reset();
+    } else {
         std::unique_lock<StoreLock> writing(lock);
         tree->setProperty(target, id, replacement);
     }
@@ -149,14 +346,24 @@ void StoreState::setObserver(Observer replacement)
 void StoreState::open(const std::string& file)
 {
     std::lock_guard<std::mutex> guard(writer);
-    install(readFile(file), file);
+    {
+        FolderLock folder(file);
+        if (folder.held())
+            File::removeStaleTemporaries(File::Path(file));
+    }
+    FileMark mark;
+    int pin = -1;
+    std::shared_ptr<NodeTree> tree = readFile(file, mark, pin);
+    install(tree, file, mark, pin, std::string());
 }
 
 void StoreState::load(const std::string& text, const std::string& persistPath)
 {
     std::shared_ptr<NodeTree> tree = NodeTree::parse(text, persistPath.empty() ? "text" : persistPath);
     std::lock_guard<std::mutex> guard(writer);
-    install(tree, persistPath);
+    // Whatever is at persistPath now is what the text replaces.
+    install(tree, persistPath, persistPath.empty() ? FileMark() : FileMark::of(persistPath), -1,
+            std::string());
 }
 
 void StoreState::reload()
@@ -165,7 +372,18 @@ void StoreState::reload()
     ensureLoaded();
     if (path.empty())
         throw std::runtime_error("quellstore: the store was loaded from text and has no file to reload");
-    install(readFile(path), path);
+    FileMark mark;
+    int pin = -1;
+    std::shared_ptr<NodeTree> tree;
+    try {
+        tree = readFile(path, mark, pin);
+    } catch (const std::runtime_error& e) {
+        std::unique_lock<StoreLock> guard(lock);
+        seen = FileMark::of(path);
+        problem = e.what();
+        throw;
+    }
+    install(tree, path, mark, pin, std::string());
 }
 
 std::string StoreState::file()

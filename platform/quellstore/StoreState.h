@@ -10,17 +10,39 @@
 #include <shared_mutex>
 #include <string>
 
+#include <sys/types.h>
+#include <time.h>
+
 #include "NodeTree.h"
 #include "StoreLock.h"
 
 namespace Korvu {
 namespace StoreDetail {
 
-// Lock order: writer, then values. Writers serialise on `writer` and read
-// under a shared `values` lock while they persist, so readers wait only
-// for the moment a value is put in place. A tree replaced by a load stays
-// alive for the cursors that still hold it; writes through them go to the
-// node of the same path in the current tree.
+// What identifies one version of the store file.
+struct FileMark {
+    int error = -1;  // errno of stat, 0 when it exists; -1 before any look
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    static FileMark of(const std::string& path);
+    bool operator==(const FileMark& other) const;
+    bool operator!=(const FileMark& other) const { return !(*this == other); }
+};
+
+// Lock order: writer, then the store folder's file lock, then values.
+// Writers serialise on `writer` (threads) and the folder lock (processes)
+// and read under a shared `values` lock while they persist, so readers wait
+// only for the moment a value is put in place. The file may change under
+// us at any time (other processes): every positioning compares the file
+// with the version loaded and loads it again when it differs, and every
+// write does so under the folder lock before it applies its value, so no
+// other writer's change is lost. A tree replaced by a load stays alive for
+// the cursors that still hold it; writes through them go to the node of
+// the same path in the current tree.
 class StoreState {
 public:
     static StoreState& instance();
@@ -41,6 +63,9 @@ public:
     void reload();
 
     std::string file();
+    // Why the file could not be loaded last time it was looked at; empty
+    // when the store is sound.
+    std::string fault();
     unsigned long restartRequests() const;
     std::string dump();
 
@@ -50,13 +75,24 @@ public:
 private:
     StoreState();
     void ensureLoaded();
-    void install(std::shared_ptr<NodeTree> tree, const std::string& file);
-    static std::shared_ptr<NodeTree> readFile(const std::string& path);
+    // With `writer` held: loads the file again when it is not the version
+    // loaded; on failure keeps the tree and records the fault.
+    void refresh();
+    void install(std::shared_ptr<NodeTree> tree, const std::string& file, const FileMark& mark,
+                 int pin, const std::string& problem);
+    // Throws std::runtime_error naming the file and the fault. pin is an
+    // open descriptor of the version read, mark its identity.
+    static std::shared_ptr<NodeTree> readFile(const std::string& path, FileMark& mark, int& pin);
 
     std::mutex writer;
     StoreLock lock;
     std::shared_ptr<NodeTree> current;
     std::string path;
+    // Guarded like `current`. The version loaded stays open so that its
+    // inode number cannot be handed to a later file.
+    FileMark seen;
+    int pinned;
+    std::string problem;
     std::atomic<bool> loaded;
     std::atomic<unsigned long> restarts;
     std::mutex observing;

@@ -14,9 +14,17 @@
 #include "FakeClasses.h"
 #include "IPInterfaceProvider.h"
 #include "LogCapture.h"
+#include "NodeStore.h"
 #include "Request.h"
 #include "Trace.h"
 #include "Value.h"
+
+// The frame refuses requests while the node store cannot be loaded; these
+// classes never read it, so an empty one in memory will do.
+class SoundStore : public ::testing::Environment {
+    void SetUp() override { Korvu::NodeStore::loadFromString(R"({"nodes": []})"); }
+};
+static ::testing::Environment* const soundStore = ::testing::AddGlobalTestEnvironment(new SoundStore);
 
 namespace {
 

@@ -26,8 +26,14 @@ TEST(LazyLoadTest, FirstUseLoadsTheConfiguredFileAndReloadPicksUpLaterOne)
     cursor.selectNode(NodeLexicon::IP_INTERFACE);
     EXPECT_FALSE(cursor);
     EXPECT_EQ(NodeStore::currentFile(), file);
+    EXPECT_NE(NodeStore::loadError().find(file + ": the file does not exist"), std::string::npos)
+        << NodeStore::loadError();
 
+    // The file, once there, is taken by the next positioning.
     folder.write("agent.json", sampleStore());
+    cursor.selectNode(NodeLexicon::IP_INTERFACE);
+    EXPECT_TRUE(cursor);
+    EXPECT_EQ(NodeStore::loadError(), "");
     NodeStore::reload();
     cursor.selectNode(NodeLexicon::IP_INTERFACE);
     ASSERT_TRUE(cursor);
