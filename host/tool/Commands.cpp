@@ -23,6 +23,7 @@
 #include "JsonWriter.h"
 #include "LiveImport.h"
 #include "MofWriter.h"
+#include "NodeStore.h"
 #include "PathText.h"
 #include "Request.h"
 #include "Server.h"
@@ -294,6 +295,17 @@ bool loopbackOnly(const std::string& host)
     return loopback;
 }
 
+// Nothing is served from a store that cannot be loaded: it would pass for
+// a system without interfaces.
+bool storeLoads()
+{
+    const std::string fault = Korvu::NodeStore::loadError();
+    if (fault.empty())
+        return true;
+    std::cerr << "ipifhost: the node store cannot be used: " << fault << "\n";
+    return false;
+}
+
 int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& options)
 {
     cimhost::cimxml::ServerOptions server;
@@ -371,6 +383,8 @@ int demo(cimhost::Broker& broker, const HostSetup& setup, const HostPaths& paths
     options.values["--store"] = store;
     options.values["--data-dir"] = work + "/data/";
     useStore(options);
+    if (!storeLoads())
+        return 1;
     if (options.serve)
         return serve(broker, setup, options);
 
@@ -514,6 +528,8 @@ int Commands::run(const std::vector<std::string>& arguments)
         std::cerr << "ipifhost: " << error << "\n";
         return 1;
     }
+    if (command != "demo" && !storeLoads())
+        return 1;
     if (command == "serve")
         return serve(broker, setup, options);
     if (command == "demo")
