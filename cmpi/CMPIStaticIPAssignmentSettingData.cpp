@@ -208,7 +208,13 @@ CMPIStatus CMPIStaticIPAssignmentSettingData::modifyInstance(const CMPIInstance*
             break;
         case StaticIPAssignmentSettingData::WRITE_BAD_FILE_NAME:
             status = makeStatus(broker, CMPI_RC_ERR_FAILED,
-                                "Interface name cannot make an ifcfg file name in the data folder");
+                                "Interface name is not a safe file name in the data folder (empty, "
+                                "\".\" or \"..\", a leading blank, a control character or \"/\"), "
+                                "or the ifcfg path is too long");
+            break;
+        case StaticIPAssignmentSettingData::WRITE_LINK:
+            status = makeStatus(broker, CMPI_RC_ERR_FAILED,
+                                "The ifcfg file is a symbolic link; it is not followed");
             break;
         default:
             status = makeStatus(broker, CMPI_RC_ERR_FAILED, "Could not write the ifcfg file");

@@ -1,11 +1,15 @@
 #include "IfcfgFile.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <mutex>
+#include <set>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -68,6 +72,98 @@ public:
 private:
     int fd;
 };
+
+// ".ifcfg-NAME.XXXXXX", as update() names its temporary files.
+bool isTemporaryName(const char* name)
+{
+    const std::string text = name;
+    const std::string prefix = ".ifcfg-";
+    if (text.size() < prefix.size() + 8 || text.compare(0, prefix.size(), prefix) != 0 ||
+        text[text.size() - 7] != '.')
+        return false;
+    for (std::size_t i = text.size() - 6; i < text.size(); ++i) {
+        char c = text[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// Only while the folder lock is held: every rewrite makes and renames its
+// temporary file under it, so any found then belongs to a dead process.
+void removeStaleTemporaries(int folder)
+{
+    int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    while (dirent* entry = ::readdir(dir)) {
+        if (isTemporaryName(entry->d_name))
+            ::unlinkat(folder, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// A folder read but never written in this process is still cleaned once;
+// when a rewrite holds the lock, that rewrite cleans it.
+void sweepOnFirstUse(const std::string& folder)
+{
+    static std::mutex guard;
+    static std::set<std::string> swept;
+    {
+        std::lock_guard<std::mutex> hold(guard);
+        if (!swept.insert(folder).second)
+            return;
+    }
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        removeStaleTemporaries(fd);
+    ::close(fd);
+}
+
+// Opens the file for reading without following a symbolic link. -1 with
+// errno ENOENT when missing, ELOOP for a link.
+int openFile(const std::string& path, struct stat& info)
+{
+    // Non-blocking so that a FIFO in place of the file cannot hang a request.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+bool readAll(int fd, std::string& text)
+{
+    char chunk[4096];
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+}
 
 } // namespace
 
@@ -143,39 +239,29 @@ bool IfcfgFile::isUsableValue(const std::string& value)
     return value.find_first_of(std::string("\n\r\0", 3)) == std::string::npos;
 }
 
-bool IfcfgFile::load(const std::string& path, IfcfgFile& file, bool& exists)
+bool IfcfgFile::load(const std::string& path, IfcfgFile& file, bool& exists, bool* isLink)
 {
     exists = false;
+    if (isLink)
+        *isLink = false;
     file = IfcfgFile();
-    // Non-blocking so that a FIFO in place of the file cannot hang a request.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    sweepOnFirstUse(folderOf(path));
+    struct stat info;
+    int fd = openFile(path, info);
     if (fd < 0) {
         if (errno == ENOENT)
             return true;
         exists = true;
+        if (isLink && errno == ELOOP)
+            *isLink = true;
         return false;
     }
     exists = true;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     std::string text;
-    char chunk[4096];
-    for (;;) {
-        ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        text.append(chunk, static_cast<std::size_t>(got));
-    }
+    bool ok = readAll(fd, text);
     ::close(fd);
+    if (!ok)
+        return false;
     file = parse(text);
     return true;
 }
@@ -196,27 +282,44 @@ IfcfgFile::Result IfcfgFile::update(const std::string& path,
     FolderLock lock(folder);
     if (!lock.held())
         return RESULT_NO_FOLDER;
+    removeStaleTemporaries(lock.descriptor());
 
     IfcfgFile file;
-    bool exists = false;
-    // A file that exists but cannot be read is left alone rather than
-    // replaced by one that lacks its other lines.
-    if (!load(path, file, exists))
-        return RESULT_FAILED;
+    bool exists = true;
+    struct stat info;
+    int fd = openFile(path, info);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            return RESULT_LINK;
+        // A file that exists but cannot be read is left alone rather than
+        // replaced by one that lacks its other lines.
+        if (errno != ENOENT)
+            return RESULT_FAILED;
+        exists = false;
+    } else {
+        std::string text;
+        bool ok = readAll(fd, text);
+        ::close(fd);
+        if (!ok)
+            return RESULT_FAILED;
+        file = parse(text);
+    }
     for (const auto& entry : values)
         file.setValue(entry.first, entry.second);
 
-    mode_t mode = 0644;
-    struct stat info;
-    if (exists && ::stat(path.c_str(), &info) == 0)
-        mode = info.st_mode & 07777;
-
+    const mode_t mode = exists ? (info.st_mode & 07777) : 0644;
     std::string temporary = (slash == std::string::npos ? std::string() : folder) + "." +
                             baseName + ".XXXXXX";
-    int fd = ::mkostemp(&temporary[0], O_CLOEXEC);
+    fd = ::mkostemp(&temporary[0], O_CLOEXEC);
     if (fd < 0)
         return RESULT_FAILED;
-    bool written = writeAll(fd, file.render()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool written = writeAll(fd, file.render());
+    struct stat made;
+    if (written && exists && ::fstat(fd, &made) == 0 &&
+        (made.st_uid != info.st_uid || made.st_gid != info.st_gid))
+        written = ::fchown(fd, info.st_uid, info.st_gid) == 0;
+    // After fchown, which may clear set-id bits.
+    written = written && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     if (::close(fd) != 0)
         written = false;
     if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {

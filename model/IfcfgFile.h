@@ -17,7 +17,8 @@ public:
         RESULT_OK = 0,
         RESULT_BAD_VALUE,  // key or value would break the line structure
         RESULT_NO_FOLDER,  // the folder of the path cannot be opened or locked
-        RESULT_FAILED      // reading, writing or renaming failed; the file is unchanged
+        RESULT_FAILED,     // reading, writing or renaming failed; the file is unchanged
+        RESULT_LINK        // a symbolic link stands in place of the file; never followed
     };
 
     IfcfgFile();
@@ -40,14 +41,19 @@ public:
 
     // Reads the whole file into file. A missing file gives true with exists
     // false and no lines; false when the file exists but cannot be read (or
-    // is not a regular file).
-    static bool load(const std::string& path, IfcfgFile& file, bool& exists);
+    // is not a regular file). A symbolic link in place of the file is never
+    // followed: false, with isLink set when given. The first use of a folder
+    // in a process removes the temporary files that a rewrite left behind
+    // when its process died.
+    static bool load(const std::string& path, IfcfgFile& file, bool& exists, bool* isLink = nullptr);
 
     // Sets the values in the file at path, creating it when missing: under
     // an exclusive lock on the file's folder, reads the file, applies the
     // values in order, writes a temporary file in the same folder and
     // renames it over the old one, so that a reader or a crash sees the old
-    // or the new file, never a mix of both.
+    // or the new file, never a mix of both. The file keeps its owner, group
+    // and mode (RESULT_FAILED when the owner cannot be kept). Temporary
+    // files that a rewrite left behind in the folder are removed first.
     static Result update(const std::string& path,
                          const std::vector<std::pair<std::string, std::string>>& values);
 

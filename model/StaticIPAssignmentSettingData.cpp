@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "FrameworkException.h"
 #include "IfcfgFile.h"
 #include "PlatformUtilities.h"
 #include "Trace.h"
@@ -16,6 +17,31 @@ IPIF_TRACE_UNIT("StaticIPAssignmentSettingData.cpp");
 const char* const StaticIPAssignmentSettingData::serviceProcessorFolder = "bmc/";
 
 namespace {
+
+// The interface name becomes part of a file name in the data folder: no
+// way out of it, no control characters (a line break would break every
+// line-oriented tool), no name that hides behind a blank, and not "." or
+// "..".
+bool isSafeFileName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name[0] == ' ')
+        return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F || c == '/')
+            return false;
+    return true;
+}
+
+// Reads the interface's ifcfg file; a symbolic link in its place is a fault
+// to report, not a file to follow.
+bool loadIfcfg(const std::string& path, IfcfgFile& file, bool& exists)
+{
+    bool isLink = false;
+    bool readable = IfcfgFile::load(path, file, exists, &isLink);
+    if (isLink)
+        throw FrameworkException(path + " is a symbolic link; it is not followed");
+    return readable;
+}
 
 // Description of the system node two levels above the cursor's node.
 std::string systemDescription(Instrumentation& cursor)
@@ -127,8 +153,7 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
     // The name goes into a file name in the data folder: it must not
     // lead out of it, and a path over the limit is refused, never cut into
     // the name of another interface's file.
-    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos ||
-        interfaceName.find('\0') != std::string::npos)
+    if (!isSafeFileName(interfaceName))
         return false;
     std::string folder = PlatformUtilities::getMaranthDataDir();
     if (folder.empty())
@@ -150,7 +175,7 @@ std::string StaticIPAssignmentSettingData::readKey(const char* key, NodeLexicon:
     if (getIfcfgPath(path)) {
         IfcfgFile file;
         bool exists = false;
-        bool readable = IfcfgFile::load(path, file, exists);
+        bool readable = loadIfcfg(path, file, exists);
         // Once the file exists it alone holds the interface's static values.
         if (exists) {
             std::string value;
@@ -201,7 +226,7 @@ bool StaticIPAssignmentSettingData::getIPv6SubnetPrefixLength(unsigned short& va
     if (getIfcfgPath(path)) {
         IfcfgFile file;
         bool exists = false;
-        bool readable = IfcfgFile::load(path, file, exists);
+        bool readable = loadIfcfg(path, file, exists);
         if (exists) {
             std::string text;
             if (!readable || !file.getValue("PREFIX", text))
@@ -258,6 +283,7 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
     switch (IfcfgFile::update(path, values)) {
     case IfcfgFile::RESULT_OK: return WRITE_OK;
     case IfcfgFile::RESULT_BAD_VALUE: return WRITE_BAD_VALUE;
+    case IfcfgFile::RESULT_LINK: return WRITE_LINK;
     default: return WRITE_FAILED;
     }
 }

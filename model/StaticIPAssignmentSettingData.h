@@ -15,7 +15,9 @@ namespace IPInterfaceProvider {
 // or "BMC:" + interface name. The file-backed values come from the
 // interface's ifcfg file in the agent data folder once it exists, from the
 // node store until then. Exceptions of the node store and std::bad_alloc
-// pass through every operation; file failures never throw.
+// pass through every operation. A symbolic link in place of the ifcfg file
+// is never followed: the file-backed getters throw FrameworkException;
+// other file failures never throw.
 class StaticIPAssignmentSettingData {
 public:
     enum FilterType { BY_INSTANCE_ID = 0 };
@@ -25,7 +27,8 @@ public:
         WRITE_OK = 0,
         WRITE_BAD_VALUE,      // value holds a line break or a NUL
         WRITE_BAD_FILE_NAME,  // interface name unusable in a file name, or path too long
-        WRITE_FAILED          // the file could not be written
+        WRITE_FAILED,         // the file could not be written
+        WRITE_LINK            // a symbolic link stands in place of the file
     };
 
     StaticIPAssignmentSettingData();

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -146,4 +147,73 @@ TEST_F(IfcfgFolder, LoadTellsMissingFromUnreadable)
     // A FIFO must neither hang the reader nor pass for a file.
     EXPECT_FALSE(IfcfgFile::load(path, file, exists));
     EXPECT_TRUE(exists);
+}
+
+TEST_F(IfcfgFolder, SymbolicLinkInPlaceOfTheFileIsNeverFollowed)
+{
+    const std::string outside = folder + "/../" + folder.substr(folder.rfind('/') + 1) + "-outside";
+    std::ofstream(outside, std::ios::binary) << "IPV4ADDR=203.0.113.1\nSECRET=kept\n";
+    ASSERT_EQ(symlink(outside.c_str(), path.c_str()), 0);
+
+    IfcfgFile file;
+    bool exists = false;
+    bool link = false;
+    EXPECT_FALSE(IfcfgFile::load(path, file, exists, &link));
+    EXPECT_TRUE(exists);
+    EXPECT_TRUE(link);
+    std::string value;
+    EXPECT_FALSE(file.getValue("IPV4ADDR", value));
+
+    EXPECT_EQ(IfcfgFile::update(path, {{"IPV4ADDR", "10.0.0.1"}}), IfcfgFile::RESULT_LINK);
+    struct stat info;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    std::ifstream in(outside, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "IPV4ADDR=203.0.113.1\nSECRET=kept\n");
+    EXPECT_EQ(entries(), std::vector<std::string>{"ifcfg-eth0"});
+    unlink(outside.c_str());
+}
+
+TEST_F(IfcfgFolder, RewriteKeepsOwnerGroupAndMode)
+{
+    write("BOOTPROTO=none\n");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const bool root = geteuid() == 0;
+    // Only root can hand a file to another user; others keep their own.
+    const uid_t owner = root ? 4321 : geteuid();
+    const gid_t group = root ? 8765 : getegid();
+    ASSERT_EQ(chown(path.c_str(), owner, group), 0);
+
+    ASSERT_EQ(IfcfgFile::update(path, {{"IPV4ADDR", "10.0.0.1"}}), IfcfgFile::RESULT_OK);
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(read(), "BOOTPROTO=none\nIPV4ADDR=10.0.0.1\n");
+}
+
+TEST_F(IfcfgFolder, TemporaryFilesLeftByACrashAreRemovedOnTheNextUse)
+{
+    for (const char* name : {".ifcfg-eth0.AbC123", ".ifcfg-eth1.zz9ZZ9", ".ifcfg-eth0.100.Qq0000",
+                             // not left by a rewrite
+                             ".ifcfg-eth0.toolong7", "ifcfg-eth0.AbC123", ".other.AbC123"})
+        std::ofstream(folder + "/" + name) << "IPV4ADDR=1";
+    ASSERT_EQ(IfcfgFile::update(folder + "/ifcfg-eth2", {{"PREFIX", "64"}}), IfcfgFile::RESULT_OK);
+    std::vector<std::string> left = entries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".ifcfg-eth0.toolong7", ".other.AbC123", "ifcfg-eth0.AbC123",
+                                              "ifcfg-eth2"}));
+
+    // A folder only read is cleaned on its first use as well.
+    IfcfgFile file;
+    bool exists = false;
+    char other[] = "/tmp/ifcfg-test-XXXXXX";
+    ASSERT_NE(mkdtemp(other), nullptr);
+    std::ofstream(std::string(other) + "/.ifcfg-eth1.AbC123") << "x";
+    EXPECT_TRUE(IfcfgFile::load(std::string(other) + "/ifcfg-eth1", file, exists));
+    EXPECT_NE(access((std::string(other) + "/.ifcfg-eth1.AbC123").c_str(), F_OK), 0);
+    rmdir(other);
 }

@@ -166,13 +166,26 @@ TEST(StaticSetting, KeysSelectingNothingWriteNoFile)
 
 TEST(StaticSetting, InterfaceNamesThatCannotMakeAFileNameInTheFolder)
 {
-    for (const std::string& name : {std::string("../escape"), std::string(130, 'x')}) {
-        ModuleHarness h(storeWithInterface(name));
+    // The name as it is, and as JSON text.
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"../escape", "../escape"},
+        {std::string(130, 'x'), std::string(130, 'x')},
+        {"eth0\nIPV4ADDR=1", "eth0\\nIPV4ADDR=1"},
+        {"eth0\r", "eth0\\r"},
+        {" eth0", " eth0"},
+        {"\teth0", "\\teth0"},
+        {".", "."},
+        {"..", ".."},
+        {"eth0/", "eth0/"},
+    };
+    for (const auto& entry : names) {
+        const std::string& name = entry.first;
+        ModuleHarness h(storeWithInterface(entry.second));
         Request req(h.broker());
         Response r = modify(req, staticPath("Computer:" + name), {{"IPv4Address", text("10.0.0.7")}});
-        EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
-        EXPECT_TRUE(r.hasMessage);
-        EXPECT_TRUE(folderEntries(h.dataDir()).empty());
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED) << entry.second;
+        EXPECT_NE(r.message.find("not a safe file name"), std::string::npos) << r.message;
+        EXPECT_TRUE(folderEntries(h.dataDir()).empty()) << entry.second;
         EXPECT_EQ(folderEntries(h.folder()).size(), 2u);  // data folder and store file
         // Reading still works, from the store.
         EXPECT_EQ(propertyText(getOne(req, staticPath("Computer:" + name)), "IPv4Address"),
@@ -189,4 +202,29 @@ TEST(StaticSetting, UnwritableFileIsAFailure)
     EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
     EXPECT_TRUE(r.hasMessage);
     EXPECT_EQ(folderEntries(h.dataDir()), std::vector<std::string>{"ifcfg-eth1"});
+}
+
+TEST(StaticSetting, SymbolicLinkInPlaceOfTheFileIsRefused)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    const std::string outside = h.folder() + "outside";
+    h.writeFile(outside, "IPV4ADDR=203.0.113.99\nSECRET=kept\n");
+    ASSERT_EQ(symlink(outside.c_str(), (h.dataDir() + "ifcfg-eth1").c_str()), 0);
+
+    Response r = req.getInstance(req.makePath(staticPath("Computer:eth1")));
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_NE(r.message.find("symbolic link"), std::string::npos) << r.message;
+    EXPECT_TRUE(r.instances.empty());
+
+    r = modify(req, staticPath("Computer:eth1"), {{"IPv4Address", text("10.0.0.7")}});
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
+    EXPECT_NE(r.message.find("symbolic link"), std::string::npos) << r.message;
+    EXPECT_EQ(h.readFile(outside), "IPV4ADDR=203.0.113.99\nSECRET=kept\n");
+    struct stat info;
+    ASSERT_EQ(lstat((h.dataDir() + "ifcfg-eth1").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // The other interfaces are untouched by it.
+    EXPECT_EQ(propertyText(getOne(req, staticPath("Computer:eth10")), "ElementName"), "eth10");
 }
