@@ -24,7 +24,7 @@ struct ServerOptions {
     unsigned maxConnections = 1000;
     unsigned maxPerAddress = 64;          // connections from one client address
     unsigned idleTimeout = 30;            // seconds without traffic close a connection
-    size_t maxHeader = 64 * 1024;         // request line and headers of one request
+    size_t maxHeader = 32 * 1024;         // request line and headers of one request
     std::shared_ptr<const ClassCatalog> classes;  // for GetClass and untyped input
     std::vector<std::string> namespaces;          // served; empty: any
     std::vector<std::string> instanceClasses;     // for superclass enumerations

@@ -53,7 +53,7 @@ struct Options {
 
 const char* const valued[] = {"--store", "--data-dir", "--mof", "--provider-dir", "--namespace",
                               "--work", "--host", "--port", "--users", "--assoc", "--result",
-                              "--role", "--result-role", "--out", "--cert", "--key", "--format"};
+                              "--role", "--result-role", "--out", "--cert", "--key", "--format", "--threads"};
 
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
@@ -322,6 +322,13 @@ int serve(cimhost::Broker& broker, const HostSetup& setup, const Options& option
     server.classes = setup.catalog();
     server.namespaces = setup.namespaces();
     server.instanceClasses = setup.instanceClasses();
+    const std::string threads = options.get("--threads", "8");
+    const long threadCount = std::strtol(threads.c_str(), &end, 10);
+    if (!end || *end || threadCount < 1 || threadCount > 256) {
+        std::cerr << "ipifhost: --threads " << threads << ": not a count from 1 to 256\n";
+        return 2;
+    }
+    server.threads = static_cast<int>(threadCount);
     server.certFile = options.get("--cert");
     server.keyFile = options.get("--key");
     if (!loopbackOnly(server.host) && server.usersFile.empty()) {
@@ -424,7 +431,7 @@ const CommandHelp commandHelp[] = {
     {"ri", "ri PATH [--result C] [--role R]", "references"},
     {"rin", "rin PATH [--result C] [--role R]", "reference names"},
     {"cm", "cm PATH Method [Arg=value...]", "invoke a method (references as path text)"},
-    {"serve", "serve [--host H] [--port P] [--users FILE | --no-auth] [--cert PEM --key PEM]",
+    {"serve", "serve [--host H] [--port P] [--users FILE | --no-auth] [--cert PEM --key PEM] [--threads N]",
      "serve CIM-XML over HTTP (loopback unless --host)"},
     {"demo", "demo [--work DIR] [--serve]", "run on a copy of the bundled demo system"},
     {"import-live", "import-live [--out FILE]", "write a node store of this machine's interfaces"},

@@ -472,9 +472,11 @@ TEST_F(DispatcherTest, RepeatedAndExcessItemsAreRefused)
         return "<PROPERTY NAME=\"Count\" TYPE=\"uint16\"><VALUE>" + value + "</VALUE></PROPERTY>";
     };
     EXPECT_EQ(errorCode(modify(count("3") + count("4"))), 0);
-    for (const auto& w : world.widgets.instances())
-        if (w.property("Name")->asString() == "w1")
+    for (const auto& w : world.widgets.instances()) {
+        if (w.property("Name")->asString() == "w1") {
             EXPECT_EQ(w.property("Count")->asUnsigned(), 4u);
+        }
+    }
     std::string properties;
     for (int i = 0; i < 1025; ++i)
         properties += "<PROPERTY NAME=\"P" + std::to_string(i) + "\"><VALUE>x</VALUE></PROPERTY>";
