@@ -169,7 +169,8 @@ unsigned short ProviderUtilities::getKeyCount(const CMPIObjectPath* path)
     CMPICount n = CMGetKeyCount(path, &rc);
     if (rc.rc != CMPI_RC_OK)
         return 0;
-    return static_cast<unsigned short>(n);
+    // Wrapping would make a crowded path look keyless, that is, name all.
+    return n > 0xFFFFu ? static_cast<unsigned short>(0xFFFFu) : static_cast<unsigned short>(n);
 }
 
 bool ProviderUtilities::getKeyProperty(const CMPIObjectPath* path, const char* name, std::string& value)

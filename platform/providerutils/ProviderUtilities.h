@@ -21,6 +21,7 @@ public:
     static const unsigned short unknownClassId = 0;
 
     static std::string getNamespace(const CMPIObjectPath* path);
+    // Saturates at 65,535.
     static unsigned short getKeyCount(const CMPIObjectPath* path);
 
     // Any non-reference key is given as text; false when absent or null.
