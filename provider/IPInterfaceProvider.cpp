@@ -2,9 +2,13 @@
 
 #include <cmpimacs.h>
 
+#include <strings.h>
+
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <string>
+#include <vector>
 
 // Tests may build the frame over a table of their own classes.
 #ifdef IPIF_DISPATCH_TABLE
@@ -73,6 +77,121 @@ void failed(const std::exception& e, CMPIStatus& status)
     status = makeStatus(CMPI_RC_ERR_FAILED, e.what());
 }
 
+bool sameInstanceName(const CMPIObjectPath* a, const CMPIObjectPath* b);
+
+// Values of one key: references by the keys they carry, anything else by
+// its text, exactly.
+bool sameKeyValue(const CMPIData& a, const CMPIData& b)
+{
+    if ((a.type == CMPI_ref) != (b.type == CMPI_ref))
+        return false;
+    if (a.type == CMPI_ref)
+        return a.value.ref && b.value.ref && sameInstanceName(a.value.ref, b.value.ref);
+    std::string left;
+    std::string right;
+    return ProviderUtilities::dataToString(a, left) && ProviderUtilities::dataToString(b, right) &&
+           left == right;
+}
+
+// Whether both paths carry the same keys with the same values. Key names are
+// compared without regard to case, as CIM does; namespaces and hosts are not
+// compared, a client may leave them out.
+bool sameInstanceName(const CMPIObjectPath* a, const CMPIObjectPath* b)
+{
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    const CMPICount count = CMGetKeyCount(a, &rc);
+    if (rc.rc != CMPI_RC_OK || count == 0 || CMGetKeyCount(b, &rc) != count || rc.rc != CMPI_RC_OK)
+        return false;
+    for (CMPICount i = 0; i < count; ++i) {
+        CMPIString* name = nullptr;
+        CMPIData own = CMGetKeyAt(a, i, &name, &rc);
+        const char* wanted = name ? CMGetCharsPtr(name, nullptr) : nullptr;
+        if (rc.rc != CMPI_RC_OK || !wanted)
+            return false;
+        bool found = false;
+        for (CMPICount j = 0; j < count && !found; ++j) {
+            CMPIString* otherName = nullptr;
+            CMPIData other = CMGetKeyAt(b, j, &otherName, &rc);
+            const char* text = otherName ? CMGetCharsPtr(otherName, nullptr) : nullptr;
+            if (rc.rc == CMPI_RC_OK && text && strcasecmp(text, wanted) == 0) {
+                if (!sameKeyValue(own, other))
+                    return false;
+                found = true;
+            }
+        }
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+// Moves the object on to the element whose own path the request path names
+// key for key. A path short of a key, with a key of another value or with a
+// key the class does not have names nothing, so nothing is touched.
+template <class C>
+bool seekNamedElement(C& object, const CMPIObjectPath* op)
+{
+    for (; object; ++object) {
+        const CMPIObjectPath* own = object.getObjectPath();
+        if (own && sameInstanceName(own, op))
+            return true;
+    }
+    return false;
+}
+
+CMPIStatus notNamed(const CMPIObjectPath* op)
+{
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    const bool keyless = CMGetKeyCount(op, &rc) == 0 || rc.rc != CMPI_RC_OK;
+    return makeStatus(CMPI_RC_ERR_NOT_FOUND,
+                      keyless ? "The object path carries no keys and so names no instance"
+                              : "No instance matches every key of the object path");
+}
+
+// Servers that do not apply the request's property list leave it to the
+// provider. The filter is set before any property goes in, so that it
+// holds however the server reads it; keys always stay.
+CMPIInstance* applyPropertyList(CMPIInstance* inst, const char** properties)
+{
+    if (!inst || !properties)
+        return inst;
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    CMPIObjectPath* path = CMGetObjectPath(inst, &rc);
+    if (!path || rc.rc != CMPI_RC_OK)
+        return inst;
+    std::vector<std::string> keyNames;
+    const CMPICount keys = CMGetKeyCount(path, nullptr);
+    for (CMPICount i = 0; i < keys; ++i) {
+        CMPIString* name = nullptr;
+        CMGetKeyAt(path, i, &name, nullptr);
+        if (const char* text = name ? CMGetCharsPtr(name, nullptr) : nullptr)
+            keyNames.push_back(text);
+    }
+    std::vector<const char*> keyList;
+    for (const std::string& name : keyNames)
+        keyList.push_back(name.c_str());
+    keyList.push_back(nullptr);
+
+    CMPIInstance* narrowed = CMNewInstance(currentBroker(), path, &rc);
+    if (!narrowed || rc.rc != CMPI_RC_OK) {
+        // At least ask the server to drop what it can.
+        CMSetPropertyFilter(inst, properties, keyList.data());
+        return inst;
+    }
+    CMSetPropertyFilter(narrowed, properties, keyList.data());
+    const CMPICount count = CMGetPropertyCount(inst, nullptr);
+    for (CMPICount i = 0; i < count; ++i) {
+        CMPIString* name = nullptr;
+        CMPIData data = CMGetPropertyAt(inst, i, &name, &rc);
+        const char* text = name ? CMGetCharsPtr(name, nullptr) : nullptr;
+        if (rc.rc != CMPI_RC_OK || !text)
+            continue;
+        const bool null = (data.state & CMPI_nullValue) != 0;
+        CMSetProperty(narrowed, text, null ? nullptr : &data.value, data.type);
+    }
+    return narrowed;
+}
+
 template <class C>
 void returnNames(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op)
 {
@@ -86,20 +205,32 @@ void returnNames(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjec
 }
 
 template <class C>
-unsigned long returnInstances(const CMPIContext* ctx, const CMPIResult* rslt,
-                              const CMPIObjectPath* op, const char** properties)
+void returnInstances(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op,
+                     const char** properties)
 {
-    unsigned long returned = 0;
     C object(currentBroker(), ctx, op);
     while (object) {
-        if (CMPIInstance* inst = object.getCMPIInstance(properties)) {
-            CMReturnInstance(rslt, inst);
-            ++returned;
-        }
+        if (CMPIInstance* inst = object.getCMPIInstance(properties))
+            CMReturnInstance(rslt, applyPropertyList(inst, properties));
         ++object;
     }
     CMReturnDone(rslt);
-    return returned;
+}
+
+// GetInstance: the one element that the path names, or none.
+template <class C>
+CMPIStatus returnNamedInstance(const CMPIContext* ctx, const CMPIResult* rslt,
+                               const CMPIObjectPath* op, const char** properties)
+{
+    CMPIStatus status = {CMPI_RC_OK, nullptr};
+    C object(currentBroker(), ctx, op);
+    CMPIInstance* inst = seekNamedElement(object, op) ? object.getCMPIInstance(properties) : nullptr;
+    if (inst)
+        CMReturnInstance(rslt, applyPropertyList(inst, properties));
+    else
+        status = notNamed(op);
+    CMReturnDone(rslt);
+    return status;
 }
 
 template <class C>
@@ -108,10 +239,10 @@ CMPIStatus modify(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObje
 {
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     C object(currentBroker(), ctx, op);
-    if (object)
+    if (seekNamedElement(object, op))
         status = object.modifyInstance(inst);
     else
-        status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
+        status = notNamed(op);
     CMReturnDone(rslt);
     return status;
 }
@@ -122,8 +253,8 @@ CMPIUint32 invoke(const CMPIContext* ctx, const CMPIObjectPath* op, const char* 
                   CMPIStatus& status)
 {
     C object(currentBroker(), ctx, op);
-    if (needsElement && !object) {
-        status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
+    if (needsElement && !seekNamedElement(object, op)) {
+        status = notNamed(op);
         return 4;
     }
     if (method && std::strcmp(method, offered) == 0)
@@ -162,7 +293,7 @@ void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* r
         switch (kind) {
         case AssocKind::Associators:
             if (CMPIInstance* inst = object.getAssociator(properties))
-                CMReturnInstance(rslt, inst);
+                CMReturnInstance(rslt, applyPropertyList(inst, properties));
             break;
         case AssocKind::AssociatorNames:
             if (CMPIObjectPath* path = object.getAssociatorNames())
@@ -171,7 +302,7 @@ void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* r
         case AssocKind::References:
             if (CMPIInstance* inst = object.getCMPIInstance(properties))
                 if (refersToBothEnds(CMGetObjectPath(inst, nullptr)))
-                    CMReturnInstance(rslt, inst);
+                    CMReturnInstance(rslt, applyPropertyList(inst, properties));
             break;
         case AssocKind::ReferenceNames:
             if (CMPIObjectPath* path = object.getObjectPath())
@@ -221,14 +352,15 @@ CMPIStatus instances(InstanceKind kind, const char* function, const CMPIContext*
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
         try {
-            unsigned long returned = 0;
             switch (ProviderUtilities::getClassId(op)) {
 #define IPIF_INSTANCE_CASE(id, C)                                                \
     case id:                                                                      \
         if (kind == InstanceKind::Names)                                          \
             returnNames<C>(ctx, rslt, op);                                        \
+        else if (kind == InstanceKind::Single)                                    \
+            status = returnNamedInstance<C>(ctx, rslt, op, properties);           \
         else                                                                      \
-            returned = returnInstances<C>(ctx, rslt, op, properties);             \
+            returnInstances<C>(ctx, rslt, op, properties);                        \
         break;
                 IPIF_INSTANCE_CLASSES(IPIF_INSTANCE_CASE)
 #undef IPIF_INSTANCE_CASE
@@ -236,8 +368,6 @@ CMPIStatus instances(InstanceKind kind, const char* function, const CMPIContext*
                 status.rc = CMPI_RC_ERR_INVALID_CLASS;
                 break;
             }
-            if (kind == InstanceKind::Single && status.rc == CMPI_RC_OK && returned == 0)
-                status = makeStatus(CMPI_RC_ERR_NOT_FOUND, "No instance matches the object path");
         } catch (const std::exception& e) {
             logMessage(unitLogger, unitFile, Trace::Level::Error, e.what());
             failed(e, status);

@@ -37,13 +37,14 @@ TEST(ConfigurationServiceInstances, OneServiceForManyEndpointsAndNoneForAnEmptyS
                     .instances.empty());
 }
 
-TEST(ConfigurationServiceInstances, GetFiltersOnSystemNameOnly)
+TEST(ConfigurationServiceInstances, GetMatchesEveryKey)
 {
     ModuleHarness h(store());
     Request req(h.broker());
     cimhost::PathSpec anyName = servicePath();
     anyName.keys[3].second = text("SomethingElse");
-    Response found = req.getInstance(req.makePath(anyName));
+    EXPECT_EQ(req.getInstance(req.makePath(anyName)).rc, CMPI_RC_ERR_NOT_FOUND);
+    Response found = req.getInstance(req.makePath(servicePath()));
     ASSERT_EQ(found.instances.size(), 1u);
     EXPECT_EQ(propertyText(found.instances[0], "Name"), "IPConfigService");
 

@@ -54,10 +54,10 @@ protected:
             return instance->ft->enumerateInstances(instance, c, r, op, nullptr);
         });
     }
-    cimhost::Response getInstance(const char* cls)
+    cimhost::Response getInstance(const char* cls, const char* name = "element0")
     {
         CMPIObjectPath* op = req.newObjectPath(ns, cls);
-        CMAddKey(op, "Name", "element0", CMPI_chars);
+        CMAddKey(op, "Name", name, CMPI_chars);
         return req.call([&](const CMPIContext* c, const CMPIResult* r) {
             return instance->ft->getInstance(instance, c, r, op, nullptr);
         });
@@ -65,6 +65,7 @@ protected:
     cimhost::Response invoke(const char* cls, const char* name)
     {
         CMPIObjectPath* op = req.newObjectPath(ns, cls);
+        CMAddKey(op, "Name", "element0", CMPI_chars);
         CMPIArgs* in = req.newArgs();
         CMPIArgs* out = req.newArgs();
         return req.call([&](const CMPIContext* c, const CMPIResult* r) {
@@ -134,18 +135,22 @@ TEST_F(Frame, EnumerationsReturnEveryElementAndFinishOnce)
     EXPECT_EQ(empty.doneCount, 1);
 }
 
-TEST_F(Frame, GetInstanceReportsMissingInstanceAndReturnsAllMatches)
+TEST_F(Frame, GetInstanceReportsMissingInstanceAndReturnsTheNamedOne)
 {
     fake::Behaviour::current().elements = 0;
     cimhost::Response missing = getInstance("Tavrix_IPProtocolEndpoint");
     EXPECT_EQ(missing.rc, CMPI_RC_ERR_NOT_FOUND);
     EXPECT_TRUE(missing.instances.empty());
 
-    fake::Behaviour::current().elements = 2;
-    cimhost::Response both = getInstance("Tavrix_IPProtocolEndpoint");
-    EXPECT_EQ(both.rc, CMPI_RC_OK);
-    EXPECT_EQ(both.instances.size(), 2u);
-    EXPECT_EQ(both.doneCount, 1);
+    fake::Behaviour::current().elements = 3;
+    cimhost::Response second = getInstance("Tavrix_IPProtocolEndpoint", "element1");
+    EXPECT_EQ(second.rc, CMPI_RC_OK);
+    ASSERT_EQ(second.instances.size(), 1u);
+    CMPIData name = CMGetProperty(second.instances[0], "Name", nullptr);
+    ASSERT_EQ(name.type, CMPI_string);
+    EXPECT_STREQ(CMGetCharsPtr(name.value.string, nullptr), "element1");
+    EXPECT_EQ(second.doneCount, 1);
+    EXPECT_EQ(getInstance("Tavrix_IPProtocolEndpoint", "element3").rc, CMPI_RC_ERR_NOT_FOUND);
 }
 
 TEST_F(Frame, ExceptionMidEnumerationKeepsElementsAndIsReported)
@@ -233,6 +238,7 @@ TEST_F(Frame, ModifyInstanceRoutesOrRefuses)
     CMPIInstance* inst = req.newInstance(op);
     auto modify = [&](const char* cls) {
         CMPIObjectPath* path = req.newObjectPath(ns, cls);
+        CMAddKey(path, "Name", "element0", CMPI_chars);
         return req.call([&](const CMPIContext* c, const CMPIResult* r) {
             return instance->ft->modifyInstance(instance, c, r, path, inst, nullptr);
         });

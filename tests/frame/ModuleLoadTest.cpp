@@ -75,7 +75,9 @@ TEST_F(ModuleLoad, CleanupsAnswerAsDocumented)
     CMPIMethodMI* mmi = method(nullptr, nullptr, nullptr);
     EXPECT_EQ(imi->ft->cleanup(imi, nullptr, 1).rc, CMPI_RC_OK);
     EXPECT_EQ(ami->ft->cleanup(ami, nullptr, 0).rc, CMPI_RC_OK);
+    // Anything but OK keeps the provider loaded for ever in some servers.
     EXPECT_EQ(mmi->ft->cleanup(mmi, nullptr, 1).rc, CMPI_RC_OK);
+    EXPECT_EQ(mmi->ft->cleanup(mmi, nullptr, 0).rc, CMPI_RC_OK);
 }
 
 TEST_F(ModuleLoad, RequestsBeforeAnyBrokerFailInOrder)
