@@ -4,6 +4,7 @@
 #include <cmpimacs.h>
 
 #include "ProviderUtilities.h"
+#include "SubnetMask.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -185,6 +186,12 @@ CMPIStatus CMPIProtocolEndpoint::modifyInstance(const CMPIInstance* instance)
     std::string address;
     std::string mask;
     bool hasOrigin = ProviderUtilities::getProperty(instance, "AddressOrigin", origin);
+    // A client puts back what it got: the endpoint's own origin is no change,
+    // and rewriting it would change the endpoint's Name key.
+    unsigned short currentOrigin = 0;
+    endpoint.getAddressOrigin(currentOrigin);
+    if (hasOrigin && origin == currentOrigin)
+        hasOrigin = false;
     bool hasAddress = ProviderUtilities::getProperty(instance, "IPv4Address", address);
     bool hasMask = ProviderUtilities::getProperty(instance, "SubnetMask", mask);
 
@@ -194,8 +201,10 @@ CMPIStatus CMPIProtocolEndpoint::modifyInstance(const CMPIInstance* instance)
     CMPIrc refusalRc = CMPI_RC_ERR_INVALID_PARAMETER;
     if (hasAddress && !usableIPv4(address)) {
         refusal = "IPv4Address is not a valid IPv4 address";
-    } else if (hasMask && !usableIPv4(mask)) {
-        refusal = "SubnetMask is not a valid IPv4 address";
+    } else if (hasMask && !mask.empty() && !isSubnetMask(mask)) {
+        refusal = "SubnetMask is not a valid subnet mask";
+    } else if (hasOrigin && origin != currentOrigin && origin != 3 && origin != 4) {
+        refusal = "AddressOrigin can only be set to 3 (Static) or 4 (DHCP)";
     } else if ((hasOrigin && endpoint.isReadOnly(NodeLexicon::Properties::ADDRESS_ORIGIN)) ||
                (hasAddress && endpoint.isReadOnly(NodeLexicon::Properties::IPV4_ADDRESS)) ||
                (hasMask && endpoint.isReadOnly(NodeLexicon::Properties::SUBNET_MASK))) {

@@ -36,9 +36,10 @@ public:
 
     // Writes AddressOrigin, IPv4Address and SubnetMask of the instance into
     // the node store: CMPI_RC_ERR_NOT_FOUND when the instance's keys select
-    // no endpoint, CMPI_RC_ERR_INVALID_PARAMETER (nothing written) for a
-    // value that is not an IPv4 address, CMPI_RC_ERR_FAILED when the store
-    // refuses a write.
+    // no endpoint, CMPI_RC_ERR_INVALID_PARAMETER (nothing written) for an
+    // address that is not IPv4, a mask that is not contiguous, or an origin
+    // other than 3 and 4 that differs from the endpoint's own (its own origin
+    // is left as it is), CMPI_RC_ERR_FAILED when the store refuses a write.
     CMPIStatus modifyInstance(const CMPIInstance* instance);
 
     // RequestStateChange: 0 when the state was changed (output argument

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProviderUtilities.h"
+#include "SubnetMask.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -180,6 +181,10 @@ CMPIStatus CMPIStaticIPAssignmentSettingData::modifyInstance(const CMPIInstance*
         if (!usableAddress(entry.family, text)) {
             refusal = entry.family == AF_INET ? "Value is not a valid IPv4 address"
                                               : "Value is not a valid IPv6 address";
+            break;
+        }
+        if (entry.key == std::string("NETMASK") && !text.empty() && !isSubnetMask(text)) {
+            refusal = "SubnetMask is not a valid subnet mask";
             break;
         }
         values.emplace_back(entry.key, text);

@@ -34,7 +34,7 @@ TEST(EndpointsConcurrency, StaticSettingsOfOneInterfaceAllLand)
                 "IPV6ADDR=2001:db8::1\nIPV6GATEWAY=2001:db8::fe\nPREFIX=64\n");
     const std::vector<Writer> writers = {
         {"IPv4Address", [](int i) { return text("10.1.0." + std::to_string(i)); }},
-        {"SubnetMask", [](int i) { return text("255.255." + std::to_string(i) + ".0"); }},
+        {"SubnetMask", [](int i) { return text(prefixMask(7 + i)); }},
         {"GatewayIPv4Address", [](int i) { return text("10.2.0." + std::to_string(i)); }},
         {"IPv6Address", [](int i) { return text("2001:db8::a:" + std::to_string(i)); }},
         {"GatewayIPv6Address", [](int i) { return text("2001:db8::b:" + std::to_string(i)); }},
@@ -98,7 +98,7 @@ TEST(EndpointsConcurrency, EndpointAddressMaskAndStateAllLand)
     std::thread mask([&] {
         for (int i = 1; i <= rounds; ++i) {
             Request req(h.broker());
-            if (!modify(req, path, {{"SubnetMask", text("255.255." + std::to_string(i) + ".0")}}).ok())
+            if (!modify(req, path, {{"SubnetMask", text(prefixMask(7 + i))}}).ok())
                 ++failures;
         }
     });
@@ -120,6 +120,6 @@ TEST(EndpointsConcurrency, EndpointAddressMaskAndStateAllLand)
     EXPECT_EQ(nodeText("/host/nic0/eth0", Korvu::NodeLexicon::IPV4_ADDRESS),
               "192.0.2." + std::to_string(rounds));
     EXPECT_EQ(nodeText("/host/nic0/eth0", Korvu::NodeLexicon::SUBNET_MASK),
-              "255.255." + std::to_string(rounds) + ".0");
+              prefixMask(7 + rounds));
     EXPECT_EQ(nodeNumber("/host/nic0/eth0", Korvu::NodeLexicon::STATE), rounds % 2 ? 12u : 1u);
 }

@@ -71,14 +71,16 @@ TEST(EndpointKeys, TwoOriginsOfOneInterfaceAndTheServiceProcessor)
               CMPI_RC_ERR_NOT_FOUND);
 }
 
-TEST(EndpointKeys, PathWithoutNameKeysReturnsEveryEndpoint)
+TEST(EndpointKeys, PathWithoutNameKeysNamesNoEndpoint)
 {
     ModuleHarness h(hostAndBmc());
     Request req(h.broker());
     cimhost::PathSpec described = endpointPath("", "");
     described.keys = {{"CreationClassName", text("Tavrix_IPProtocolEndpoint")},
                  {"SystemCreationClassName", text("Tavrix_ComputerSystem")}};
-    EXPECT_EQ(req.getInstance(req.makePath(described)).instances.size(), 5u);
+    Response r = req.getInstance(req.makePath(described));
+    EXPECT_EQ(r.rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_TRUE(r.instances.empty());
 }
 
 TEST(EndpointKeys, LongInterfaceNamesGiveWholeDistinctKeys)
@@ -134,12 +136,12 @@ TEST(EndpointCodes, CimValuesWriteNodeCodes)
     ModuleHarness h(hostAndBmc());
     Request req(h.broker());
     std::string name = eth0Static;
-    for (auto origin : std::vector<std::pair<unsigned, unsigned>>{{4, 1}, {2, 0}, {3, 3}}) {
+    for (auto origin : std::vector<std::pair<unsigned, unsigned>>{{4, 1}, {3, 3}}) {
         ASSERT_TRUE(modify(req, endpointPath(hostName(), name),
                            {{"AddressOrigin", Value::uint16(origin.first)}}).ok());
         EXPECT_EQ(nodeNumber(eth0Node, NodeLexicon::ADDRESS_ORIGIN), origin.second);
         // The origin goes into the Name key.
-        name = "eth0_52:54:00:12:34:56_" + std::to_string(origin.first == 2 ? 0 : origin.first);
+        name = "eth0_52:54:00:12:34:56_" + std::to_string(origin.first);
     }
     for (auto state : std::vector<std::pair<unsigned, unsigned>>{{3, 12}, {11, 9}, {2, 1}}) {
         MethodCall call = requestStateChange(h, req, endpointPath(hostName(), eth0Static),
@@ -178,6 +180,77 @@ TEST(EndpointModify, WritesAddressAndMaskOnlyWhenAllValuesAreSound)
     // An empty value clears the address.
     EXPECT_TRUE(modify(req, path, {{"IPv4Address", text("")}}).ok());
     EXPECT_EQ(nodeText(eth0Node, NodeLexicon::IPV4_ADDRESS), "");
+}
+
+TEST(EndpointModify, OwnAddressOriginComesBackUnchanged)
+{
+    // Origin codes the module reads but never writes: 5 (CIM 1), 2 (CIM 5),
+    // none (CIM 0).
+    ModuleHarness h(R"({"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","children":[
+      {"name":"nic","type":"NETWORK_ADAPTER","children":[
+       {"name":"a","type":"IP_INTERFACE","properties":{"NAME":"a","MAC_ADDRESS":"m","ADDRESS_ORIGIN":5,
+        "IPV4_ADDRESS":"192.0.2.1"}},
+       {"name":"b","type":"IP_INTERFACE","properties":{"NAME":"b","MAC_ADDRESS":"m","ADDRESS_ORIGIN":2,
+        "IPV4_ADDRESS":"192.0.2.2"}},
+       {"name":"c","type":"IP_INTERFACE","properties":{"NAME":"c","MAC_ADDRESS":"m",
+        "IPV4_ADDRESS":"192.0.2.3"}}]}]}]})");
+    Request req(h.broker());
+    struct Case {
+        const char* node;
+        const char* name;
+        unsigned origin;
+        unsigned code;
+    } cases[] = {{"/host/nic/a", "a_m_1", 1, 5}, {"/host/nic/b", "b_m_5", 5, 2}, {"/host/nic/c", "c_m_0", 0, 0xFFFFFFFFu}};
+    for (const Case& c : cases) {
+        const cimhost::PathSpec path = endpointPath(hostName(), c.name);
+        // Get, change the address, put back: what every client does.
+        const CMPIInstance* got = getOne(req, path);
+        ASSERT_NE(got, nullptr) << c.name;
+        ASSERT_EQ(propertyText(got, "AddressOrigin"), std::to_string(c.origin));
+        Response r = modify(req, path, {{"AddressOrigin", Value::uint16(c.origin)},
+                                        {"IPv4Address", text("198.51.100.7")}});
+        ASSERT_TRUE(r.ok()) << c.name << ": " << r.message;
+        EXPECT_EQ(nodeNumber(c.node, NodeLexicon::ADDRESS_ORIGIN), c.code) << c.name;
+        const CMPIInstance* again = getOne(req, path);
+        ASSERT_NE(again, nullptr) << c.name << " lost its Name";
+        EXPECT_EQ(propertyText(again, "IPv4Address"), "198.51.100.7");
+
+        // Another origin the module cannot write is refused, with nothing written.
+        for (unsigned other : {0u, 1u, 2u, 5u, 6u}) {
+            if (other == c.origin)
+                continue;
+            r = modify(req, path, {{"AddressOrigin", Value::uint16(other)},
+                                   {"IPv4Address", text("198.51.100.8")}});
+            EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER) << c.name << " " << other;
+            EXPECT_TRUE(r.hasMessage);
+        }
+        EXPECT_EQ(nodeNumber(c.node, NodeLexicon::ADDRESS_ORIGIN), c.code);
+        EXPECT_EQ(nodeText(c.node, NodeLexicon::IPV4_ADDRESS), "198.51.100.7");
+    }
+    // 3 and 4 stay writable.
+    ASSERT_TRUE(modify(req, endpointPath(hostName(), "a_m_1"), {{"AddressOrigin", Value::uint16(4)}}).ok());
+    EXPECT_EQ(nodeNumber("/host/nic/a", NodeLexicon::ADDRESS_ORIGIN), 1u);
+}
+
+TEST(EndpointModify, NonContiguousMasksAreRefused)
+{
+    ModuleHarness h(hostAndBmc());
+    Request req(h.broker());
+    const cimhost::PathSpec path = endpointPath(hostName(), eth0Static);
+    for (const char* bad : {"255.0.255.0", "255.255.255.1", "0.255.255.255", "255.255.0.128"}) {
+        Response r = modify(req, path, {{"SubnetMask", text(bad)}});
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER) << bad;
+        r = modify(req, staticPath("Computer:eth0"), {{"SubnetMask", text(bad)}});
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER) << bad;
+    }
+    EXPECT_EQ(nodeText(eth0Node, NodeLexicon::SUBNET_MASK), "255.255.255.0");
+    EXPECT_FALSE(h.fileExists(h.dataDir() + "ifcfg-eth0"));
+    for (const char* good : {"255.255.255.128", "0.0.0.0", "255.255.255.255", "255.0.0.0"}) {
+        EXPECT_TRUE(modify(req, path, {{"SubnetMask", text(good)}}).ok()) << good;
+        EXPECT_EQ(nodeText(eth0Node, NodeLexicon::SUBNET_MASK), good);
+        EXPECT_TRUE(modify(req, staticPath("Computer:eth0"), {{"SubnetMask", text(good)}}).ok()) << good;
+        EXPECT_EQ(h.readFile(h.dataDir() + "ifcfg-eth0"), std::string("NETMASK=") + good + "\n");
+    }
 }
 
 TEST(EndpointModify, InstanceKeysSelectingNothingWriteNothing)
@@ -287,5 +360,6 @@ TEST(EndpointTrace, MethodAndInstanceLines)
     EXPECT_EQ(log.count("]: Inside if"), 1u);
     EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance()"), 1u);
     EXPECT_EQ(log.count("EXITING: Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance()"), 1u);
-    EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++()"), 1u);
+    // GetInstance stops on the endpoint its path names.
+    EXPECT_EQ(log.count("ENTERING: Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++()"), 0u);
 }

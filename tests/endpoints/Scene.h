@@ -51,6 +51,14 @@ inline std::string hostName()
 
 inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
 
+// Dotted IPv4 mask of a prefix length (0 to 32).
+inline std::string prefixMask(int bits)
+{
+    const unsigned long mask = bits <= 0 ? 0ul : (0xFFFFFFFFul << (32 - bits)) & 0xFFFFFFFFul;
+    return std::to_string((mask >> 24) & 255) + "." + std::to_string((mask >> 16) & 255) + "." +
+           std::to_string((mask >> 8) & 255) + "." + std::to_string(mask & 255);
+}
+
 inline cimhost::PathSpec endpointPath(const std::string& systemName, const std::string& name,
                                       bool serviceProcessor = false)
 {
