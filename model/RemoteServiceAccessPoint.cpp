@@ -221,14 +221,11 @@ bool RemoteServiceAccessPoint::getOtherAccessContext(std::string&)
 
 int RemoteServiceAccessPoint::writableFamily()
 {
-    unsigned int type = 0;
-    if (!cursor.getProperty(NodeLexicon::Properties::PROTOCOL_IF_TYPE, type))
+    // The element's own gateway: on a dual-stack node the protocol type
+    // would leave the IPv4 gateway unreachable.
+    if (gatewayKind == NONE)
         return -1;
-    if (type == 4096)
-        return AF_INET;
-    if (type == 4097 || type == 4098)
-        return AF_INET6;
-    return -1;
+    return presentsIPv6() ? AF_INET6 : AF_INET;
 }
 
 bool RemoteServiceAccessPoint::setAccessInfo(std::string value)
@@ -239,8 +236,6 @@ bool RemoteServiceAccessPoint::setAccessInfo(std::string value)
         TRACE_ERROR("IP Protocol value does not exist ");
         return false;
     }
-    // The family is read again here, so a type changed meanwhile never gets
-    // an address of the other family.
     if (!isAddressOf(family, value))
         return false;
     return cursor.setProperty(family == AF_INET ? NodeLexicon::Properties::IPV4_GATEWAY

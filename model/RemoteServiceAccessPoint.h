@@ -51,13 +51,13 @@ public:
     // Never has a value.
     bool getOtherAccessContext(std::string& value);
 
-    // Address family that setAccessInfo writes on the current node: AF_INET
-    // for protocol type 4096, AF_INET6 for 4097 and 4098, -1 for anything
-    // else or no protocol type.
+    // Address family of the gateway the current element presents: AF_INET
+    // or AF_INET6; -1 when the cursor stands on no gateway.
     int writableFamily();
 
-    // Writes the gateway that the node's protocol type chooses (4096: IPv4,
-    // 4097/4098: IPv6). False, with nothing written, for any other type or
+    // Writes the gateway the current element presents (Name suffix "_IPv4":
+    // the IPv4 gateway, "_IPv6": the IPv6 one). False, with nothing written,
+    // for a value that is not an address of that family, on no element, or
     // when the store refuses the value.
     bool setAccessInfo(std::string value);
 

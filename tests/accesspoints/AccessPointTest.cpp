@@ -84,11 +84,10 @@ TEST(AccessPointKeys, NameSuffixSelectsTheGateway)
     EXPECT_EQ(propertyText(v6, "InfoFormat"), "4");
     EXPECT_EQ(propertyText(v6, "AccessInfo"), "2001:db8::1");
 
-    // Without a suffix only the interface counts and the node's kinds stay.
-    Response bare = req.getInstance(req.makePath(accessPath(hostName(), "eth2")));
-    ASSERT_EQ(bare.instances.size(), 2u);
-    EXPECT_EQ(propertyText(bare.instances[0], "Name"), "eth2_IPv6");
-    EXPECT_EQ(propertyText(bare.instances[1], "Name"), "eth2_IPv4");
+    // The Name is matched whole: a bare or garbled one names no gateway.
+    for (const char* name : {"eth2", "eth2_garbage_IPv4", "eth2_IPv4_x"})
+        EXPECT_EQ(req.getInstance(req.makePath(accessPath(hostName(), name))).rc,
+                  CMPI_RC_ERR_NOT_FOUND) << name;
 
     // A gateway the interface lacks, or an interface without any, is no element.
     EXPECT_EQ(req.getInstance(req.makePath(accessPath(hostName(), "eth0_IPv6"))).rc,
@@ -113,21 +112,36 @@ TEST(AccessPointKeys, ServiceProcessorGateway)
               CMPI_RC_ERR_NOT_FOUND);
 }
 
-TEST(AccessPointModify, ProtocolTypeChoosesTheGatewayWritten)
+TEST(AccessPointModify, ElementKindChoosesTheGatewayWritten)
 {
-    ModuleHarness h(gateways(4098));
-    Request req(h.broker());
-    Response r = modify(req, accessPath(hostName(), "eth0_IPv4"),
-                        {{"AccessInfo", text("2001:db8::fe")}});
-    EXPECT_EQ(r.rc, CMPI_RC_OK) << r.message;
-    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV6_GATEWAY), "2001:db8::fe");
-    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV4_GATEWAY), "192.0.2.1");
+    // Dual-stack nodes, whatever their protocol type says.
+    for (unsigned type : {4096u, 4097u, 4098u, 7u}) {
+        ModuleHarness h(gateways(4098, type));
+        Request req(h.broker());
+        Response r = modify(req, accessPath(hostName(), "eth2_IPv4"), {{"AccessInfo", text("198.51.100.2")}});
+        EXPECT_EQ(r.rc, CMPI_RC_OK) << type << ": " << r.message;
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV4_GATEWAY), "198.51.100.2");
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV6_GATEWAY), "2001:db8::1");
 
-    // A 4096 node takes an IPv4 gateway.
-    ModuleHarness h2(gateways(4096));
-    Request req2(h2.broker());
-    EXPECT_TRUE(modify(req2, accessPath(hostName(), "eth0_IPv4"), {{"AccessInfo", text("192.0.2.254")}}).ok());
-    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV4_GATEWAY), "192.0.2.254");
+        r = modify(req, accessPath(hostName(), "eth2_IPv6"), {{"AccessInfo", text("2001:db8::fe")}});
+        EXPECT_EQ(r.rc, CMPI_RC_OK) << type << ": " << r.message;
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV6_GATEWAY), "2001:db8::fe");
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV4_GATEWAY), "198.51.100.2");
+
+        // An address of the other kind is refused and never lands on the other gateway.
+        r = modify(req, accessPath(hostName(), "eth2_IPv4"), {{"AccessInfo", text("2001:db8::77")}});
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+        r = modify(req, accessPath(hostName(), "eth2_IPv6"), {{"AccessInfo", text("198.51.100.77")}});
+        EXPECT_EQ(r.rc, CMPI_RC_ERR_INVALID_PARAMETER);
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV6_GATEWAY), "2001:db8::fe");
+        EXPECT_EQ(nodeText("/host/nic0/eth2", NodeLexicon::Properties::IPV4_GATEWAY), "198.51.100.2");
+
+        // A node with an IPv4 gateway only, under an IPv6-capable type.
+        r = modify(req, accessPath(hostName(), "eth0_IPv4"), {{"AccessInfo", text("192.0.2.254")}});
+        EXPECT_EQ(r.rc, CMPI_RC_OK) << r.message;
+        EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV4_GATEWAY), "192.0.2.254");
+        EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV6_GATEWAY), "<absent>");
+    }
 }
 
 TEST(AccessPointModify, RefusedRequestsWriteNothing)
@@ -146,12 +160,6 @@ TEST(AccessPointModify, RefusedRequestsWriteNothing)
     Response missing = modify(req, accessPath(hostName(), "eth1_IPv4"), {{"AccessInfo", text("192.0.2.7")}});
     EXPECT_EQ(missing.rc, CMPI_RC_ERR_NOT_FOUND);
 
-    // Unknown protocol type: an ERROR line and a failure, not success.
-    testsupport::LogCapture log;
-    Response unknown = modify(req, accessPath(hostName(), "eth2_IPv6"), {{"AccessInfo", text("2001:db8::2")}});
-    EXPECT_EQ(unknown.rc, CMPI_RC_ERR_FAILED);
-    EXPECT_EQ(log.count("IP Protocol value does not exist "), 1u);
-
     // No AccessInfo: nothing to change.
     EXPECT_EQ(modify(req, accessPath(hostName(), "eth0_IPv4"), {{"ElementName", text("x")}}).rc, CMPI_RC_OK);
     EXPECT_EQ(h.readFile(h.storeFile()), before);
@@ -162,7 +170,9 @@ TEST(AccessPointModel, SetAccessInfoChecksTheAddressItself)
     ModuleHarness h(gateways(4097));
     Korvu::IPInterfaceProvider::RemoteServiceAccessPoint model;
     ASSERT_TRUE(static_cast<bool>(model));
-    EXPECT_FALSE(model.setAccessInfo("192.0.2.5"));
-    EXPECT_TRUE(model.setAccessInfo("2001:db8::5"));
-    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV6_GATEWAY), "2001:db8::5");
+    // The first element is eth0's IPv4 gateway.
+    EXPECT_FALSE(model.setAccessInfo("2001:db8::5"));
+    EXPECT_TRUE(model.setAccessInfo("192.0.2.5"));
+    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV4_GATEWAY), "192.0.2.5");
+    EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV6_GATEWAY), "<absent>");
 }
