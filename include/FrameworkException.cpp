@@ -6,6 +6,7 @@ namespace Korvu {
 FrameworkException::FrameworkException(const char* text) : std::exception(), message(text ? text : "") {}
 
 FrameworkException::FrameworkException(const std::string& text) : std::exception(), message(text) {}
+FrameworkException::FrameworkException(std::string& text) : std::exception(), message(text) {}
 
 FrameworkException::FrameworkException(const FrameworkException& other) : std::exception(other), message(other.message) {}
 

@@ -14,6 +14,8 @@ class IPIF_EXPORT FrameworkException : public std::exception {
 public:
     explicit FrameworkException(const char* message);
     explicit FrameworkException(const std::string& message);
+    // The form peers built against the module link against.
+    explicit FrameworkException(std::string& message);
     FrameworkException(const FrameworkException& other);
     FrameworkException& operator=(const FrameworkException& other);
     virtual ~FrameworkException();

@@ -6,6 +6,7 @@ namespace Korvu {
 InstrumentationException::InstrumentationException(const char* text) : std::exception(), message(text ? text : "") {}
 
 InstrumentationException::InstrumentationException(const std::string& text) : std::exception(), message(text) {}
+InstrumentationException::InstrumentationException(std::string& text) : std::exception(), message(text) {}
 
 InstrumentationException::InstrumentationException(const InstrumentationException& other) : std::exception(other), message(other.message) {}
 

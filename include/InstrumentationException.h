@@ -14,6 +14,8 @@ class IPIF_EXPORT InstrumentationException : public std::exception {
 public:
     explicit InstrumentationException(const char* message);
     explicit InstrumentationException(const std::string& message);
+    // The form peers built against the module link against.
+    explicit InstrumentationException(std::string& message);
     InstrumentationException(const InstrumentationException& other);
     InstrumentationException& operator=(const InstrumentationException& other);
     virtual ~InstrumentationException();

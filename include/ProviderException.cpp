@@ -6,6 +6,7 @@ namespace Korvu {
 ProviderException::ProviderException(const char* text) : std::exception(), message(text ? text : "") {}
 
 ProviderException::ProviderException(const std::string& text) : std::exception(), message(text) {}
+ProviderException::ProviderException(std::string& text) : std::exception(), message(text) {}
 
 ProviderException::ProviderException(const ProviderException& other) : std::exception(other), message(other.message) {}
 

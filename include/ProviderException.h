@@ -14,6 +14,8 @@ class IPIF_EXPORT ProviderException : public std::exception {
 public:
     explicit ProviderException(const char* message);
     explicit ProviderException(const std::string& message);
+    // The form peers built against the module link against.
+    explicit ProviderException(std::string& message);
     ProviderException(const ProviderException& other);
     ProviderException& operator=(const ProviderException& other);
     virtual ~ProviderException();

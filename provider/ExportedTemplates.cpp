@@ -2,6 +2,6 @@
 
 #include "Moniker.h"
 
-// Peers built against the module resolve these members from it; this unit is
-// compiled with default visibility for that reason.
+// Peers built against the module resolve these members from it; the
+// module's export list lets them through.
 template class std::vector<Korvu::Moniker::KeyComponent>;

@@ -7,8 +7,6 @@ const unsigned int noSelection = ~0u;
 }
 
 Moniker::Moniker() : selected(noSelection) {}
-Moniker::Moniker(const Moniker& other) = default;
-Moniker& Moniker::operator=(const Moniker& other) = default;
 Moniker::~Moniker() = default;
 
 unsigned short Moniker::addKey(std::string name, const std::string& value)

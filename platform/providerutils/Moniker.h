@@ -8,7 +8,9 @@ namespace Korvu {
 
 // Names one instance apart from CMPI: an ordered list of key name/value
 // pairs with one selected key. Copying may throw std::bad_alloc.
-class Moniker {
+// Visible from every library built on it: a provider module carries and
+// exports the copy operations and the key vector's members for its peers.
+class __attribute__((visibility("default"))) Moniker {
 public:
     struct KeyComponent {
         unsigned int flags = 0;
@@ -37,6 +39,11 @@ private:
     std::vector<KeyComponent> keys;
     unsigned int selected;
 };
+
+// Inline and always emitted, so that each library that uses monikers holds
+// its own copy operations.
+__attribute__((used)) inline Moniker::Moniker(const Moniker& other) = default;
+__attribute__((used)) inline Moniker& Moniker::operator=(const Moniker& other) = default;
 
 } // namespace Korvu
 
