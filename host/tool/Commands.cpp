@@ -67,6 +67,10 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
             options.noAuth = true;
             continue;
         }
+        if (a == "--live" || a == "--allow-changes") {
+            options.values[a] = "1";
+            continue;
+        }
         if (a == "--help" || a == "-h") {
             options.help = true;
             continue;
@@ -261,6 +265,12 @@ void useStore(const Options& options)
 {
     if (!options.get("--store").empty())
         setenv("QUELLSTORE_FILE", options.get("--store").c_str(), 1);
+    // This machine's interfaces, from the kernel, read only.
+    if (!options.get("--live").empty())
+        setenv("QUELLSTORE_SOURCE", "live", 1);
+    if (!options.get("--allow-changes").empty())
+        std::cerr << "ipifhost: --allow-changes: changes to the kernel are not offered yet; "
+                     "the live store stays read only\n";
     std::string data = options.get("--data-dir");
     if (!data.empty()) {
         if (data.back() != '/')

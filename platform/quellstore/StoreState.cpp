@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "File.h"
+#include "LiveSource.h"
 #include "NodeLexicon.h"
 #include "NodeStore.h"
 
@@ -102,7 +103,7 @@ bool FileMark::operator==(const FileMark& other) const
 }
 
 StoreState::StoreState()
-    : current(std::make_shared<NodeTree>()), pinned(-1), loaded(false), restarts(0)
+    : current(std::make_shared<NodeTree>()), pinned(-1), live(false), loaded(false), restarts(0)
 {
 }
 
@@ -161,6 +162,22 @@ void StoreState::ensureLoaded()
 {
     if (loaded.load(std::memory_order_acquire))
         return;
+    const char* source = std::getenv("QUELLSTORE_SOURCE");
+    if (source && std::string(source) == "live") {
+        live = true;
+        try {
+            std::shared_ptr<NodeTree> tree = NodeTree::parse(LiveSource::snapshot(), "live source");
+            install(tree, std::string(), FileMark(), -1, std::string());
+            LiveSource::watch([this](const std::string& text) {
+                std::shared_ptr<NodeTree> fresh = NodeTree::parse(text, "live source");
+                std::lock_guard<std::mutex> guard(writer);
+                install(fresh, std::string(), FileMark(), -1, std::string());
+            });
+        } catch (const std::exception& e) {
+            install(std::make_shared<NodeTree>(), std::string(), FileMark(), -1, e.what());
+        }
+        return;
+    }
     const char* configured = std::getenv("QUELLSTORE_FILE");
     std::string file = configured && *configured ? configured : NodeStore::defaultFile;
     {
@@ -260,6 +277,9 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
         return false;
     std::unique_lock<std::mutex> guard(writer);
     ensureLoaded();
+    // The live source is read only: changes go to the kernel, not here.
+    if (live)
+        return false;
     std::unique_ptr<FolderLock> folder;
     if (!path.empty()) {
         folder.reset(new FolderLock(path));
@@ -354,6 +374,7 @@ void StoreState::open(const std::string& file)
     FileMark mark;
     int pin = -1;
     std::shared_ptr<NodeTree> tree = readFile(file, mark, pin);
+    live = false;
     install(tree, file, mark, pin, std::string());
 }
 
@@ -361,6 +382,7 @@ void StoreState::load(const std::string& text, const std::string& persistPath)
 {
     std::shared_ptr<NodeTree> tree = NodeTree::parse(text, persistPath.empty() ? "text" : persistPath);
     std::lock_guard<std::mutex> guard(writer);
+    live = false;
     // Whatever is at persistPath now is what the text replaces.
     install(tree, persistPath, persistPath.empty() ? FileMark() : FileMark::of(persistPath), -1,
             std::string());

@@ -93,6 +93,8 @@ private:
     FileMark seen;
     int pinned;
     std::string problem;
+    // Built from the kernel (QUELLSTORE_SOURCE=live); set once, under `writer`.
+    bool live;
     std::atomic<bool> loaded;
     std::atomic<unsigned long> restarts;
     std::mutex observing;

@@ -1,0 +1,38 @@
+#ifndef KORVU_QUELLSTORE_LIVESOURCE_H
+#define KORVU_QUELLSTORE_LIVESOURCE_H
+
+// Internal to the library: the node store built from this machine's kernel.
+
+#include <functional>
+#include <string>
+
+namespace Korvu {
+namespace StoreDetail {
+
+// Reads links, addresses and default routes through rtnetlink (libnl-route)
+// and the resolver configuration, and lays them out in the store file
+// format: one host system, an adapter per link (loopback left out) and an
+// IP interface node per address (one without address for a link that has
+// none). Watches the kernel's link, address and route notifications on a
+// thread of its own and hands every new layout to the receiver.
+class LiveSource {
+public:
+    using Receiver = std::function<void(const std::string& storeJson)>;
+
+    // The current layout; throws std::runtime_error when the kernel
+    // cannot be asked.
+    static std::string snapshot();
+
+    // Starts the watching thread (once per process); it calls receiver
+    // after each batch of notifications.
+    static void watch(Receiver receiver);
+
+    // DNS servers and search domains of resolv.conf text.
+    static void parseResolver(const std::string& text, std::vector<std::string>& servers,
+                              std::vector<std::string>& search);
+};
+
+} // namespace StoreDetail
+} // namespace Korvu
+
+#endif
