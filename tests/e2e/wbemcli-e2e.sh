@@ -168,5 +168,14 @@ oneshot() {
 }
 check "cfg: ipifhost cm ApplySettingToIPProtocolEndpoint waits for the configuration" oneshot
 
+# inst: paths that do not name one instance touch nothing; an endpoint's own
+# AddressOrigin comes back unchanged, another one is refused.
+INSTBEFORE=$(wbemcli -noverify ei "$U:Tavrix_IPProtocolEndpoint" 2>/dev/null | sort)
+check "inst: cm RequestStateChange on the class path is refused" bash -c "! wbemcli -noverify cm '$U:Tavrix_IPProtocolEndpoint' RequestStateChange.RequestedState=3 2>&1 | grep -q 'RequestStateChange: 0'"
+check "inst: mi without keys is refused" bash -c "! wbemcli -noverify mi '$U:Tavrix_StaticIPAssignmentSettingData' 'IPv4Address=\"192.0.2.66\"' >/dev/null 2>&1"
+check "inst: nothing changed" bash -c "[ \"\$(wbemcli -noverify ei '$U:Tavrix_IPProtocolEndpoint' 2>/dev/null | sort)\" = '$INSTBEFORE' ]"
+check "inst: mi sending the endpoint's own AddressOrigin back" bash -c "wbemcli -noverify mi '$U:$EP' 'AddressOrigin=3,IPv4Address=\"192.0.2.12\"' && wbemcli -noverify gi '$U:$EP' | grep -q 'IPv4Address=\"192.0.2.12\"'"
+check "inst: mi with another AddressOrigin is refused" bash -c "! wbemcli -noverify mi '$U:$EP' 'AddressOrigin=2' >/dev/null 2>&1 && wbemcli -noverify gi '$U:$EP' | grep -q 'AddressOrigin=3'"
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
