@@ -1,40 +1,174 @@
 #include "Arena.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <map>
+#include <new>
 
 namespace cimhost {
 
 namespace {
+
 thread_local Arena* currentArena = nullptr;
+
+// Where request buffers get their blocks. Blocks of ended requests are
+// kept, up to a bound, for the next requests: fresh pages cost a fault
+// each, which took a large request a quarter of its time. A request's
+// buffer asks for the same sizes in the same order each time, so a block
+// is reused only at its exact size.
+class Blocks : public std::pmr::memory_resource {
+public:
+    ~Blocks() override
+    {
+        for (const auto& block : kept)
+            std::pmr::new_delete_resource()->deallocate(block.second, block.first, alignment);
+    }
+
+private:
+    static constexpr size_t alignment = alignof(std::max_align_t);
+    static constexpr size_t bound = 32u << 20;
+
+    void* do_allocate(size_t bytes, size_t align) override
+    {
+        if (align <= alignment) {
+            std::lock_guard<std::mutex> lock(mutex);
+            auto it = kept.find(bytes);
+            if (it != kept.end()) {
+                void* p = it->second;
+                kept.erase(it);
+                keptBytes -= bytes;
+                return p;
+            }
+        }
+        return std::pmr::new_delete_resource()->allocate(bytes, std::max(align, alignment));
+    }
+    void do_deallocate(void* p, size_t bytes, size_t align) override
+    {
+        if (align <= alignment) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (keptBytes + bytes <= bound) {
+                kept.emplace(bytes, p);
+                keptBytes += bytes;
+                return;
+            }
+        }
+        std::pmr::new_delete_resource()->deallocate(p, bytes, std::max(align, alignment));
+    }
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
+    {
+        return this == &other;
+    }
+
+    std::mutex mutex;
+    std::multimap<size_t, void*> kept;
+    size_t keptBytes = 0;
+};
+
+std::pmr::memory_resource* blocks()
+{
+    static Blocks instance;
+    return &instance;
+}
+
+} // namespace
+
+// A monotonic buffer that several threads may draw from: providers may
+// return results of one request from threads of their own. Blocks freed
+// during the request (a vector that grew, a released object) are pooled
+// for reuse, so a request holds about what it keeps, not all it ever
+// asked for; everything goes back to the system when the buffer ends.
+class Arena::Buffer : public std::pmr::memory_resource {
+private:
+    void* do_allocate(size_t bytes, size_t align) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return pool.allocate(bytes, align);
+    }
+public:
+    // From now on nothing is handed back piece by piece: the whole buffer
+    // is about to go.
+    void end() { ending = true; }
+
+private:
+    void do_deallocate(void* p, size_t bytes, size_t align) override
+    {
+        if (ending)
+            return;
+        std::lock_guard<std::mutex> lock(mutex);
+        pool.deallocate(p, bytes, align);
+    }
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
+    {
+        return this == &other;
+    }
+
+    std::mutex mutex;
+    std::atomic<bool> ending{false};
+    std::pmr::monotonic_buffer_resource buffer{16384, blocks()};
+    std::pmr::unsynchronized_pool_resource pool{&buffer};
+};
+
+Arena::Arena() : resource(std::pmr::new_delete_resource()), objects(resource) {}
+
+Arena::Arena(std::pmr::memory_resource* memory)
+    : resource(memory ? memory : std::pmr::new_delete_resource()), objects(resource)
+{
+}
+
+std::unique_ptr<Arena> Arena::scope()
+{
+    std::unique_ptr<Buffer> buffer(new Buffer);
+    std::unique_ptr<Arena> arena(new Arena(buffer.get()));
+    arena->own = std::move(buffer);
+    return arena;
 }
 
 Arena::~Arena()
 {
+    if (own)
+        own->end();
     for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        delete *it;
+        if (it->object)
+            dispose(*it);
 }
 
-void Arena::adopt(Releasable* object)
+void Arena::dispose(const Entry& entry)
+{
+    if (!entry.raw) {
+        delete entry.object;
+        return;
+    }
+    entry.object->~Releasable();
+    resource->deallocate(entry.raw, entry.bytes, entry.align);
+}
+
+void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0}); }
+
+void Arena::hold(const Entry& entry)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    objects.push_back(object);
+    objects.push_back(entry);
     ++live;
 }
 
 bool Arena::releaseOne(Releasable* object)
 {
+    Entry found{};
     {
         std::lock_guard<std::mutex> lock(mutex);
         // Objects released early are mostly the latest ones.
-        auto it = std::find(objects.rbegin(), objects.rend(), object);
+        auto it = std::find_if(objects.rbegin(), objects.rend(),
+                               [object](const Entry& e) { return e.object == object; });
         if (!object || it == objects.rend())
             return false;
-        *it = nullptr;
+        found = *it;
+        it->object = nullptr;
         --live;
-        while (!objects.empty() && !objects.back())
+        while (!objects.empty() && !objects.back().object)
             objects.pop_back();
     }
-    delete object;
+    dispose(found);
     return true;
 }
 

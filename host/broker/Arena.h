@@ -5,7 +5,11 @@
 #include <cmpift.h>
 
 #include <cstddef>
+#include <memory>
+#include <memory_resource>
 #include <mutex>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace cimhost {
@@ -18,27 +22,68 @@ public:
 
 // Owns every object created into it and frees them when it ends. Safe to
 // adopt into from several threads.
+//
+// A scope arena (Arena::scope()) hands out memory from one monotonic
+// buffer: its objects, and whatever they hold through memory(), are given
+// back at once when the arena ends, instead of one by one. Releasing an
+// object early still destroys it; its bytes return with the scope.
 class Arena {
 public:
-    Arena() = default;
+    // Objects are freed one by one; for long-lived owners.
+    Arena();
+    // Objects and their contents come from `memory`, which must outlive
+    // the arena (an object's parts use the memory of the object's arena).
+    explicit Arena(std::pmr::memory_resource* memory);
+    // An arena with a monotonic buffer of its own, for one request.
+    static std::unique_ptr<Arena> scope();
     ~Arena();
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
 
+    // Takes an object made with new.
     void adopt(Releasable* object);
+    // Builds an object in this arena's memory and owns it.
+    template <class T, class... Args> T* make(Args&&... args)
+    {
+        void* raw = memory()->allocate(sizeof(T), alignof(T));
+        T* object;
+        try {
+            object = ::new (raw) T(std::forward<Args>(args)...);
+        } catch (...) {
+            memory()->deallocate(raw, sizeof(T), alignof(T));
+            throw;
+        }
+        hold(Entry{object, raw, sizeof(T), alignof(T)});
+        return object;
+    }
     // Frees one object now; false when it does not belong here.
     bool releaseOne(Releasable* object);
     size_t size() const;
+    // Where objects of this arena keep what they hold.
+    std::pmr::memory_resource* memory() const { return resource; }
 
     // Arena of the request running on this thread, or null.
     static Arena* current();
     static Arena* exchangeCurrent(Arena* arena);
 
 private:
+    struct Entry {
+        Releasable* object;
+        void* raw;  // null for adopted objects, deleted as they came
+        size_t bytes;
+        size_t align;
+    };
+    class Buffer;
+
+    void hold(const Entry& entry);
+    void dispose(const Entry& entry);
+
+    std::unique_ptr<Buffer> own;  // declared first: outlives the objects
+    std::pmr::memory_resource* resource;
     mutable std::mutex mutex;
-    // In creation order: freeing walks memory the way it was handed out,
-    // and adopting costs no node allocation. Released slots hold null.
-    std::vector<Releasable*> objects;
+    // In creation order: freeing walks memory the way it was handed out.
+    // Released slots hold null.
+    std::pmr::vector<Entry> objects;
     size_t live = 0;
 };
 

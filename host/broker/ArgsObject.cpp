@@ -93,13 +93,12 @@ const void* ArgsObject::functionTable() { return &argsFT; }
 
 ArgsObject* ArgsObject::create(Broker* broker, Arena& arena)
 {
-    ArgsObject* object = new ArgsObject;
+    ArgsObject* object = arena.make<ArgsObject>(arena.memory());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &argsFT;
-    arena.adopt(object);
     return object;
 }
 

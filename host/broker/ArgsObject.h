@@ -16,6 +16,7 @@ class ArgsObject : public Releasable {
 public:
     static ArgsObject* create(Broker* broker, Arena& arena);
     static const void* functionTable();
+    explicit ArgsObject(std::pmr::memory_resource* memory) : args(memory), parts(memory) {}
     Cell<CMPIArgs> cell;
     NamedData args;
     Arena parts;

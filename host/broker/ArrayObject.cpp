@@ -88,7 +88,7 @@ const void* ArrayObject::functionTable() { return &arrayFT; }
 
 ArrayObject* ArrayObject::create(Broker* broker, Arena& arena, CMPIType elementType, CMPICount size)
 {
-    ArrayObject* object = new ArrayObject;
+    ArrayObject* object = arena.make<ArrayObject>(arena.memory());
     CMPIType simple = elementType & ~CMPI_ARRAY;
     if (simple == CMPI_chars || simple == CMPI_charsptr)
         simple = CMPI_string;
@@ -99,7 +99,6 @@ ArrayObject* ArrayObject::create(Broker* broker, Arena& arena, CMPIType elementT
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &arrayFT;
-    arena.adopt(object);
     return object;
 }
 

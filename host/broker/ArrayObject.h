@@ -18,9 +18,10 @@ class ArrayObject : public Releasable {
 public:
     static ArrayObject* create(Broker* broker, Arena& arena, CMPIType elementType, CMPICount size);
     static const void* functionTable();
+    explicit ArrayObject(std::pmr::memory_resource* memory) : elements(memory), parts(memory) {}
     Cell<CMPIArray> cell;
     CMPIType elementType;
-    std::vector<CMPIData> elements;
+    std::pmr::vector<CMPIData> elements;
     Arena parts;  // the values the elements point to
     Broker* broker;
     Arena* arena;

@@ -31,7 +31,7 @@ Broker* brokerOf(const CMPIBroker* mb) { return Broker::fromCmpi(mb); }
 std::string classOf(const CMPIObjectPath* op)
 {
     ObjectPathObject* o = ownerOf<ObjectPathObject>(op);
-    return o ? o->className : std::string();
+    return o ? std::string(o->className) : std::string();
 }
 
 // Makes sure providers always see a context.
@@ -493,7 +493,7 @@ std::string namedText(const NamedData& list)
 {
     std::string out;
     for (const auto& entry : list)
-        out += (out.empty() ? "" : ",") + entry.first + "=" + toValue(entry.second).toText();
+        out += (out.empty() ? "" : ",") + std::string(entry.first) + "=" + toValue(entry.second).toText();
     return out;
 }
 

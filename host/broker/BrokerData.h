@@ -6,6 +6,7 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
+#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +39,7 @@ bool equalsIgnoreCase(const std::string& a, const std::string& b);
 // Index of the chosen answer; 0 when there are none.
 size_t fanOutChoice(const std::vector<CMPIrc>& answers);
 
-using NamedData = std::vector<std::pair<std::string, CMPIData>>;
+using NamedData = std::pmr::vector<std::pair<std::pmr::string, CMPIData>>;
 // Case-insensitive lookup as CIM names are compared.
 CMPIData* findNamed(NamedData& list, const char* name);
 const CMPIData* findNamed(const NamedData& list, const char* name);

@@ -103,13 +103,12 @@ const void* ContextObject::functionTable() { return &contextFT; }
 
 ContextObject* ContextObject::create(Broker* broker, Arena& arena)
 {
-    ContextObject* object = new ContextObject;
+    ContextObject* object = arena.make<ContextObject>(arena.memory());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &contextFT;
-    arena.adopt(object);
     return object;
 }
 

@@ -18,6 +18,7 @@ class ContextObject : public Releasable {
 public:
     static ContextObject* create(Broker* broker, Arena& arena);
     static const void* functionTable();
+    explicit ContextObject(std::pmr::memory_resource* memory) : entries(memory), parts(memory) {}
     Cell<CMPIContext> cell;
     mutable std::mutex mutex;
     NamedData entries;

@@ -107,7 +107,7 @@ const void* DateTimeObject::functionTable() { return &dateTimeFT; }
 DateTimeObject* DateTimeObject::create(Broker* broker, Arena& arena, CMPIUint64 microseconds,
                                        bool interval)
 {
-    DateTimeObject* object = new DateTimeObject;
+    DateTimeObject* object = arena.make<DateTimeObject>(arena.memory());
     object->microseconds = microseconds;
     object->interval = interval;
     object->broker = broker;
@@ -115,7 +115,6 @@ DateTimeObject* DateTimeObject::create(Broker* broker, Arena& arena, CMPIUint64 
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &dateTimeFT;
-    arena.adopt(object);
     return object;
 }
 

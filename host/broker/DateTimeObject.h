@@ -23,6 +23,7 @@ public:
     static const void* functionTable();
     // CIM text form, in UTC for points in time.
     std::string text() const;
+    explicit DateTimeObject(std::pmr::memory_resource*) {}
     Cell<CMPIDateTime> cell;
     CMPIUint64 microseconds;  // since the epoch, or the interval's length
     bool interval;

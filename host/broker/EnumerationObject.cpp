@@ -79,14 +79,13 @@ const void* EnumerationObject::functionTable() { return &enumerationFT; }
 
 EnumerationObject* EnumerationObject::create(Broker* broker, Arena& arena, std::vector<CMPIData> items)
 {
-    EnumerationObject* object = new EnumerationObject;
+    EnumerationObject* object = arena.make<EnumerationObject>(arena.memory());
     object->items = std::move(items);
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &enumerationFT;
-    arena.adopt(object);
     return object;
 }
 

@@ -20,6 +20,7 @@ public:
     // The items' objects stay where they are; a clone owns copies of them.
     static EnumerationObject* create(Broker* broker, Arena& arena, std::vector<CMPIData> items);
     static const void* functionTable();
+    explicit EnumerationObject(std::pmr::memory_resource* memory) : parts(memory) {}
     Cell<CMPIEnumeration> cell;
     std::vector<CMPIData> items;
     size_t position = 0;

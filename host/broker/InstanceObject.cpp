@@ -16,13 +16,13 @@ bool passesFilter(const InstanceObject* o, const char* name)
 {
     if (!o->hasFilter)
         return true;
-    for (const std::string& key : o->keyNames)
+    for (const std::pmr::string& key : o->keyNames)
         if (strcasecmp(key.c_str(), name) == 0)
             return true;
-    for (const std::string& key : o->broker->keyNames(o->className))
+    for (const std::string& key : o->broker->keyNames(std::string(o->className)))
         if (strcasecmp(key.c_str(), name) == 0)
             return true;
-    for (const std::string& allowed : o->filter)
+    for (const std::pmr::string& allowed : o->filter)
         if (strcasecmp(allowed.c_str(), name) == 0)
             return true;
     return false;
@@ -112,15 +112,15 @@ CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
     Arena& arena = targetArena(o->broker);
     ObjectPathObject* path = ObjectPathObject::create(o->broker, arena, o->nameSpace, o->className);
     path->host = o->host;
-    std::vector<std::string> names = o->keyNames;
-    for (const std::string& key : o->broker->keyNames(o->className)) {
+    std::pmr::vector<std::pmr::string> names(o->keyNames, arena.memory());
+    for (const std::string& key : o->broker->keyNames(std::string(o->className))) {
         bool known = false;
-        for (const std::string& n : names)
+        for (const std::pmr::string& n : names)
             known = known || strcasecmp(n.c_str(), key.c_str()) == 0;
         if (!known)
-            names.push_back(key);
+            names.emplace_back(key);
     }
-    for (const std::string& key : names) {
+    for (const std::pmr::string& key : names) {
         if (const CMPIData* d = findNamed(o->properties, key.c_str())) {
             CMPIData copy = copyData(o->broker, arena, *d);
             copy.state |= CMPI_keyValue;
@@ -173,13 +173,12 @@ CMPIInstanceFT instanceFT = {
 
 InstanceObject* blank(Broker* broker, Arena& arena)
 {
-    InstanceObject* object = new InstanceObject;
+    InstanceObject* object = arena.make<InstanceObject>(arena.memory());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &instanceFT;
-    arena.adopt(object);
     return object;
 }
 

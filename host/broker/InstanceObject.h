@@ -21,14 +21,19 @@ public:
     static InstanceObject* create(Broker* broker, Arena& arena, const CMPIObjectPath* path);
     static InstanceObject* copy(Broker* broker, Arena& arena, const CMPIInstance* source);
     static const void* functionTable();
+    explicit InstanceObject(std::pmr::memory_resource* memory)
+        : nameSpace(memory), host(memory), className(memory), keyNames(memory), properties(memory),
+          filter(memory), parts(memory)
+    {
+    }
     Cell<CMPIInstance> cell;
-    std::string nameSpace;
-    std::string host;
-    std::string className;
-    std::vector<std::string> keyNames;  // in path order
+    std::pmr::string nameSpace;
+    std::pmr::string host;
+    std::pmr::string className;
+    std::pmr::vector<std::pmr::string> keyNames;  // in path order
     NamedData properties;
     bool hasFilter = false;
-    std::vector<std::string> filter;
+    std::pmr::vector<std::pmr::string> filter;
     Arena parts;  // the values the properties point to
     Broker* broker;
     Arena* arena;

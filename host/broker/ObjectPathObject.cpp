@@ -32,7 +32,7 @@ CMPIObjectPath* clone(const CMPIObjectPath* op, CMPIStatus* rc)
     return &ObjectPathObject::copy(o->broker, o->broker->ownArena(), op)->cell.cmpi;
 }
 
-CMPIStatus setText(std::string ObjectPathObject::*field, CMPIObjectPath* op, const char* text)
+CMPIStatus setText(std::pmr::string ObjectPathObject::*field, CMPIObjectPath* op, const char* text)
 {
     ObjectPathObject* o = self(op);
     if (!o)
@@ -41,7 +41,7 @@ CMPIStatus setText(std::string ObjectPathObject::*field, CMPIObjectPath* op, con
     return okStatus();
 }
 
-CMPIString* getText(std::string ObjectPathObject::*field, const CMPIObjectPath* op, CMPIStatus* rc)
+CMPIString* getText(std::pmr::string ObjectPathObject::*field, const CMPIObjectPath* op, CMPIStatus* rc)
 {
     ObjectPathObject* o = self(op);
     if (!o) {
@@ -191,25 +191,25 @@ CMPIObjectPathFT pathFT = {
 
 const void* ObjectPathObject::functionTable() { return &pathFT; }
 
-ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, const std::string& ns,
-                                           const std::string& className)
+ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::string_view ns,
+                                           std::string_view className)
 {
-    ObjectPathObject* object = new ObjectPathObject;
-    object->nameSpace = ns;
-    object->className = className;
+    ObjectPathObject* object = arena.make<ObjectPathObject>(arena.memory());
+    object->nameSpace.assign(ns.data(), ns.size());
+    object->className.assign(className.data(), className.size());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &pathFT;
-    arena.adopt(object);
     return object;
 }
 
 ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMPIObjectPath* source)
 {
     ObjectPathObject* s = self(source);
-    ObjectPathObject* object = create(broker, arena, s ? s->nameSpace : "", s ? s->className : "");
+    ObjectPathObject* object = create(broker, arena, s ? std::string_view(s->nameSpace) : std::string_view(),
+                                        s ? std::string_view(s->className) : std::string_view());
     if (s) {
         object->host = s->host;
         for (const auto& key : s->keys)

@@ -5,6 +5,7 @@
 #include <cmpift.h>
 
 #include <string>
+#include <string_view>
 
 #include "Arena.h"
 #include "BrokerData.h"
@@ -17,14 +18,18 @@ class Broker;
 // without regard to case.
 class ObjectPathObject : public Releasable {
 public:
-    static ObjectPathObject* create(Broker* broker, Arena& arena, const std::string& ns,
-                                    const std::string& className);
+    static ObjectPathObject* create(Broker* broker, Arena& arena, std::string_view ns,
+                                    std::string_view className);
     static ObjectPathObject* copy(Broker* broker, Arena& arena, const CMPIObjectPath* source);
     static const void* functionTable();
+    explicit ObjectPathObject(std::pmr::memory_resource* memory)
+        : nameSpace(memory), host(memory), className(memory), keys(memory), parts(memory)
+    {
+    }
     Cell<CMPIObjectPath> cell;
-    std::string nameSpace;
-    std::string host;
-    std::string className;
+    std::pmr::string nameSpace;
+    std::pmr::string host;
+    std::pmr::string className;
     NamedData keys;
     Arena parts;  // the values the keys point to
     Broker* broker;

@@ -23,7 +23,7 @@ private:
 std::string classOf(const CMPIObjectPath* op)
 {
     ObjectPathObject* o = ownerOf<ObjectPathObject>(op);
-    return o ? o->className : std::string();
+    return o ? std::string(o->className) : std::string();
 }
 
 void take(Response& response, const ResultObject* result)
@@ -47,7 +47,7 @@ void takeStatus(Response& response, const CMPIStatus& status)
 
 } // namespace
 
-Request::Request(Broker& broker) : owner(broker), scope(new Arena)
+Request::Request(Broker& broker) : owner(broker), scope(Arena::scope())
 {
     ContextObject* context = ContextObject::create(&owner, *scope);
     CMPIUint32 flags = 0;

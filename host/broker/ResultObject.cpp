@@ -87,13 +87,12 @@ const void* ResultObject::functionTable() { return &resultFT; }
 
 ResultObject* ResultObject::create(Broker* broker, Arena& arena)
 {
-    ResultObject* object = new ResultObject;
+    ResultObject* object = arena.make<ResultObject>(arena.memory());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = object;
     object->cell.cmpi.ft = &resultFT;
-    arena.adopt(object);
     return object;
 }
 

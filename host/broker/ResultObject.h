@@ -20,11 +20,15 @@ class ResultObject : public Releasable {
 public:
     static ResultObject* create(Broker* broker, Arena& arena);
     static const void* functionTable();
+    explicit ResultObject(std::pmr::memory_resource* memory)
+        : data(memory), instances(memory), paths(memory)
+    {
+    }
     Cell<CMPIResult> cell;
     std::mutex mutex;
-    std::vector<CMPIData> data;
-    std::vector<const CMPIInstance*> instances;
-    std::vector<const CMPIObjectPath*> paths;
+    std::pmr::vector<CMPIData> data;
+    std::pmr::vector<const CMPIInstance*> instances;
+    std::pmr::vector<const CMPIObjectPath*> paths;
     int doneCount = 0;
     Broker* broker;
     Arena* arena;

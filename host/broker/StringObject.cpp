@@ -43,20 +43,19 @@ CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
 
 const void* StringObject::functionTable() { return &stringFT; }
 
-StringObject* StringObject::create(Broker* broker, Arena& arena, const std::string& text)
+StringObject* StringObject::create(Broker* broker, Arena& arena, std::string_view text)
 {
-    StringObject* object = new StringObject;
-    object->text = text;
+    StringObject* object = arena.make<StringObject>(arena.memory());
+    object->text.assign(text.data(), text.size());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
     object->cell.cmpi.hdl = const_cast<char*>(object->text.c_str());
     object->cell.cmpi.ft = &stringFT;
-    arena.adopt(object);
     return object;
 }
 
-CMPIString* newString(Broker* broker, Arena& arena, const std::string& text)
+CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
 {
     return &StringObject::create(broker, arena, text)->cell.cmpi;
 }

@@ -5,6 +5,7 @@
 #include <cmpift.h>
 
 #include <string>
+#include <string_view>
 
 #include "Arena.h"
 #include "BrokerData.h"
@@ -16,15 +17,16 @@ class Broker;
 // A CMPIString whose handle is its zero-terminated text.
 class StringObject : public Releasable {
 public:
-    static StringObject* create(Broker* broker, Arena& arena, const std::string& text);
+    static StringObject* create(Broker* broker, Arena& arena, std::string_view text);
     static const void* functionTable();
+    explicit StringObject(std::pmr::memory_resource* memory) : text(memory) {}
     Cell<CMPIString> cell;
-    std::string text;
+    std::pmr::string text;
     Broker* broker;
     Arena* arena;
 };
 
-CMPIString* newString(Broker* broker, Arena& arena, const std::string& text);
+CMPIString* newString(Broker* broker, Arena& arena, std::string_view text);
 
 } // namespace cimhost
 
