@@ -91,6 +91,7 @@ void StaticIPAssignmentSettingData::operator++()
     ++cursor;
     while (filterActive && cursor && !evaluate())
         ++cursor;
+    nodeReadingKnown = false;
     TRACE_EXIT("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::operator ++");
 }
 
@@ -101,6 +102,7 @@ void StaticIPAssignmentSettingData::setFilter(FilterType type, const std::string
     filters.push_back(Filter{type, value});
     while (cursor && !evaluate())
         ++cursor;
+    nodeReadingKnown = false;
     TRACE_EXIT("Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::setFilter");
 }
 
@@ -169,17 +171,32 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
     return true;
 }
 
+const StaticIPAssignmentSettingData::IfcfgReading* StaticIPAssignmentSettingData::readIfcfg()
+{
+    if (nodeReadingKnown)
+        return nodeReading;
+    std::string path;
+    nodeReading = nullptr;
+    if (getIfcfgPath(path)) {
+        auto found = readings.find(path);
+        if (found == readings.end()) {
+            IfcfgReading reading;
+            reading.readable = loadIfcfg(path, reading.file, reading.exists);
+            found = readings.emplace(path, std::move(reading)).first;
+        }
+        nodeReading = &found->second;
+    }
+    nodeReadingKnown = true;
+    return nodeReading;
+}
+
 std::string StaticIPAssignmentSettingData::readKey(const char* key, NodeLexicon::Properties fallback)
 {
-    std::string path;
-    if (getIfcfgPath(path)) {
-        IfcfgFile file;
-        bool exists = false;
-        bool readable = loadIfcfg(path, file, exists);
-        // Once the file exists it alone holds the interface's static values.
-        if (exists) {
+    // Once the file exists it alone holds the interface's static values.
+    if (const IfcfgReading* reading = readIfcfg()) {
+        if (reading->exists) {
             std::string value;
-            if (readable && file.getValue(key, value))
+            if (reading->readable && reading->file.getValue(key, value))
                 return value;
             return std::string();
         }
@@ -222,14 +239,10 @@ bool StaticIPAssignmentSettingData::getGatewayIPv6Address(std::string& value)
 
 bool StaticIPAssignmentSettingData::getIPv6SubnetPrefixLength(unsigned short& value)
 {
-    std::string path;
-    if (getIfcfgPath(path)) {
-        IfcfgFile file;
-        bool exists = false;
-        bool readable = loadIfcfg(path, file, exists);
-        if (exists) {
+    if (const IfcfgReading* reading = readIfcfg()) {
+        if (reading->exists) {
             std::string text;
-            if (!readable || !file.getValue("PREFIX", text))
+            if (!reading->readable || !reading->file.getValue("PREFIX", text))
                 text.clear();
             value = static_cast<unsigned short>(decimalValue(text) & 0xFFFFu);
             return true;
@@ -280,6 +293,9 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
         if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             return WRITE_FAILED;
     }
+    // Whatever the outcome, the next read takes the file as it is then.
+    readings.erase(path);
+    nodeReadingKnown = false;
     switch (IfcfgFile::update(path, values)) {
     case IfcfgFile::RESULT_OK: return WRITE_OK;
     case IfcfgFile::RESULT_BAD_VALUE: return WRITE_BAD_VALUE;

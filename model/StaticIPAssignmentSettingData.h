@@ -1,10 +1,12 @@
 #ifndef KORVU_IPIF_STATICIPASSIGNMENTSETTINGDATA_H
 #define KORVU_IPIF_STATICIPASSIGNMENTSETTINGDATA_H
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "IfcfgFile.h"
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
 
@@ -86,6 +88,21 @@ private:
 
     // Value of a key: from the file when it exists, else from the store.
     std::string readKey(const char* key, NodeLexicon::Properties fallback);
+
+    // One reading of an ifcfg file, kept for the life of this object (one
+    // request): an element's values all come from the same version of its
+    // file, and a file is opened once, not once per value.
+    struct IfcfgReading {
+        bool exists = false;
+        bool readable = false;
+        IfcfgFile file;
+    };
+    // Null when the current interface has no usable file path.
+    const IfcfgReading* readIfcfg();
+    std::map<std::string, IfcfgReading> readings;
+    // The reading of the node the cursor stands on, once looked up.
+    const IfcfgReading* nodeReading = nullptr;
+    bool nodeReadingKnown = false;
 
     bool filterActive;
     std::vector<Filter> filters;

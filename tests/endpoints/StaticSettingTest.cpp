@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "Scene.h"
+#include "StaticIPAssignmentSettingData.h"
 
 using namespace scene;
 using cimhost::Request;
@@ -228,4 +229,39 @@ TEST(StaticSetting, SymbolicLinkInPlaceOfTheFileIsRefused)
 
     // The other interfaces are untouched by it.
     EXPECT_EQ(propertyText(getOne(req, staticPath("Computer:eth10")), "ElementName"), "eth10");
+}
+
+// The values of one element come from one reading of its file: a rewrite
+// between two getters must not give an element half old, half new values.
+TEST(StaticSetting, OneElementNeverMixesTwoVersionsOfItsFile)
+{
+    ModuleHarness h(hostAndBmc());
+    const std::string file = h.dataDir() + "ifcfg-eth1";
+    h.writeFile(file, "IPV4ADDR=198.51.100.7\nNETMASK=255.255.255.0\nPREFIX=24\n");
+    Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData setting;
+    setting.setFilter(Korvu::IPInterfaceProvider::StaticIPAssignmentSettingData::BY_INSTANCE_ID,
+                      "Computer:eth1");
+    ASSERT_TRUE(static_cast<bool>(setting));
+    std::string value;
+    ASSERT_TRUE(setting.getIPv4Address(value));
+    EXPECT_EQ(value, "198.51.100.7");
+    h.writeFile(file, "IPV4ADDR=203.0.113.9\nNETMASK=255.255.0.0\nPREFIX=16\n");
+    ASSERT_TRUE(setting.getSubnetMask(value));
+    EXPECT_EQ(value, "255.255.255.0");
+    unsigned short prefix = 0;
+    ASSERT_TRUE(setting.getIPv6SubnetPrefixLength(prefix));
+    EXPECT_EQ(prefix, 24);
+
+    // A write through the element is what it reads afterwards.
+    ASSERT_TRUE(setting.setSubnetMask("255.255.255.128"));
+    ASSERT_TRUE(setting.getSubnetMask(value));
+    EXPECT_EQ(value, "255.255.255.128");
+    ASSERT_TRUE(setting.getIPv4Address(value));
+    EXPECT_EQ(value, "203.0.113.9");
+
+    // A later request sees the file as it is now.
+    Request req(h.broker());
+    const CMPIInstance* eth1 = getOne(req, staticPath("Computer:eth1"));
+    EXPECT_EQ(propertyText(eth1, "IPv4Address"), "203.0.113.9");
+    EXPECT_EQ(propertyText(eth1, "SubnetMask"), "255.255.255.128");
 }
