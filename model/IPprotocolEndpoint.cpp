@@ -117,13 +117,17 @@ bool IPprotocolEndpoint::getSystemName(std::string& value)
         value = "BMC:-1";
         return true;
     }
-    // gethostname need not terminate a name that fills the buffer.
-    char host[257] = {};
-    if (gethostname(host, 256) == -1) {
-        TRACE_ERROR("gethostname Failed");
-        return false;
+    if (!hostNameKnown) {
+        // gethostname need not terminate a name that fills the buffer.
+        char host[257] = {};
+        if (gethostname(host, 256) == -1) {
+            TRACE_ERROR("gethostname Failed");
+            return false;
+        }
+        hostName = host;
+        hostNameKnown = true;
     }
-    value = host;
+    value = hostName;
     return true;
 }
 

@@ -86,6 +86,10 @@ private:
     bool filterActive;
     std::vector<Filter> filters;
     Instrumentation cursor;
+    // Asked of the system once per object (one request), not once per
+    // node: a system call costs more than a walk step.
+    std::string hostName;
+    bool hostNameKnown = false;
 };
 
 } // namespace IPInterfaceProvider

@@ -77,6 +77,9 @@ private:
     int gatewayKind;
     std::vector<Filter> filters;
     Instrumentation cursor;
+    // Asked of the system once per object (one request), not once per node.
+    std::string hostName;
+    bool hostNameKnown = false;
 };
 
 } // namespace IPInterfaceProvider
