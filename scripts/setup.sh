@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake pkg-config git ca-certificates
   liblog4cxx-dev nlohmann-json3-dev libmicrohttpd-dev libpugixml-dev
   openssl googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev sblim-wbemcli curl
-  libnl-route-3-dev iproute2"
+  libnl-route-3-dev iproute2 ccache"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
