@@ -4,51 +4,75 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <unordered_set>
+#include <vector>
 
-#include "Moniker.h"
 #include "ProviderUtilities.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
+// The request an association class works for: where its paths go and how
+// it reaches the CIM server.
+struct EndContext {
+    const CMPIBroker* broker;
+    const CMPIContext* context;
+    const std::string& nameSpace;
+};
+
 // Path work shared by the association CIM classes. Holds no state.
 class AssociationPaths {
 public:
-    // A path of `target` in `nameSpace`, carrying the keys that `resolve`
-    // computes from the keys of `given`; key-less when `given` has none.
-    // Null when the broker cannot create the path. Exceptions of `resolve`
-    // pass through.
-    template <typename Resolve>
-    static CMPIObjectPath* locate(const CMPIBroker* broker, const std::string& nameSpace,
-                                  const char* target, const CMPIObjectPath* given,
-                                  Resolve resolve)
+    // True when className names one of the classes of the null-terminated
+    // list, ASCII case ignored.
+    static bool isClass(const char* className, const char* const* classes);
+
+    // True when every key of `given` is a key of `element` with the same
+    // value (names compared without regard to case). A path with no key
+    // selects nothing.
+    static bool selects(const CMPIObjectPath* given, const CMPIObjectPath* element);
+
+    // Class and keys of a path as one text; equal texts name one element.
+    static std::string identity(const CMPIObjectPath* path);
+
+    // Text of a string key; empty when absent.
+    static std::string key(const CMPIObjectPath* path, const char* name);
+
+    // Every element of one of this module's CIM classes, in store order,
+    // each once: a class whose elements come from several nodes of one
+    // interface may name an element more than once.
+    template <class End>
+    static void listOwn(const EndContext& c, std::vector<CMPIObjectPath*>& out)
     {
-        CMPIObjectPath* result = ProviderUtilities::createObjectPath(broker, target, nameSpace);
-        // Without a result path the resolver's keys have nowhere to go, and a
-        // key-less path would widen the far end to every element.
-        if (result && given && ProviderUtilities::getKeyCount(given) > 0) {
-            Moniker from;
-            ProviderUtilities::transformObjectPathToMoniker(given, from);
-            Moniker to = resolve(from);
-            ProviderUtilities::transformMonikerToObjectPath(to, &result);
+        std::unordered_set<std::string> seen;
+        End end(c.broker, c.context, c.nameSpace);
+        while (end) {
+            if (CMPIObjectPath* path = end.getObjectPath())
+                if (seen.insert(identity(path)).second)
+                    out.push_back(path);
+            ++end;
         }
-        return result;
     }
 
-    // True when className names one of the two classes, ASCII case ignored.
-    static bool isClass(const char* className, const char* first, const char* second);
+    // The instance of one of this module's CIM classes that `path` names.
+    template <class End>
+    static CMPIInstance* instanceOwn(const EndContext& c, const CMPIObjectPath* path,
+                                     const char** properties)
+    {
+        End end(c.broker, c.context, path);
+        return end ? end.getCMPIInstance(properties) : nullptr;
+    }
 
-    // The association path with two reference keys, in the order given; a
-    // null reference is left out. Null when the path cannot be created.
-    static CMPIObjectPath* pair(const CMPIBroker* broker, const std::string& nameSpace,
-                                const char* association, const char* firstName,
-                                CMPIObjectPath* first, const char* secondName,
-                                CMPIObjectPath* second);
+    // Every instance name of a class that another provider serves. A class
+    // nobody serves has none; any other failure of the CIM server throws
+    // ProviderException.
+    static void listServed(const EndContext& c, const char* className,
+                           std::vector<CMPIObjectPath*>& out);
 
-    // Instance of `path` with its two references copied as properties, in
-    // the order given. Null when path or instance cannot be created.
-    static CMPIInstance* instance(const CMPIBroker* broker, CMPIObjectPath* path,
-                                  const char* firstName, const char* secondName);
+    // The instance another provider serves under `path`; null when it
+    // cannot be had.
+    static CMPIInstance* instanceServed(const EndContext& c, const CMPIObjectPath* path,
+                                        const char** properties);
 };
 
 } // namespace IPInterfaceProvider

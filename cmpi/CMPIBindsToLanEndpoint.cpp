@@ -2,163 +2,56 @@
 
 #include "AssociationPaths.h"
 #include "ProviderUtilities.h"
-#include "Trace.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-IPIF_TRACE_UNIT("CMPIBindsToLanEndpoint.cpp");
+const char* const BindsToLanEndpointTraits::name = "CMPIBindsToLanEndpoint";
+const char* const BindsToLanEndpointTraits::qualified = "Korvu::IPInterfaceProvider::CMPIBindsToLanEndpoint::";
+const char* const BindsToLanEndpointTraits::file = "CMPIBindsToLanEndpoint.cpp";
+const char* const BindsToLanEndpointTraits::className = "Tavrix_BindsToLanEndPoint";
+const unsigned short BindsToLanEndpointTraits::classId = 67;
+const char* const BindsToLanEndpointTraits::ancestors[] = {"CIM_BindsToLANEndpoint", "CIM_BindsTo", "CIM_SAPSAPDependency", "CIM_Dependency", nullptr};
+const AssociationEnd BindsToLanEndpointTraits::a = {"Antecedent", {16, 0, 0}, {"Tavrix_LANEndpoint", "CIM_LANEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
+const AssociationEnd BindsToLanEndpointTraits::b = {"Dependent", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-#define QUALIFIED(operation) "Korvu::IPInterfaceProvider::CMPIBindsToLanEndpoint::" operation
-
-namespace {
-const unsigned short lanId = 16;
-const unsigned short endpointId = 9;
-const unsigned short associationId = 67;
-const char* const associationClass = "Tavrix_BindsToLanEndPoint";
-}
-
-CMPIBindsToLanEndpoint::CMPIBindsToLanEndpoint(const CMPIBroker* broker,
-                                               const CMPIContext* context,
-                                               const CMPIObjectPath* path)
-    : broker(broker), context(context), nameSpace(ProviderUtilities::getNamespace(path)),
-      sourceClassId(ProviderUtilities::unknownClassId), lan(broker, context, nameSpace),
-      endpoint(broker, context, nameSpace), located(true)
+void BindsToLanEndpointTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
 {
-    TRACE_ENTER(QUALIFIED("CMPIBindsToLanEndpoint"));
-    sourceClassId = ProviderUtilities::getClassId(path);
-    if (sourceClassId == lanId) {
-        CMPIObjectPath* far = getIPEndptPath(path);
-        located = far != nullptr;
-        if (located) {
-            endpoint.setObjectPath(far);
-            lan.setSingleObjectPath(path);
-        }
-    } else if (sourceClassId == endpointId) {
-        CMPIObjectPath* far = getLanEndptPath(path);
-        located = far != nullptr;
-        if (located) {
-            lan.setSingleObjectPath(far);
-            endpoint.setObjectPath(path);
-        }
-    } else if (sourceClassId == associationId) {
-        CMPIObjectPath* far = endpoint ? getLanEndptPath(endpoint.getObjectPath()) : nullptr;
-        located = far != nullptr;
-        if (located)
-            lan.setObjectPath(far);
-    }
-    TRACE_EXIT(QUALIFIED("CMPIBindsToLanEndpoint"));
+    AssociationPaths::listServed(c, "Tavrix_LANEndpoint", out);
 }
 
-CMPIBindsToLanEndpoint::~CMPIBindsToLanEndpoint()
+CMPIInstance* BindsToLanEndpointTraits::instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties)
 {
-    TRACE_METHOD(QUALIFIED("~CMPIBindsToLanEndpoint"));
+    return AssociationPaths::instanceServed(c, path, properties);
 }
 
-CMPIBindsToLanEndpoint::operator bool()
+void BindsToLanEndpointTraits::listB(const EndContext& c, std::vector<CMPIObjectPath*>& out)
 {
-    TRACE_ENTER(QUALIFIED("operator bool"));
-    bool result = false;
-    if (located) {
-        if (sourceClassId == lanId || sourceClassId == associationId)
-            result = endpoint;
-        else if (sourceClassId == endpointId)
-            result = lan;
-    }
-    TRACE_EXIT(QUALIFIED("operator bool"));
-    return result;
+    AssociationPaths::listOwn<CMPIProtocolEndpoint>(c, out);
 }
 
-void CMPIBindsToLanEndpoint::operator++()
+CMPIInstance* BindsToLanEndpointTraits::instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties)
 {
-    TRACE_ENTER(QUALIFIED("operator++"));
-    if (located) {
-        if (sourceClassId == lanId || sourceClassId == associationId)
-            ++endpoint;
-        else if (sourceClassId == endpointId)
-            ++lan;
-    }
-    TRACE_EXIT(QUALIFIED("operator++"));
+    return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);
 }
 
-CMPIObjectPath* CMPIBindsToLanEndpoint::getObjectPath()
+std::string BindsToLanEndpointTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
-    TRACE_ENTER(QUALIFIED("getObjectPath"));
-    CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, associationClass, nameSpace);
-    if (path) {
-        CMPIObjectPath* dependent = endpoint.getObjectPath();
-        ProviderUtilities::setKeyProperty(path, "Dependent", dependent);
-        ProviderUtilities::setKeyProperty(path, "Antecedent", getLanEndptPath(dependent));
-    }
-    TRACE_EXIT(QUALIFIED("getObjectPath"));
-    return path;
+    (void)given;
+    return model.lanKey(AssociationPaths::key(path, "SystemCreationClassName"),
+                        AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"));
 }
 
-CMPIInstance* CMPIBindsToLanEndpoint::getCMPIInstance(const char** /*properties*/)
+std::string BindsToLanEndpointTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
 {
-    TRACE_ENTER(QUALIFIED("getCMPIInstance"));
-    CMPIInstance* instance =
-        AssociationPaths::instance(broker, getObjectPath(), "Antecedent", "Dependent");
-    TRACE_EXIT(QUALIFIED("getCMPIInstance"));
-    return instance;
+    return model.endpointKey(AssociationPaths::key(path, "SystemCreationClassName"),
+                             AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"),
+                             given);
 }
 
-CMPIInstance* CMPIBindsToLanEndpoint::getAssociator(const char** properties)
-{
-    TRACE_ENTER(QUALIFIED("getAssociator"));
-    CMPIInstance* instance = nullptr;
-    if (sourceClassId == lanId)
-        instance = endpoint.getCMPIInstance(properties);
-    else if (sourceClassId == endpointId)
-        instance = lan.getCMPIInstance(properties);
-    TRACE_EXIT(QUALIFIED("getAssociator"));
-    return instance;
-}
+void BindsToLanEndpointTraits::addProperties(Model&, CMPIInstance*, const CMPIObjectPath*, const CMPIObjectPath*) {}
 
-CMPIObjectPath* CMPIBindsToLanEndpoint::getAssociatorNames()
-{
-    TRACE_ENTER(QUALIFIED("getAssociatorNames"));
-    CMPIObjectPath* path = nullptr;
-    if (sourceClassId == lanId)
-        path = endpoint.getObjectPath();
-    else if (sourceClassId == endpointId)
-        path = lan.getObjectPath();
-    TRACE_EXIT(QUALIFIED("getAssociatorNames"));
-    return path;
-}
-
-bool CMPIBindsToLanEndpoint::isNotTargetClass(const char* resultClass)
-{
-    TRACE_ENTER(QUALIFIED("isNotTargetClass"));
-    bool result = true;
-    if (sourceClassId == lanId)
-        result = !AssociationPaths::isClass(resultClass, "Tavrix_IPProtocolEndpoint",
-                                            "CIM_IPProtocolEndpoint");
-    else if (sourceClassId == endpointId)
-        result = !AssociationPaths::isClass(resultClass, "Tavrix_LANEndpoint", "CIM_LanEndpoint");
-    TRACE_EXIT(QUALIFIED("isNotTargetClass"));
-    return result;
-}
-
-CMPIObjectPath* CMPIBindsToLanEndpoint::getLanEndptPath(const CMPIObjectPath* path)
-{
-    TRACE_ENTER(QUALIFIED("getLanEndptPath"));
-    CMPIObjectPath* result = AssociationPaths::locate(
-        broker, nameSpace, "Tavrix_LANEndpoint", path,
-        [this](Moniker& m) { return model.getLANEndpointMoniker(m); });
-    TRACE_EXIT(QUALIFIED("getLanEndptPath"));
-    return result;
-}
-
-CMPIObjectPath* CMPIBindsToLanEndpoint::getIPEndptPath(const CMPIObjectPath* path)
-{
-    TRACE_ENTER(QUALIFIED("getIPEndptPath"));
-    CMPIObjectPath* result = AssociationPaths::locate(
-        broker, nameSpace, "Tavrix_IPProtocolEndpoint", path,
-        [this](Moniker& m) { return model.getIPProtocolEndPointMoniker(m); });
-    TRACE_EXIT(QUALIFIED("getIPEndptPath"));
-    return result;
-}
+template class AssociationClass<BindsToLanEndpointTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

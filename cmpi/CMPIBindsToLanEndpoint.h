@@ -4,50 +4,39 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
+#include "AssociationClass.h"
 #include "BindsToLANEndpoint.h"
-#include "CMPIIPLanEndPoint.h"
 #include "CMPIProtocolEndpoint.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Tavrix_BindsToLanEndPoint: a LAN endpoint (Antecedent) and the IP
-// protocol endpoint bound to it (Dependent). LAN endpoints come from
-// another provider through the broker. Every operation lets
-// FrameworkException, InstrumentationException and ProviderException of
-// the resolvers and end objects pass.
-class CMPIBindsToLanEndpoint {
-public:
-    CMPIBindsToLanEndpoint(const CMPIBroker* broker, const CMPIContext* context,
-                           const CMPIObjectPath* path);
-    ~CMPIBindsToLanEndpoint();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The LAN endpoint of an IP endpoint; null when no path can be created.
-    CMPIObjectPath* getLanEndptPath(const CMPIObjectPath* path);
-    // The first IP endpoint of a LAN endpoint's interface.
-    CMPIObjectPath* getIPEndptPath(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    BindsToLANEndpoint model;
-    CMPIIPLanEndPoint lan;
-    CMPIProtocolEndpoint endpoint;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// Tavrix_BindsToLanEndPoint: the LAN endpoint of a network adapter
+// (Antecedent, served by another provider) and the IP protocol endpoints of
+// the interfaces below it (Dependent).
+struct BindsToLanEndpointTraits {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    using Model = BindsToLANEndpoint;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIBindsToLanEndpoint = AssociationClass<BindsToLanEndpointTraits>;
+extern template class AssociationClass<BindsToLanEndpointTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

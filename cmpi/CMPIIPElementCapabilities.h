@@ -4,7 +4,9 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
+#include "AssociationClass.h"
 #include "CMPIIPEnabledLogicalElementCapabilities.h"
 #include "CMPIProtocolEndpoint.h"
 #include "IPElementCapabilities.h"
@@ -13,41 +15,29 @@ namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Tavrix_IPElementCapabilities: an IP protocol endpoint (ManagedElement)
-// and the capabilities of its interface (Capabilities). Every operation
-// lets FrameworkException, InstrumentationException and ProviderException
-// of the resolvers and end objects pass.
-class CMPIIPElementCapabilities {
-public:
-    CMPIIPElementCapabilities(const CMPIBroker* broker, const CMPIContext* context,
-                              const CMPIObjectPath* path);
-    ~CMPIIPElementCapabilities();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The first endpoint of the capabilities' interface; null when no path
-    // can be created.
-    CMPIObjectPath* locateProtocolEndpt(const CMPIObjectPath* path);
-    // The capabilities of an endpoint's interface.
-    CMPIObjectPath* locateCapabilities(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIProtocolEndpoint endpoint;
-    CMPIIPEnabledLogicalElementCapabilities caps;
-    IPElementCapabilities model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// and the IP capabilities of its interface (Capabilities); an alias has
+// none.
+struct IPElementCapabilitiesTraits {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    using Model = IPElementCapabilities;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIIPElementCapabilities = AssociationClass<IPElementCapabilitiesTraits>;
+extern template class AssociationClass<IPElementCapabilitiesTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

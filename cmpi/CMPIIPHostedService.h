@@ -4,53 +4,30 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
-#include "CMPIIPComputerSystem.h"
+#include "ComputerEndTraits.h"
 #include "CMPIIPConfigurationService.h"
-#include "IPHostedService.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Tavrix_IPHostedService: a computer system (Antecedent) and its IP configuration service (Dependent). While enumerating the
-// association, each computer system is paired with its own elements only,
-// and a computer system without any is passed over. Every operation lets
-// FrameworkException, InstrumentationException and ProviderException of the
-// resolvers and end objects pass, except where noted.
-class CMPIIPHostedService {
-public:
-    CMPIIPHostedService(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path);
-    ~CMPIIPHostedService();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The computer of a service path; null when no path can be created.
-    CMPIObjectPath* locateComputer(const CMPIObjectPath* path);
-    // The services of a computer path (no Name: all of the system).
-    CMPIObjectPath* locateConfigurationService(const CMPIObjectPath* path);
-
-private:
-    // Positions service on the elements of the current computer, moving on
-    // past computers that have none.
-    void pairWithComputer();
-
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIIPComputerSystem computer;
-    CMPIIPConfigurationService service;
-    IPHostedService model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// Tavrix_IPHostedService: a computer system (Antecedent) and its IP
+// configuration service (Dependent).
+struct IPHostedServiceTraits : ComputerEndTraits<CMPIIPConfigurationService> {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
 };
+
+using CMPIIPHostedService = AssociationClass<IPHostedServiceTraits>;
+extern template class AssociationClass<IPHostedServiceTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

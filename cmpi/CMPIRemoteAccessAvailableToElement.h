@@ -4,7 +4,9 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
+#include "AssociationClass.h"
 #include "CMPIProtocolEndpoint.h"
 #include "CMPIRemoteServiceAccessPoint.h"
 #include "RemoteAccessAvailableToElement.h"
@@ -12,43 +14,30 @@
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Tavrix_IPRemoteAccessAvailableToElement: the default gateways of an
-// interface (Antecedent) and the IP protocol endpoint that uses them
-// (Dependent). Every operation lets FrameworkException,
-// InstrumentationException and ProviderException of the resolvers and end
-// objects pass.
-class CMPIRemoteAccessAvailableToElement {
-public:
-    CMPIRemoteAccessAvailableToElement(const CMPIBroker* broker, const CMPIContext* context,
-                                       const CMPIObjectPath* path);
-    ~CMPIRemoteAccessAvailableToElement();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // Every access point of an endpoint's interface; null when no path can
-    // be created.
-    CMPIObjectPath* locateRemoteSAP(const CMPIObjectPath* path);
-    // The first endpoint of an access point's interface.
-    CMPIObjectPath* locateIPEndptPath(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIRemoteServiceAccessPoint access;
-    CMPIProtocolEndpoint endpoint;
-    RemoteAccessAvailableToElement model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// Tavrix_IPRemoteAccessAvailableToElement: the remote access points
+// (default gateways) of an interface (Antecedent) and every IP protocol
+// endpoint of that interface on the same system (Dependent).
+struct RemoteAccessAvailableToElementTraits {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    using Model = RemoteAccessAvailableToElement;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIRemoteAccessAvailableToElement = AssociationClass<RemoteAccessAvailableToElementTraits>;
+extern template class AssociationClass<RemoteAccessAvailableToElementTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

@@ -4,53 +4,31 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
-#include "CMPIIPComputerSystem.h"
+#include "ComputerEndTraits.h"
 #include "CMPIRemoteServiceAccessPoint.h"
-#include "RemoteHostedAccessPoint.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Tavrix_RemoteHostedAccessPoint: a computer system (Antecedent) and its remote service access points (Dependent). While enumerating the
-// association, each computer system is paired with its own elements only,
-// and a computer system without any is passed over. Every operation lets
-// FrameworkException, InstrumentationException and ProviderException of the
-// resolvers and end objects pass, except where noted.
-class CMPIRemoteHostedAccessPoint {
-public:
-    CMPIRemoteHostedAccessPoint(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path);
-    ~CMPIRemoteHostedAccessPoint();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The computer of a access point path; null when no path can be created.
-    CMPIObjectPath* locateComputer(const CMPIObjectPath* path);
-    // The access points of a computer path (no Name: all of the system).
-    CMPIObjectPath* locateRemoteSAP(const CMPIObjectPath* path);
-
-private:
-    // Positions access on the elements of the current computer, moving on
-    // past computers that have none.
-    void pairWithComputer();
-
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIIPComputerSystem computer;
-    CMPIRemoteServiceAccessPoint access;
-    RemoteHostedAccessPoint model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// Tavrix_RemoteHostedAccessPoint: a computer system, host or service
+// processor (Antecedent), and its remote access points, the default
+// gateways (Dependent).
+struct RemoteHostedAccessPointTraits : ComputerEndTraits<CMPIRemoteServiceAccessPoint> {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
 };
+
+using CMPIRemoteHostedAccessPoint = AssociationClass<RemoteHostedAccessPointTraits>;
+extern template class AssociationClass<RemoteHostedAccessPointTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

@@ -2,159 +2,58 @@
 
 #include "AssociationPaths.h"
 #include "ProviderUtilities.h"
-#include "Trace.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-IPIF_TRACE_UNIT("CMPIServiceAffectsElement.cpp");
+const char* const ServiceAffectsElementTraits::name = "CMPIServiceAffectsElement";
+const char* const ServiceAffectsElementTraits::qualified = "Korvu::IPInterfaceProvider::CMPIServiceAffectsElement::";
+const char* const ServiceAffectsElementTraits::file = "CMPIServiceAffectsElement.cpp";
+const char* const ServiceAffectsElementTraits::className = "Tavrix_IPServiceAffectsElement";
+const unsigned short ServiceAffectsElementTraits::classId = 131;
+const char* const ServiceAffectsElementTraits::ancestors[] = {"CIM_ServiceAffectsElement", nullptr};
+const AssociationEnd ServiceAffectsElementTraits::a = {"AffectingElement", {129, 0, 0}, {"Tavrix_IPConfigurationService", "CIM_IPConfigurationService", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
+const AssociationEnd ServiceAffectsElementTraits::b = {"AffectedElement", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-#define QUALIFIED(operation) "Korvu::IPInterfaceProvider::CMPIServiceAffectsElement::" operation
-
-namespace {
-const unsigned short serviceId = 129;
-const unsigned short endpointId = 9;
-const unsigned short associationId = 131;
-const char* const associationClass = "Tavrix_IPServiceAffectsElement";
-}
-
-CMPIServiceAffectsElement::CMPIServiceAffectsElement(const CMPIBroker* broker,
-                                                     const CMPIContext* context,
-                                                     const CMPIObjectPath* path)
-    : broker(broker), context(context), nameSpace(ProviderUtilities::getNamespace(path)),
-      sourceClassId(ProviderUtilities::unknownClassId), service(broker, context, nameSpace),
-      endpoint(broker, context, nameSpace), located(true)
+void ServiceAffectsElementTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
 {
-    TRACE_ENTER(QUALIFIED("CMPIServiceAffectsElement"));
-    sourceClassId = ProviderUtilities::getClassId(path);
-    if (sourceClassId == serviceId) {
-        CMPIObjectPath* far = locateIPEndptPath(path);
-        located = far != nullptr;
-        if (located) {
-            endpoint.setObjectPath(far);
-            service.setObjectPath(path);
-        }
-    } else if (sourceClassId == endpointId) {
-        CMPIObjectPath* far = locateIPConfgSvce(path);
-        located = far != nullptr;
-        if (located) {
-            service.setObjectPath(far);
-            endpoint.setObjectPath(path);
-        }
-    } else if (sourceClassId == associationId) {
-        if (endpoint) {
-            CMPIObjectPath* far = locateIPConfgSvce(endpoint.getObjectPath());
-            located = far != nullptr;
-            if (located)
-                service.setObjectPath(far);
-        }
-    }
-    TRACE_EXIT(QUALIFIED("CMPIServiceAffectsElement"));
+    AssociationPaths::listOwn<CMPIIPConfigurationService>(c, out);
 }
 
-CMPIServiceAffectsElement::~CMPIServiceAffectsElement()
+CMPIInstance* ServiceAffectsElementTraits::instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties)
 {
-    TRACE_METHOD(QUALIFIED("~CMPIServiceAffectsElement"));
+    return AssociationPaths::instanceOwn<CMPIIPConfigurationService>(c, path, properties);
 }
 
-CMPIServiceAffectsElement::operator bool()
+void ServiceAffectsElementTraits::listB(const EndContext& c, std::vector<CMPIObjectPath*>& out)
 {
-    TRACE_ENTER(QUALIFIED("operator bool"));
-    bool result = false;
-    if (located &&
-        (sourceClassId == serviceId || sourceClassId == endpointId || sourceClassId == associationId))
-        result = endpoint;
-    TRACE_EXIT(QUALIFIED("operator bool"));
-    return result;
+    AssociationPaths::listOwn<CMPIProtocolEndpoint>(c, out);
 }
 
-void CMPIServiceAffectsElement::operator++()
+CMPIInstance* ServiceAffectsElementTraits::instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties)
 {
-    TRACE_ENTER(QUALIFIED("operator++"));
-    if (located &&
-        (sourceClassId == serviceId || sourceClassId == endpointId || sourceClassId == associationId))
-        ++endpoint;
-    TRACE_EXIT(QUALIFIED("operator++"));
+    return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);
 }
 
-CMPIObjectPath* CMPIServiceAffectsElement::getObjectPath()
+std::string ServiceAffectsElementTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
-    TRACE_ENTER(QUALIFIED("getObjectPath"));
-    CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, associationClass, nameSpace);
-    if (path) {
-        ProviderUtilities::setKeyProperty(path, "AffectedElement", endpoint.getObjectPath());
-        ProviderUtilities::setKeyProperty(path, "AffectingElement", service.getObjectPath());
-    }
-    TRACE_EXIT(QUALIFIED("getObjectPath"));
-    return path;
+    (void)model;
+    (void)given;
+    return EndResolution::join({AssociationPaths::key(path, "SystemCreationClassName"),
+                                AssociationPaths::key(path, "SystemName")});
 }
 
-CMPIInstance* CMPIServiceAffectsElement::getCMPIInstance(const char** /*properties*/)
+std::string ServiceAffectsElementTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
 {
-    TRACE_ENTER(QUALIFIED("getCMPIInstance"));
-    CMPIInstance* instance = AssociationPaths::instance(broker, getObjectPath(), "AffectingElement",
-                                                        "AffectedElement");
-    TRACE_EXIT(QUALIFIED("getCMPIInstance"));
-    return instance;
+    (void)model;
+    (void)given;
+    return EndResolution::join({AssociationPaths::key(path, "SystemCreationClassName"),
+                                AssociationPaths::key(path, "SystemName")});
 }
 
-CMPIInstance* CMPIServiceAffectsElement::getAssociator(const char** properties)
-{
-    TRACE_ENTER(QUALIFIED("getAssociator"));
-    CMPIInstance* instance = nullptr;
-    if (sourceClassId == serviceId)
-        instance = endpoint.getCMPIInstance(properties);
-    else if (sourceClassId == endpointId)
-        instance = service.getCMPIInstance(properties);
-    TRACE_EXIT(QUALIFIED("getAssociator"));
-    return instance;
-}
+void ServiceAffectsElementTraits::addProperties(Model&, CMPIInstance*, const CMPIObjectPath*, const CMPIObjectPath*) {}
 
-CMPIObjectPath* CMPIServiceAffectsElement::getAssociatorNames()
-{
-    TRACE_ENTER(QUALIFIED("getAssociatorNames"));
-    CMPIObjectPath* path = nullptr;
-    if (sourceClassId == serviceId)
-        path = endpoint.getObjectPath();
-    else if (sourceClassId == endpointId)
-        path = service.getObjectPath();
-    TRACE_EXIT(QUALIFIED("getAssociatorNames"));
-    return path;
-}
-
-bool CMPIServiceAffectsElement::isNotTargetClass(const char* resultClass)
-{
-    TRACE_ENTER(QUALIFIED("isNotTargetClass"));
-    bool result = true;
-    if (sourceClassId == serviceId)
-        result = !AssociationPaths::isClass(resultClass, "Tavrix_IPProtocolEndpoint",
-                                            "CIM_IPProtocolEndpoint");
-    else if (sourceClassId == endpointId)
-        result = !AssociationPaths::isClass(resultClass, "Tavrix_IPConfigurationService",
-                                            "CIM_IPConfigurationService");
-    TRACE_EXIT(QUALIFIED("isNotTargetClass"));
-    return result;
-}
-
-CMPIObjectPath* CMPIServiceAffectsElement::locateIPConfgSvce(const CMPIObjectPath* path)
-{
-    TRACE_ENTER(QUALIFIED("locateIPConfgSvce"));
-    CMPIObjectPath* result = AssociationPaths::locate(
-        broker, nameSpace, "Tavrix_IPConfigurationService", path,
-        [this](Moniker& m) { return model.getIPConfigurationServiceMoniker(m); });
-    TRACE_EXIT(QUALIFIED("locateIPConfgSvce"));
-    return result;
-}
-
-CMPIObjectPath* CMPIServiceAffectsElement::locateIPEndptPath(const CMPIObjectPath* path)
-{
-    TRACE_ENTER(QUALIFIED("locateIPEndptPath"));
-    CMPIObjectPath* result = AssociationPaths::locate(
-        broker, nameSpace, "Tavrix_IPProtocolEndpoint", path,
-        [this](Moniker& m) { return model.getIPProtocolEndpointMoniker(m); });
-    TRACE_EXIT(QUALIFIED("locateIPEndptPath"));
-    return result;
-}
+template class AssociationClass<ServiceAffectsElementTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

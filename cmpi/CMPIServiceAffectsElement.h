@@ -4,50 +4,40 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
+#include "AssociationClass.h"
 #include "CMPIIPConfigurationService.h"
 #include "CMPIProtocolEndpoint.h"
-#include "ServiceAffectsElement.h"
+#include "EndResolution.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Tavrix_IPServiceAffectsElement: the IP configuration service of a system
-// (AffectingElement) and the IP protocol endpoints it configures
-// (AffectedElement). The endpoint end is walked whichever end was given.
-// Every operation lets FrameworkException, InstrumentationException and
-// ProviderException of the resolvers and end objects pass.
-class CMPIServiceAffectsElement {
-public:
-    CMPIServiceAffectsElement(const CMPIBroker* broker, const CMPIContext* context,
-                              const CMPIObjectPath* path);
-    ~CMPIServiceAffectsElement();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The service of an endpoint's system; null when no path can be created.
-    CMPIObjectPath* locateIPConfgSvce(const CMPIObjectPath* path);
-    // Every endpoint of a service's system.
-    CMPIObjectPath* locateIPEndptPath(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIIPConfigurationService service;
-    CMPIProtocolEndpoint endpoint;
-    ServiceAffectsElement model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// Tavrix_IPServiceAffectsElement: the IP configuration service
+// (AffectingElement) and every IP protocol endpoint of its system
+// (AffectedElement).
+struct ServiceAffectsElementTraits {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    using Model = EndResolution;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIServiceAffectsElement = AssociationClass<ServiceAffectsElementTraits>;
+extern template class AssociationClass<ServiceAffectsElementTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

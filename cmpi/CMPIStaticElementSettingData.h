@@ -4,8 +4,9 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
-#include "CMPIProtocolEndpoint.h"
+#include "SettingDataTraits.h"
 #include "CMPIStaticIPAssignmentSettingData.h"
 #include "StaticIPElementSettingData.h"
 
@@ -14,41 +15,22 @@ namespace IPInterfaceProvider {
 
 // Tavrix_StaticIPElementSettingData: an IP protocol endpoint
 // (ManagedElement) and the static IP assignment setting of its interface
-// (SettingData). Every operation lets FrameworkException,
-// InstrumentationException and ProviderException of the resolvers and end
-// objects pass.
-class CMPIStaticElementSettingData {
-public:
-    CMPIStaticElementSettingData(const CMPIBroker* broker, const CMPIContext* context,
-                                 const CMPIObjectPath* path);
-    ~CMPIStaticElementSettingData();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // The first endpoint of a static setting's interface; null when no path
-    // can be created.
-    CMPIObjectPath* locateIPEndptPath(const CMPIObjectPath* path);
-    // The static setting of an endpoint's interface.
-    CMPIObjectPath* locateStaticSettingDataPath(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    StaticIPElementSettingData model;
-    CMPIProtocolEndpoint endpoint;
-    CMPIStaticIPAssignmentSettingData statics;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// (SettingData), IsCurrent 1 when the endpoint is statically configured.
+struct StaticElementSettingDataTraits : SettingDataTraits<CMPIStaticIPAssignmentSettingData, StaticIPElementSettingData> {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIStaticElementSettingData = AssociationClass<StaticElementSettingDataTraits>;
+extern template class AssociationClass<StaticElementSettingDataTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

@@ -4,7 +4,9 @@
 #include <cmpidt.h>
 
 #include <string>
+#include <vector>
 
+#include "AssociationClass.h"
 #include "CMPIAssignmentSettingData.h"
 #include "CMPIStaticIPAssignmentSettingData.h"
 #include "StaticOrderedComponent.h"
@@ -13,46 +15,29 @@ namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Tavrix_StaticOrderedComponent: the ":static" IP assignment setting of an
-// interface (GroupComponent) and its static IP assignment setting
-// (PartComponent). Every operation lets FrameworkException,
-// InstrumentationException and ProviderException of the resolvers and end
-// objects pass.
-class CMPIStaticOrderedComponent {
-public:
-    CMPIStaticOrderedComponent(const CMPIBroker* broker, const CMPIContext* context,
-                               const CMPIObjectPath* path);
-    ~CMPIStaticOrderedComponent();
-
-    operator bool();
-    void operator++();
-
-    CMPIObjectPath* getObjectPath();
-    CMPIInstance* getCMPIInstance(const char** properties);
-    CMPIInstance* getAssociator(const char** properties);
-    CMPIObjectPath* getAssociatorNames();
-    bool isNotTargetClass(const char* resultClass);
-
-    // Positions both ends on the references of a keyed association path;
-    // false (nothing set) for a path without keys.
-    bool setObjectPath(const CMPIObjectPath* path);
-
-    // The assignment setting of a static setting; null when no path can be
-    // created.
-    CMPIObjectPath* locateAssignmentSetting(const CMPIObjectPath* path);
-    // The static setting of a ":static" assignment setting.
-    CMPIObjectPath* locateStaticAssignmentSetting(const CMPIObjectPath* path);
-
-private:
-    const CMPIBroker* broker;
-    const CMPIContext* context;
-    std::string nameSpace;
-    unsigned short sourceClassId;
-    CMPIAssignmentSettingData settings;
-    CMPIStaticIPAssignmentSettingData statics;
-    StaticOrderedComponent model;
-    // False when a located path could not be created: nothing is yielded.
-    bool located;
+// interface (GroupComponent) and the static IP assignment setting it is
+// made of (PartComponent), AssignedSequence 1.
+struct StaticOrderedComponentTraits {
+    static const char* const name;
+    static const char* const qualified;
+    static const char* const file;
+    static const char* const className;
+    static const unsigned short classId;
+    static const char* const ancestors[];
+    static const AssociationEnd a;
+    static const AssociationEnd b;
+    using Model = StaticOrderedComponent;
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
+    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
+
+using CMPIStaticOrderedComponent = AssociationClass<StaticOrderedComponentTraits>;
+extern template class AssociationClass<StaticOrderedComponentTraits>;
 
 } // namespace IPInterfaceProvider
 } // namespace Korvu

@@ -1,12 +1,8 @@
 #include "BindsToLANEndpoint.h"
 
-#include <string>
-#include <vector>
-
 #include "EndResolution.h"
 #include "FrameworkException.h"
-#include "IPprotocolEndpoint.h"
-#include "InstrumentationException.h"
+#include "Instrumentation.h"
 #include "NodeLexicon.h"
 #include "Trace.h"
 
@@ -15,7 +11,16 @@ namespace IPInterfaceProvider {
 
 IPIF_TRACE_UNIT("BindsToLANEndpoint.cpp");
 
-BindsToLANEndpoint::BindsToLANEndpoint()
+namespace {
+
+std::string adapterEntry(bool serviceProcessor, const std::string& interfaceName, const std::string& mac)
+{
+    return std::string(serviceProcessor ? "BMC" : "Computer") + "\n" + interfaceName + "\n" + mac;
+}
+
+} // namespace
+
+BindsToLANEndpoint::BindsToLANEndpoint() : adaptersRead(false)
 {
     TRACE_METHOD("Korvu::IPInterfaceProvider::BindsToLANEndpoint::BindsToLANEndpoint");
 }
@@ -25,73 +30,50 @@ BindsToLANEndpoint::~BindsToLANEndpoint()
     TRACE_METHOD("Korvu::IPInterfaceProvider::BindsToLANEndpoint::~BindsToLANEndpoint");
 }
 
-Moniker BindsToLANEndpoint::getLANEndpointMoniker(Moniker& endpoint)
+std::string BindsToLANEndpoint::lanKey(const std::string& systemClass, const std::string& systemName,
+                                       const std::string& name)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::BindsToLANEndpoint::getLANEndpointMoniker");
-    std::string name;
-    std::string systemName;
-    const bool hasName = EndResolution::findLast(endpoint, "Name", name);
-    const bool hasSystem = EndResolution::findLast(endpoint, "SystemName", systemName);
-    if (!hasName && !hasSystem)
-        throw FrameworkException("Could not find 'Name' key in Moniker");
-    // Interface name, then MAC address.
-    const std::vector<std::string> nameTokens = EndResolution::split(name, "_");
-
-    std::string adapterName;
-    bool found = false;
-    cursor.selectNode(NodeLexicon::NETWORK_ADAPTER);
-    while (!found && cursor) {
-        if (cursor.getProperty(NodeLexicon::NAME, adapterName)) {
-            std::string mac;
-            found = EndResolution::tokenIs(nameTokens, 0, adapterName) ||
-                    (cursor.getProperty(NodeLexicon::MAC_ADDRESS, mac) && !mac.empty() &&
-                     EndResolution::tokenIs(nameTokens, 1, mac));
-        }
-        if (!found)
-            ++cursor;
-    }
-    if (!found)
-        throw FrameworkException(EndResolution::noMatchInComputer);
-
-    Moniker result;
-    result.addKey("Name", adapterName);
-    result.addKey("SystemCreationClassName", EndResolution::hostClass);
-    result.addKey("CreationClassName", "Tavrix_LANEndpoint");
-    result.addKey("SystemName", systemName);
-    TRACE_EXIT("Korvu::IPInterfaceProvider::BindsToLANEndpoint::getLANEndpointMoniker");
-    return result;
+    return EndResolution::join({systemClass, systemName, name});
 }
 
-Moniker BindsToLANEndpoint::getIPProtocolEndPointMoniker(Moniker& lanEndpoint)
+std::string BindsToLANEndpoint::endpointKey(const std::string& systemClass,
+                                            const std::string& systemName, const std::string& name,
+                                            bool given)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::BindsToLANEndpoint::getIPProtocolEndPointMoniker");
-    std::string lanName;
-    std::string systemName;
-    std::string systemClass;
-    if (!EndResolution::findLast(lanEndpoint, "Name", lanName))
-        throw FrameworkException("Could not find 'Name' Key in Moniker");
-    EndResolution::findLast(lanEndpoint, "SystemName", systemName);
-    EndResolution::findLast(lanEndpoint, "SystemCreationClassName", systemClass);
-
-    IPprotocolEndpoint ip;
-    std::string name;
-    bool found = false;
-    while (!found && ip) {
-        found = ip.getName(name) &&
-                EndResolution::tokenIs(EndResolution::split(name, "_"), 0, lanName);
-        if (!found)
-            ++ip;
+    std::string interfaceName;
+    std::string mac;
+    unsigned long origin = 0;
+    if (!EndResolution::splitEndpointName(name, interfaceName, mac, origin)) {
+        if (given)
+            throw FrameworkException("Name Property value is not correct");
+        return std::string();
     }
-    if (!found)
-        throw InstrumentationException("Concerned Computer Could Not Be Found.");
-
-    Moniker result;
-    result.addKey("Name", name);
-    result.addKey("SystemCreationClassName", systemClass);
-    result.addKey("CreationClassName", EndResolution::endpointClass);
-    result.addKey("SystemName", systemName);
-    TRACE_EXIT("Korvu::IPInterfaceProvider::BindsToLANEndpoint::getIPProtocolEndPointMoniker");
-    return result;
+    if (!adaptersRead) {
+        adaptersRead = true;
+        Instrumentation node;
+        for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
+            std::string nodeName;
+            std::string nodeMac;
+            if (!node.getProperty(NodeLexicon::NAME, nodeName))
+                continue;
+            node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
+            Instrumentation adapter;
+            adapter.selectNode(node.getPathToParentNode());
+            std::string adapterName;
+            if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
+                !adapter.getProperty(NodeLexicon::NAME, adapterName))
+                continue;
+            Instrumentation system;
+            system.selectNode(adapter.getPathToParentNode());
+            const bool serviceProcessor = system && system.getNodeDescription() == "BMC";
+            adapters.emplace(adapterEntry(serviceProcessor, nodeName, nodeMac), adapterName);
+        }
+    }
+    auto found = adapters.find(
+        adapterEntry(systemClass == EndResolution::serviceProcessorClass, interfaceName, mac));
+    if (found == adapters.end())
+        return std::string();
+    return EndResolution::join({systemClass, systemName, found->second});
 }
 
 } // namespace IPInterfaceProvider

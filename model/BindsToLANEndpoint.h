@@ -1,31 +1,35 @@
 #ifndef KORVU_IPIF_BINDSTOLANENDPOINT_H
 #define KORVU_IPIF_BINDSTOLANENDPOINT_H
 
-#include "Instrumentation.h"
-#include "Moniker.h"
+#include <map>
+#include <string>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Ends of Tavrix_BindsToLanEndPoint: the LAN endpoint of a network adapter
-// and the IP protocol endpoints bound to it.
+// (Name = the adapter's NAME) and the IP protocol endpoints of the IP
+// interfaces below that adapter in the node store.
 class BindsToLANEndpoint {
 public:
     BindsToLANEndpoint();
     ~BindsToLANEndpoint();
 
-    // IP endpoint to the LAN endpoint of the adapter whose name equals the
-    // interface name or whose MAC address equals the endpoint's. Throws
-    // FrameworkException when neither Name nor SystemName is given and
-    // when no adapter matches.
-    Moniker getLANEndpointMoniker(Moniker& endpoint);
-    // LAN endpoint to the first IP endpoint of the interface of that name.
-    // Throws FrameworkException for a missing Name and
-    // InstrumentationException when no endpoint matches.
-    Moniker getIPProtocolEndPointMoniker(Moniker& lanEndpoint);
+    // System and adapter of a LAN endpoint.
+    std::string lanKey(const std::string& systemClass, const std::string& systemName,
+                       const std::string& name);
+    // System and adapter of an endpoint, found as the parent of its IP
+    // interface node (same interface name and MAC address, on a system of
+    // the endpoint's kind). A given Name not of the form
+    // "<interface>_<MAC>_<origin>" throws FrameworkException.
+    std::string endpointKey(const std::string& systemClass, const std::string& systemName,
+                            const std::string& name, bool given);
 
 private:
-    Instrumentation cursor;
+    // Adapter NAME by system kind, interface name and MAC address, read
+    // from the store once per object.
+    std::map<std::string, std::string> adapters;
+    bool adaptersRead;
 };
 
 } // namespace IPInterfaceProvider

@@ -1,9 +1,6 @@
 #include "EndResolution.h"
 
 #include "FrameworkException.h"
-#include "InstrumentationException.h"
-#include "NodeLexicon.h"
-#include "Tokenize.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -11,60 +8,64 @@ namespace IPInterfaceProvider {
 const char* const EndResolution::hostClass = "Tavrix_ComputerSystem";
 const char* const EndResolution::serviceProcessorClass = "Tavrix_SPComputerSystem";
 const char* const EndResolution::endpointClass = "Tavrix_IPProtocolEndpoint";
-const char* const EndResolution::noMatchInComputer =
-    "Could not match 'System Name' key with 'Name' key in Computer Moniker";
 
-bool EndResolution::findFirst(Moniker& moniker, const std::string& name, std::string& value)
+bool EndResolution::splitEndpointName(const std::string& name, std::string& interfaceName,
+                                      std::string& mac, unsigned long& origin)
 {
-    const unsigned int count = moniker.getKeyCount();
-    for (unsigned int index = 0; index < count; ++index) {
-        std::string keyName;
-        if (moniker.selectKey(index) && moniker.getName(keyName) && keyName == name)
-            return moniker.getValue(value);
+    const std::string::size_type last = name.rfind('_');
+    if (last == std::string::npos || last == 0)
+        return false;
+    const std::string::size_type middle = name.rfind('_', last - 1);
+    if (middle == std::string::npos || middle == 0 || middle + 1 == last || last + 1 == name.size())
+        return false;
+    interfaceName = name.substr(0, middle);
+    mac = name.substr(middle + 1, last - middle - 1);
+    origin = decimal(name.substr(last + 1));
+    return true;
+}
+
+bool EndResolution::accessPointInterface(const std::string& name, std::string& interfaceName)
+{
+    const std::string::size_type last = name.rfind('_');
+    if (last == std::string::npos || last == 0)
+        return false;
+    const std::string version = name.substr(last + 1);
+    if (version != "IPv4" && version != "IPv6")
+        return false;
+    interfaceName = name.substr(0, last);
+    return true;
+}
+
+std::string EndResolution::settingPrefix(const std::string& systemClass)
+{
+    return systemClass == serviceProcessorClass ? "BMC" : "Computer";
+}
+
+std::string EndResolution::endpointSettingKey(const std::string& systemClass, const std::string& name,
+                                              bool given)
+{
+    std::string interfaceName;
+    std::string mac;
+    unsigned long origin = 0;
+    if (!splitEndpointName(name, interfaceName, mac, origin)) {
+        if (given)
+            throw FrameworkException("Name Property value is not correct");
+        return std::string();
     }
-    return false;
+    return settingPrefix(systemClass) + ":" + interfaceName;
 }
 
-bool EndResolution::findLast(Moniker& moniker, const std::string& name, std::string& value)
+std::string EndResolution::join(std::initializer_list<std::string> parts)
 {
-    bool found = false;
-    const unsigned int count = moniker.getKeyCount();
-    for (unsigned int index = 0; index < count; ++index) {
-        std::string keyName;
-        std::string keyValue;
-        if (moniker.selectKey(index) && moniker.getName(keyName) && keyName == name &&
-            moniker.getValue(keyValue)) {
-            value = keyValue;
-            found = true;
-        }
+    std::string key;
+    for (const std::string& part : parts) {
+        if (part.empty())
+            return std::string();
+        if (!key.empty())
+            key += '\n';
+        key += part;
     }
-    return found;
-}
-
-std::vector<std::string> EndResolution::split(const std::string& text, const char* delimiters)
-{
-    std::vector<std::string> tokens;
-    tokenize(text, tokens, delimiters);
-    return tokens;
-}
-
-bool EndResolution::tokenIs(const std::vector<std::string>& tokens, std::size_t index,
-                            const std::string& value)
-{
-    return index < tokens.size() && tokens[index] == value;
-}
-
-void EndResolution::cutAtLastColon(const std::string& text, std::string& prefix,
-                                   std::string& suffix)
-{
-    const std::string::size_type colon = text.rfind(':');
-    if (colon == std::string::npos) {
-        prefix = text;
-        suffix = text;
-        return;
-    }
-    prefix = text.substr(0, colon);
-    suffix = text.substr(colon + 1);
+    return key;
 }
 
 unsigned long EndResolution::decimal(const std::string& text)
@@ -78,24 +79,6 @@ unsigned long EndResolution::decimal(const std::string& text)
         value = value * 10 + static_cast<unsigned long>(c - '0');
     }
     return value;
-}
-
-std::string EndResolution::computerSystemName(Instrumentation& cursor, Moniker& given)
-{
-    std::string systemName;
-    if (!findFirst(given, "SystemName", systemName))
-        throw FrameworkException("Could not find 'System Name' Key in Moniker");
-    cursor.selectNode(NodeLexicon::COMPUTER_SYSTEM);
-    for (; cursor; ++cursor) {
-        std::string name;
-        // A nameless computer ends the search: the store is not what the
-        // association expects, and guessing past it could pick a wrong one.
-        if (!cursor.getProperty(NodeLexicon::NAME, name))
-            throw InstrumentationException("Name Property on computer not available.");
-        if (name == systemName)
-            return systemName;
-    }
-    throw InstrumentationException("Concerned Computer Could Not Be Found.");
 }
 
 } // namespace IPInterfaceProvider

@@ -1,48 +1,48 @@
 #ifndef KORVU_IPIF_ENDRESOLUTION_H
 #define KORVU_IPIF_ENDRESOLUTION_H
 
-#include <cstddef>
+#include <initializer_list>
 #include <string>
-#include <vector>
-
-#include "Instrumentation.h"
-#include "Moniker.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Pieces shared by the association end resolvers: key lookup in a moniker,
-// bounds-checked token access and the computer-system walk. They write no
-// trace lines; the resolvers that call them do.
+// Pieces shared by the association models: the parts of the keys that tell
+// which elements belong together, and the join keys built from them. A join
+// key is empty when a part it needs is missing; an empty key pairs with
+// nothing. They write no trace lines.
 class EndResolution {
 public:
-    // First key of that exact name; false (value untouched) when absent.
-    static bool findFirst(Moniker& moniker, const std::string& name, std::string& value);
-    // Every key of that exact name, the last one winning; false when absent.
-    static bool findLast(Moniker& moniker, const std::string& name, std::string& value);
+    // Parts of an endpoint Name "<interface>_<MAC>_<origin>". The interface
+    // name may itself hold '_', so the name is cut at its last two. False
+    // when it has fewer than three non-empty parts.
+    static bool splitEndpointName(const std::string& name, std::string& interfaceName,
+                                  std::string& mac, unsigned long& origin);
+    // Interface name of an access-point Name "<interface>_IPv4" or
+    // "<interface>_IPv6"; false otherwise.
+    static bool accessPointInterface(const std::string& name, std::string& interfaceName);
 
-    static std::vector<std::string> split(const std::string& text, const char* delimiters);
-    // False for an index beyond the list, so a short list never matches.
-    static bool tokenIs(const std::vector<std::string>& tokens, std::size_t index,
-                        const std::string& value);
+    // The InstanceID prefix of a system class: "BMC" for the service
+    // processor, "Computer" for the host.
+    static std::string settingPrefix(const std::string& systemClass);
 
-    // Splits at the last ':'; without one, both parts are the whole text.
-    static void cutAtLastColon(const std::string& text, std::string& prefix, std::string& suffix);
+    // "<system>:<interface>" of an endpoint: the part of its settings'
+    // InstanceIDs that names it. For a Name not of the form
+    // "<interface>_<MAC>_<origin>" it throws FrameworkException when the
+    // path was given by a client and is empty otherwise.
+    static std::string endpointSettingKey(const std::string& systemClass, const std::string& name,
+                                          bool given);
+
+    // The parts joined by '\n'; empty when any part is empty.
+    static std::string join(std::initializer_list<std::string> parts);
 
     // A whole decimal number; 0 for anything else, so a malformed origin
     // never counts as static or DHCP.
     static unsigned long decimal(const std::string& text);
 
-    // The computer-system lookup by "SystemName": positions `cursor` on the
-    // computer node of that name and returns the name. Throws
-    // FrameworkException when the key is missing and InstrumentationException
-    // when no computer node carries the name or a node before it has none.
-    static std::string computerSystemName(Instrumentation& cursor, Moniker& given);
-
     static const char* const hostClass;             // "Tavrix_ComputerSystem"
     static const char* const serviceProcessorClass; // "Tavrix_SPComputerSystem"
     static const char* const endpointClass;         // "Tavrix_IPProtocolEndpoint"
-    static const char* const noMatchInComputer;     // shared not-found text
 };
 
 } // namespace IPInterfaceProvider

@@ -1,30 +1,24 @@
 #ifndef KORVU_IPIF_IPELEMENTCAPABILITIES_H
 #define KORVU_IPIF_IPELEMENTCAPABILITIES_H
 
-#include "Instrumentation.h"
-#include "Moniker.h"
+#include <string>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Ends of Tavrix_IPElementCapabilities: an IP protocol endpoint and the IP
-// capabilities of its interface.
+// capabilities of its interface (InstanceID = interface name). An endpoint
+// whose interface has no capabilities (an alias) has no pair.
 class IPElementCapabilities {
 public:
     IPElementCapabilities();
     ~IPElementCapabilities();
 
-    // Capabilities (InstanceID = interface name) to the first endpoint of
-    // that interface. Throws FrameworkException for a missing InstanceID, a
-    // malformed endpoint Name or no match.
-    Moniker getIPMoniker(Moniker& capabilities);
-    // Endpoint (Name) to the capabilities of its interface. Throws
-    // FrameworkException for a missing or malformed Name and
-    // InstrumentationException when no capabilities match.
-    Moniker getCapabilitiesMoniker(Moniker& endpoint);
-
-private:
-    Instrumentation cursor;
+    // Interface name of an endpoint; a given Name not of the form
+    // "<interface>_<MAC>_<origin>" throws FrameworkException.
+    std::string endpointKey(const std::string& name, bool given);
+    // Interface name of capabilities: their InstanceID.
+    std::string capabilitiesKey(const std::string& instanceId, bool given);
 };
 
 } // namespace IPInterfaceProvider

@@ -1,13 +1,7 @@
 #include "RemoteAccessAvailableToElement.h"
 
-#include <string>
-#include <vector>
-
 #include "EndResolution.h"
 #include "FrameworkException.h"
-#include "IPprotocolEndpoint.h"
-#include "InstrumentationException.h"
-#include "RemoteServiceAccessPoint.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -17,86 +11,40 @@ IPIF_TRACE_UNIT("RemoteAccessAvailableToElement.cpp");
 
 RemoteAccessAvailableToElement::RemoteAccessAvailableToElement()
 {
-    TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-                 "RemoteAccessAvailableToElement");
+    TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::RemoteAccessAvailableToElement");
 }
 
 RemoteAccessAvailableToElement::~RemoteAccessAvailableToElement()
 {
-    TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-                 "~RemoteAccessAvailableToElement");
+    TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::~RemoteAccessAvailableToElement");
 }
 
-Moniker RemoteAccessAvailableToElement::getRemoteServiceAccessPointMoniker(Moniker& endpoint)
+std::string RemoteAccessAvailableToElement::accessKey(const std::string& systemClass,
+                                                      const std::string& systemName,
+                                                      const std::string& name, bool given)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-                "getRemoteServiceAccessPointMoniker");
-    std::string name, systemName, systemClass;
-    if (!EndResolution::findLast(endpoint, "Name", name))
-        throw FrameworkException("Could not find 'Name' Key in Moniker");
-    EndResolution::findLast(endpoint, "SystemName", systemName);
-    EndResolution::findLast(endpoint, "SystemCreationClassName", systemClass);
-    const std::vector<std::string> n = EndResolution::split(name, "_");
-
-    RemoteServiceAccessPoint access;
     std::string interfaceName;
-    bool found = false;
-    while (!found && access) {
-        std::string accessName;
-        if (!access.getName(accessName))
-            throw InstrumentationException("Name Property on NetworkIPConfig Node not available.");
-        const std::vector<std::string> a = EndResolution::split(accessName, "_");
-        found = !a.empty() && !n.empty() && a[0] == n[0];
-        if (found)
-            interfaceName = a[0];
-        else
-            ++access;
+    if (!EndResolution::accessPointInterface(name, interfaceName)) {
+        if (given)
+            throw FrameworkException("Name Property value is not correct");
+        return std::string();
     }
-    if (!found)
-        throw InstrumentationException("Concerned DHCP Protocol Endpoint Could Not Be Found.");
-
-    Moniker result;
-    result.addKey("Name", interfaceName);
-    result.addKey("SystemName", systemName);
-    result.addKey("SystemCreationClassName", systemClass);
-    result.addKey("CreationClassName", "Tavrix_IPRemoteServiceAccessPoint");
-    TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-               "getRemoteServiceAccessPointMoniker");
-    return result;
+    return EndResolution::join({systemClass, systemName, interfaceName});
 }
 
-Moniker RemoteAccessAvailableToElement::getIPProtocolEndpointMoniker(Moniker& accessPoint)
+std::string RemoteAccessAvailableToElement::endpointKey(const std::string& systemClass,
+                                                        const std::string& systemName,
+                                                        const std::string& name, bool given)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-                "getIPProtocolEndpointMoniker");
-    std::string name, systemClass;
-    EndResolution::findLast(accessPoint, "Name", name);
-    EndResolution::findLast(accessPoint, "SystemCreationClassName", systemClass);
-    const std::vector<std::string> a = EndResolution::split(name, "_");
-
-    IPprotocolEndpoint endpoint;
-    std::string endpointName, systemName;
-    bool found = false;
-    while (!found && endpoint) {
-        endpointName.clear();
-        systemName.clear();
-        found = !a.empty() && endpoint.getName(endpointName) &&
-                EndResolution::tokenIs(EndResolution::split(endpointName, "_"), 0, a[0]) &&
-                endpoint.getSystemName(systemName);
-        if (!found)
-            ++endpoint;
+    std::string interfaceName;
+    std::string mac;
+    unsigned long origin = 0;
+    if (!EndResolution::splitEndpointName(name, interfaceName, mac, origin)) {
+        if (given)
+            throw FrameworkException("Name Property value is not correct");
+        return std::string();
     }
-    if (!found)
-        throw InstrumentationException("Concerned IP Protocol Endpoint Could Not Be Found.");
-
-    Moniker result;
-    result.addKey("SystemName", systemName);
-    result.addKey("Name", endpointName);
-    result.addKey("SystemCreationClassName", systemClass);
-    result.addKey("CreationClassName", EndResolution::endpointClass);
-    TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::"
-               "getIPProtocolEndpointMoniker");
-    return result;
+    return EndResolution::join({systemClass, systemName, interfaceName});
 }
 
 bool RemoteAccessAvailableToElement::getOrderOfAccess(unsigned short& /*value*/)

@@ -1,31 +1,30 @@
 #ifndef KORVU_IPIF_REMOTEACCESSAVAILABLETOELEMENT_H
 #define KORVU_IPIF_REMOTEACCESSAVAILABLETOELEMENT_H
 
-#include "Instrumentation.h"
-#include "Moniker.h"
+#include <string>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Ends of Tavrix_IPRemoteAccessAvailableToElement: the remote access points
-// (default gateways) of an interface and its IP protocol endpoint.
+// (default gateways) of an interface and every IP protocol endpoint of that
+// interface on the same system.
 class RemoteAccessAvailableToElement {
 public:
     RemoteAccessAvailableToElement();
     ~RemoteAccessAvailableToElement();
 
-    // Endpoint (Name) to every access point of its interface. Throws
-    // FrameworkException for a missing Name and InstrumentationException
-    // when an access point has no name or none belongs to the interface.
-    Moniker getRemoteServiceAccessPointMoniker(Moniker& endpoint);
-    // Access point (Name) to the first endpoint of its interface. Throws
-    // InstrumentationException when no endpoint matches.
-    Moniker getIPProtocolEndpointMoniker(Moniker& accessPoint);
+    // System and interface of an access point ("<interface>_IPv4" or
+    // "_IPv6"); a given Name of another form throws FrameworkException.
+    std::string accessKey(const std::string& systemClass, const std::string& systemName,
+                          const std::string& name, bool given);
+    // System and interface of an endpoint ("<interface>_<MAC>_<origin>"); a
+    // given Name of another form throws FrameworkException.
+    std::string endpointKey(const std::string& systemClass, const std::string& systemName,
+                            const std::string& name, bool given);
+
     // The association carries no order: always false.
     bool getOrderOfAccess(unsigned short& value);
-
-private:
-    Instrumentation cursor;
 };
 
 } // namespace IPInterfaceProvider

@@ -1,11 +1,7 @@
 #include "StaticOrderedComponent.h"
 
-#include <string>
-
-#include "EndResolution.h"
 #include "FrameworkException.h"
-#include "IPAssignmentSettingData.h"
-#include "StaticIPAssignmentSettingData.h"
+#include "InstanceIdParts.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -23,64 +19,28 @@ StaticOrderedComponent::~StaticOrderedComponent()
     TRACE_METHOD("Korvu::IPInterfaceProvider::StaticOrderedComponent::~StaticOrderedComponent");
 }
 
-Moniker StaticOrderedComponent::getPartComponentMoniker(Moniker& setting)
+std::string StaticOrderedComponent::groupKey(const std::string& instanceId, bool given)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticOrderedComponent::getPartComponentMoniker");
-    std::string instanceId;
-    if (!EndResolution::findFirst(setting, "InstanceID", instanceId))
-        throw FrameworkException("Could not find 'Name' key in Moniker");
-    std::string prefix;
-    std::string suffix;
-    EndResolution::cutAtLastColon(instanceId, prefix, suffix);
-    if (suffix != "static")
-        throw FrameworkException("AssignmentSetting data is not static");
-
-    StaticIPAssignmentSettingData statics;
-    bool found = false;
-    while (!found && statics) {
-        std::string staticId;
-        found = statics.getInstanceID(staticId) && staticId == prefix;
-        if (!found)
-            ++statics;
+    InstanceIdParts parts;
+    if (!InstanceIdParts::split(instanceId, parts) || parts.kind.empty()) {
+        if (given)
+            throw FrameworkException("Instance ID Property value is not correct");
+        return std::string();
     }
-    if (!found)
-        throw FrameworkException("Could not get InstanceID");
-
-    Moniker result;
-    result.addKey("InstanceID", prefix);
-    TRACE_EXIT("Korvu::IPInterfaceProvider::StaticOrderedComponent::getPartComponentMoniker");
-    return result;
+    if (parts.kind != "static")
+        return std::string();
+    return parts.system + ":" + parts.interfaceName;
 }
 
-Moniker StaticOrderedComponent::getGroupComponentMoniker(Moniker& staticSetting)
+std::string StaticOrderedComponent::partKey(const std::string& instanceId, bool given)
 {
-    TRACE_ENTER("Korvu::IPInterfaceProvider::StaticOrderedComponent::getGroupComponentMoniker");
-    std::string staticId;
-    if (!EndResolution::findFirst(staticSetting, "InstanceID", staticId))
-        throw FrameworkException("Could not find 'InstanceID' property");
-
-    // The static element of a node precedes its DHCP element, so the first
-    // match is the ":static" setting.
-    IPAssignmentSettingData settings;
-    std::string instanceId;
-    bool found = false;
-    while (!found && settings) {
-        if (settings.getInstanceID(instanceId)) {
-            std::string prefix;
-            std::string suffix;
-            EndResolution::cutAtLastColon(instanceId, prefix, suffix);
-            found = prefix == staticId;
-        }
-        if (!found)
-            ++settings;
+    InstanceIdParts parts;
+    if (!InstanceIdParts::split(instanceId, parts) || !parts.kind.empty()) {
+        if (given)
+            throw FrameworkException("Instance ID Property value is not correct");
+        return std::string();
     }
-    if (!found)
-        throw FrameworkException("Could not get 'Instance ID' key");
-
-    Moniker result;
-    result.addKey("InstanceID", instanceId);
-    TRACE_EXIT("Korvu::IPInterfaceProvider::StaticOrderedComponent::getGroupComponentMoniker");
-    return result;
+    return parts.system + ":" + parts.interfaceName;
 }
 
 bool StaticOrderedComponent::getAssignedSequence(unsigned long long& value)

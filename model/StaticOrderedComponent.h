@@ -1,33 +1,29 @@
 #ifndef KORVU_IPIF_STATICORDEREDCOMPONENT_H
 #define KORVU_IPIF_STATICORDEREDCOMPONENT_H
 
-#include "Instrumentation.h"
-#include "Moniker.h"
+#include <string>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 
 // Ends of Tavrix_StaticOrderedComponent: the ":static" IP assignment setting
 // of an interface and the static IP assignment setting it is made of. The
-// static InstanceID is the assignment InstanceID without its last part.
+// static InstanceID is the assignment InstanceID without its kind.
 class StaticOrderedComponent {
 public:
     StaticOrderedComponent();
     ~StaticOrderedComponent();
 
-    // Assignment setting to static setting. Throws FrameworkException for a
-    // missing InstanceID, a setting that is not ":static" and when no
-    // static setting has the InstanceID's prefix.
-    Moniker getPartComponentMoniker(Moniker& setting);
-    // Static setting to its ":static" assignment setting. Throws
-    // FrameworkException for a missing InstanceID and when none matches.
-    Moniker getGroupComponentMoniker(Moniker& staticSetting);
+    // "<system>:<interface>" of a ":static" assignment setting; empty for a
+    // DHCP one. A given InstanceID without system and interface throws
+    // FrameworkException.
+    std::string groupKey(const std::string& instanceId, bool given);
+    // "<system>:<interface>" of a static setting; a given InstanceID without
+    // system and interface, or one naming a kind, throws FrameworkException.
+    std::string partKey(const std::string& instanceId, bool given);
 
     // Always 1: an interface has one static setting.
     bool getAssignedSequence(unsigned long long& value);
-
-private:
-    Instrumentation cursor;
 };
 
 } // namespace IPInterfaceProvider

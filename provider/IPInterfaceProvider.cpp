@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // Tests may build the frame over a table of their own classes.
@@ -281,28 +282,47 @@ bool refersToBothEnds(const CMPIObjectPath* path)
     return references >= 2;
 }
 
+// Association classes that can serve requests naming no association class,
+// or a DMTF superclass, and that honour Role and ResultRole.
+template <class C, class = void>
+struct FansOut : std::false_type {};
 template <class C>
-void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* rslt,
-                     const CMPIObjectPath* op, const char* resultClass, const char** properties)
+struct FansOut<C, std::void_t<decltype(C::answersTo(nullptr))>> : std::true_type {};
+
+struct AssocQuery {
+    AssocKind kind;
+    const char* resultClass;
+    const char* role;
+    const char* resultRole;
+    const char** properties;
+};
+
+// Returns the elements of one association class; `done` ends the result.
+template <class C>
+void walkAssociation(const AssocQuery& q, const CMPIContext* ctx, const CMPIResult* rslt,
+                     const CMPIObjectPath* op, bool done)
 {
     C object(currentBroker(), ctx, op);
-    if ((kind == AssocKind::Associators || kind == AssocKind::AssociatorNames) && resultClass &&
-        object.isNotTargetClass(resultClass))
+    if ((q.kind == AssocKind::Associators || q.kind == AssocKind::AssociatorNames) && q.resultClass &&
+        object.isNotTargetClass(q.resultClass))
         return;
-    while (object) {
-        switch (kind) {
+    bool roles = true;
+    if constexpr (FansOut<C>::value)
+        roles = object.playsRoles(q.role, q.resultRole);
+    while (roles && object) {
+        switch (q.kind) {
         case AssocKind::Associators:
-            if (CMPIInstance* inst = object.getAssociator(properties))
-                CMReturnInstance(rslt, applyPropertyList(inst, properties));
+            if (CMPIInstance* inst = object.getAssociator(q.properties))
+                CMReturnInstance(rslt, applyPropertyList(inst, q.properties));
             break;
         case AssocKind::AssociatorNames:
             if (CMPIObjectPath* path = object.getAssociatorNames())
                 CMReturnObjectPath(rslt, path);
             break;
         case AssocKind::References:
-            if (CMPIInstance* inst = object.getCMPIInstance(properties))
+            if (CMPIInstance* inst = object.getCMPIInstance(q.properties))
                 if (refersToBothEnds(CMGetObjectPath(inst, nullptr)))
-                    CMReturnInstance(rslt, applyPropertyList(inst, properties));
+                    CMReturnInstance(rslt, applyPropertyList(inst, q.properties));
             break;
         case AssocKind::ReferenceNames:
             if (CMPIObjectPath* path = object.getObjectPath())
@@ -312,12 +332,42 @@ void walkAssociation(AssocKind kind, const CMPIContext* ctx, const CMPIResult* r
         }
         ++object;
     }
-    CMReturnDone(rslt);
+    if (done)
+        CMReturnDone(rslt);
 }
 
-CMPIStatus association(AssocKind kind, const char* function, const CMPIContext* ctx,
-                       const CMPIResult* rslt, const CMPIObjectPath* op, const char* className,
-                       const char* resultClass, const char** properties)
+template <class C>
+void fanOutTo(const AssocQuery& q, const char* className, unsigned short sourceId,
+              const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op, bool& known)
+{
+    if constexpr (FansOut<C>::value) {
+        if (C::answersTo(className)) {
+            known = true;
+            if (C::hasEnd(sourceId))
+                walkAssociation<C>(q, ctx, rslt, op, false);
+        }
+    }
+}
+
+// A request without an association class, or naming a superclass of some:
+// every association of this module that answers to that class and has the
+// object's class as one of its ends, as a CIM server that fans out expects.
+// False when no association answers to the class at all.
+bool fanOut(const AssocQuery& q, const char* className, const CMPIContext* ctx,
+            const CMPIResult* rslt, const CMPIObjectPath* op)
+{
+    const unsigned short sourceId = ProviderUtilities::getClassId(op);
+    bool known = false;
+#define IPIF_FAN_OUT(id, C) fanOutTo<C>(q, className, sourceId, ctx, rslt, op, known);
+    IPIF_ASSOCIATION_CLASSES(IPIF_FAN_OUT)
+#undef IPIF_FAN_OUT
+    if (known)
+        CMReturnDone(rslt);
+    return known;
+}
+
+CMPIStatus association(const AssocQuery& q, const char* function, const CMPIContext* ctx,
+                       const CMPIResult* rslt, const CMPIObjectPath* op, const char* className)
 {
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     CMPIStatus status = {CMPI_RC_OK, nullptr};
@@ -326,12 +376,13 @@ CMPIStatus association(AssocKind kind, const char* function, const CMPIContext* 
             switch (ProviderUtilities::getClassId(className)) {
 #define IPIF_ASSOC_CASE(id, C)                                                    \
     case id:                                                                       \
-        walkAssociation<C>(kind, ctx, rslt, op, resultClass, properties);          \
+        walkAssociation<C>(q, ctx, rslt, op, true);                                \
         break;
                 IPIF_ASSOCIATION_CLASSES(IPIF_ASSOC_CASE)
 #undef IPIF_ASSOC_CASE
             default:
-                status.rc = CMPI_RC_ERR_INVALID_CLASS;
+                if (!fanOut(q, className, ctx, rslt, op))
+                    status.rc = CMPI_RC_ERR_INVALID_CLASS;
                 break;
             }
         } catch (const std::exception& e) {
@@ -522,38 +573,38 @@ CMPIStatus IPInterface_ExecQuery(CMPIInstanceMI*, const CMPIContext*, const CMPI
 
 CMPIStatus IPInterface_Associators(CMPIAssociationMI*, const CMPIContext* ctx,
                                    const CMPIResult* rslt, const CMPIObjectPath* op,
-                                   const char* assocClass, const char* resultClass, const char*,
-                                   const char*, const char** properties)
+                                   const char* assocClass, const char* resultClass, const char* role,
+                                   const char* resultRole, const char** properties)
 {
-    return association(AssocKind::Associators, "Korvu::IPInterfaceProvider::IPInterface_Associators",
-                       ctx, rslt, op, assocClass, resultClass, properties);
+    return association({AssocKind::Associators, resultClass, role, resultRole, properties},
+                       "Korvu::IPInterfaceProvider::IPInterface_Associators", ctx, rslt, op, assocClass);
 }
 
 CMPIStatus IPInterface_AssociatorNames(CMPIAssociationMI*, const CMPIContext* ctx,
                                        const CMPIResult* rslt, const CMPIObjectPath* op,
-                                       const char* assocClass, const char* resultClass, const char*,
-                                       const char*)
+                                       const char* assocClass, const char* resultClass, const char* role,
+                                       const char* resultRole)
 {
-    return association(AssocKind::AssociatorNames,
+    return association({AssocKind::AssociatorNames, resultClass, role, resultRole, nullptr},
                        "Korvu::IPInterfaceProvider::IPInterface_AssociatorNames", ctx, rslt, op,
-                       assocClass, resultClass, nullptr);
+                       assocClass);
 }
 
 CMPIStatus IPInterface_References(CMPIAssociationMI*, const CMPIContext* ctx,
                                   const CMPIResult* rslt, const CMPIObjectPath* op,
-                                  const char* resultClass, const char*, const char** properties)
+                                  const char* resultClass, const char* role, const char** properties)
 {
-    return association(AssocKind::References, "Korvu::IPInterfaceProvider::IPInterface_References",
-                       ctx, rslt, op, resultClass, nullptr, properties);
+    return association({AssocKind::References, nullptr, role, nullptr, properties},
+                       "Korvu::IPInterfaceProvider::IPInterface_References", ctx, rslt, op, resultClass);
 }
 
 CMPIStatus IPInterface_ReferenceNames(CMPIAssociationMI*, const CMPIContext* ctx,
                                       const CMPIResult* rslt, const CMPIObjectPath* op,
-                                      const char* resultClass, const char*)
+                                      const char* resultClass, const char* role)
 {
-    return association(AssocKind::ReferenceNames,
+    return association({AssocKind::ReferenceNames, nullptr, role, nullptr, nullptr},
                        "Korvu::IPInterfaceProvider::IPInterface_ReferenceNames", ctx, rslt, op,
-                       resultClass, nullptr, nullptr);
+                       resultClass);
 }
 
 CMPIStatus IPInterface_InvokeMethod(CMPIMethodMI*, const CMPIContext* ctx, const CMPIResult* rslt,

@@ -106,7 +106,7 @@ TEST(SettingAssociations, EndpointsSettingsAndStaticSettings)
                       {pair(ep + eth0, st0),
                        pair(ep + eth1, "Tavrix_StaticIPAssignmentSettingData:Computer:eth1"),
                        pair(ep + eth2Static, "Tavrix_StaticIPAssignmentSettingData:Computer:eth2"),
-                       pair(ep + eth2Static, "Tavrix_StaticIPAssignmentSettingData:Computer:eth2"),
+                       pair(ep + eth2Dhcp, "Tavrix_StaticIPAssignmentSettingData:Computer:eth2"),
                        pair(ep + bmc0, "Tavrix_StaticIPAssignmentSettingData:BMC:bmc0")});
 }
 
@@ -170,7 +170,8 @@ TEST(SystemAssociations, ComputersEndpointsGatewaysAndTheService)
     expectEnumeration(w, hosted, {pair(host, ep + eth0), pair(host, ep + eth1),
                                   pair(host, ep + eth2Static), pair(host, ep + eth2Dhcp)});
     expectEnumeration(w, spHosted, {pair(sp, ep + bmc0)});
-    expectEnumeration(w, remoteHosted, {pair(host, gw0)});
+    expectEnumeration(w, remoteHosted,
+                      {pair(host, gw0), pair(sp, "Tavrix_IPRemoteServiceAccessPoint:bmc0_IPv6")});
     expectEnumeration(w, hostedService, {pair(host, service)});
 }
 
@@ -191,6 +192,15 @@ TEST(EndpointAssociations, LanEndpointsGatewaysCapabilitiesAndTheService)
                       {pair(service, ep + eth0), pair(service, ep + eth1), pair(service, ep + eth2Static),
                        pair(service, ep + eth2Dhcp)}});
 
+    // The service processor's LAN endpoint keeps its own system class.
+    expectAnswers(w, {&binds, endpointPath(bmc0, true), {"Tavrix_LANEndpoint:bmc0"},
+                      {pair("Tavrix_LANEndpoint:bmc0", ep + bmc0)}});
+    {
+        Request req(w.h.broker());
+        Response r = ask(req, Kind::AssociatorNames, endpointPath(bmc0, true), binds.name);
+        ASSERT_EQ(r.paths.size(), 1u);
+        EXPECT_EQ(testsupport::keyText(r.paths[0], "SystemCreationClassName"), "Tavrix_SPComputerSystem");
+    }
     expectEnumeration(w, binds, {pair("Tavrix_LANEndpoint:eth0", ep + eth0),
                                  pair("Tavrix_LANEndpoint:lan1", ep + eth1),
                                  pair("Tavrix_LANEndpoint:eth2", ep + eth2Static),
@@ -247,8 +257,8 @@ TEST(BadPaths, UnrelatedClassesGiveNothingAndMissingKeysAreLogged)
                            path("Tavrix_StaticIPAssignmentSettingData", {{"Other", text("x")}}),
                            ordered.name);
     EXPECT_EQ(missing.rc, CMPI_RC_ERR_FAILED);
-    EXPECT_EQ(missing.message, "Could not find 'InstanceID' property");
-    EXPECT_EQ(log.count("Could not find 'InstanceID' property"), 1u);
+    EXPECT_EQ(missing.message, "Could not find 'InstanceID' key in Moniker");
+    EXPECT_EQ(log.count("Could not find 'InstanceID' key in Moniker"), 1u);
     EXPECT_TRUE(missing.paths.empty());
 }
 
@@ -299,6 +309,8 @@ TEST(ComputerEnds, ComputersWithoutElementsArePassedOver)
     expectEnumeration(w, hosted, {pair(host, ep + eth0), pair(host, ep + eth1),
                                   pair(host, ep + eth2Static), pair(host, ep + eth2Dhcp)});
     const std::string gw0 = "Tavrix_IPRemoteServiceAccessPoint:eth0_IPv4";
-    expectEnumeration(w, remoteHosted, {pair(host, gw0)});
+    expectEnumeration(w, remoteHosted, {pair(host, gw0),
+                                        pair("Tavrix_SPComputerSystem:BMC:-1",
+                                             "Tavrix_IPRemoteServiceAccessPoint:bmc0_IPv6")});
     expectEnumeration(w, hostedService, {pair(host, service)});
 }

@@ -95,10 +95,11 @@ inline cimhost::PathSpec computerPath(const std::string& name, bool serviceProce
     return path(cls, {{"CreationClassName", text(cls)}, {"Name", text(name)}});
 }
 
-inline cimhost::PathSpec lanPath(const std::string& name)
+inline cimhost::PathSpec lanPath(const std::string& name, bool serviceProcessor = false)
 {
-    return path("Tavrix_LANEndpoint", {{"SystemCreationClassName", text("Tavrix_ComputerSystem")},
-                                       {"SystemName", text(hostName())},
+    return path("Tavrix_LANEndpoint", {{"SystemCreationClassName",
+                                        text(serviceProcessor ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem")},
+                                       {"SystemName", text(serviceProcessor ? "BMC:-1" : hostName())},
                                        {"CreationClassName", text("Tavrix_LANEndpoint")},
                                        {"Name", text(name)}});
 }
@@ -132,7 +133,8 @@ inline cimhost::InstanceSpec served(const cimhost::PathSpec& p)
 
 // The module with the ends other providers serve: the host computer
 // (after `before` and before `after`, computers without elements of their
-// own), the service processor and a LAN endpoint per adapter.
+// own), the service processor and a LAN endpoint per adapter (`bmcAdapters`
+// on the service processor).
 struct World {
     testsupport::ModuleHarness h;
     cimhost::StaticInstanceProvider lan;
@@ -141,7 +143,9 @@ struct World {
 
     explicit World(const std::vector<std::string>& before = {},
                    const std::vector<std::string>& after = {},
-                   const std::string& store = system())
+                   const std::string& store = system(),
+                   const std::vector<std::string>& hostAdapters = {"eth0", "lan1", "eth2"},
+                   const std::vector<std::string>& bmcAdapters = {"bmc0"})
         : h(store)
     {
         h.broker().registerInstanceProvider("Tavrix_LANEndpoint", lan.mi());
@@ -153,8 +157,10 @@ struct World {
         for (const std::string& n : after)
             host.add(served(computerPath(n)));
         bmc.add(served(computerPath("BMC:-1", true)));
-        for (const char* n : {"eth0", "lan1", "eth2"})
+        for (const std::string& n : hostAdapters)
             lan.add(served(lanPath(n)));
+        for (const std::string& n : bmcAdapters)
+            lan.add(served(lanPath(n, true)));
     }
 };
 

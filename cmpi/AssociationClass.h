@@ -1,0 +1,389 @@
+#ifndef KORVU_IPIF_ASSOCIATIONCLASS_H
+#define KORVU_IPIF_ASSOCIATIONCLASS_H
+
+#include <cmpidt.h>
+#include <strings.h>
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "AssociationPaths.h"
+#include "FrameworkException.h"
+#include "ProviderUtilities.h"
+#include "Trace.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+// One end of an association.
+struct AssociationEnd {
+    const char* role;               // reference name ("Antecedent")
+    unsigned short ids[3];          // class ids of a path of this end, 0 ends the list
+    const char* classes[4];         // result classes it answers to, null ends the list
+    const char* keys[5];            // keys a path of this end must carry, null ends the list
+};
+
+// The CIM class of one association, over a traits struct that tells its
+// names, its two ends and how their elements pair:
+//
+//   using Model = ...;                     join keys and per-pair values
+//   static const char* const name;         "CMPIX", the C++ class it stands for
+//   static const char* const qualified;    "Korvu::IPInterfaceProvider::CMPIX::"
+//   static const char* const file;         "CMPIX.cpp"
+//   static const char* const className;    the association class
+//   static const unsigned short classId;
+//   static const char* const ancestors[];  DMTF superclasses, null-terminated
+//   static const AssociationEnd a, b;
+//   static void listA(const EndContext&, std::vector<CMPIObjectPath*>&);   and listB
+//   static CMPIInstance* instanceA(const EndContext&, const CMPIObjectPath*, const char**); and B
+//   static std::string keyA(Model&, const CMPIObjectPath*, bool given);    and keyB
+//   static void addProperties(Model&, CMPIInstance*, const CMPIObjectPath* a, const CMPIObjectPath* b);
+//
+// An element of end A and one of end B are associated when their join keys
+// are equal and not empty. A key function throws FrameworkException when a
+// path that a client gave (`given`) is malformed; for listed elements it
+// gives an empty key instead.
+//
+// The object computes its association elements (pairs of paths) when it is
+// built: from a path of end A, the pairs of the A elements the path names;
+// from a path of end B likewise; from the association's class path, every
+// pair; from a keyed association path, the one pair its two references name.
+// A path that names no element, or an element without partner, gives no
+// pair. Failures of the node store or of the CIM server throw.
+template <class Traits>
+class AssociationClass {
+public:
+    AssociationClass(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path);
+    ~AssociationClass();
+
+    operator bool();
+    void operator++();
+
+    CMPIObjectPath* getObjectPath();
+    CMPIInstance* getCMPIInstance(const char** properties);
+    CMPIInstance* getAssociator(const char** properties);
+    CMPIObjectPath* getAssociatorNames();
+    bool isNotTargetClass(const char* resultClass);
+
+    // Requests that name no association class, or a DMTF superclass, reach
+    // every association that fits: true for null, the class itself and its
+    // ancestors.
+    static bool answersTo(const char* assocClass);
+    // True when a path of that class id is one of the two ends.
+    static bool hasEnd(unsigned short classId);
+    // False when role (of the given end) or resultRole (of the far end)
+    // names another reference; null names any.
+    bool playsRoles(const char* role, const char* resultRole);
+
+private:
+    enum class Given { None, A, B, Association };
+    struct Pair {
+        CMPIObjectPath* a;
+        CMPIObjectPath* b;
+    };
+
+    static bool listed(const unsigned short* ids, unsigned short id);
+    static void requireKeys(const AssociationEnd& end, const CMPIObjectPath* path);
+    void pairFrom(bool fromA, const CMPIObjectPath* path);
+    void pairAll();
+    void pairNamed(const CMPIObjectPath* path);
+    void enter(const char* operation, int line);
+    void exit(const char* operation, int line);
+
+    const CMPIBroker* broker;
+    const CMPIContext* context;
+    std::string nameSpace;
+    unsigned short sourceClassId;
+    Given given;
+    typename Traits::Model model;
+    std::vector<Pair> pairs;
+    std::size_t position;
+};
+
+template <class Traits>
+void AssociationClass<Traits>::enter(const char* operation, int line)
+{
+    static log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger(IPIF_LOGGER_NAME);
+    if (Trace::isEnabled(logger, Trace::Level::Info))
+        Trace::writeLine(logger, Trace::Level::Info, LOG4CXX_LOCATION, "ENTERING: %s%s() in %s [Line: %d]",
+                         Traits::qualified, operation, Traits::file, line);
+}
+
+template <class Traits>
+void AssociationClass<Traits>::exit(const char* operation, int line)
+{
+    static log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger(IPIF_LOGGER_NAME);
+    if (Trace::isEnabled(logger, Trace::Level::Info))
+        Trace::writeLine(logger, Trace::Level::Info, LOG4CXX_LOCATION, "EXITING: %s%s() in %s [Line: %d]",
+                         Traits::qualified, operation, Traits::file, line);
+}
+
+template <class Traits>
+AssociationClass<Traits>::AssociationClass(const CMPIBroker* broker, const CMPIContext* context,
+                                           const CMPIObjectPath* path)
+    : broker(broker), context(context), nameSpace(ProviderUtilities::getNamespace(path)),
+      sourceClassId(ProviderUtilities::unknownClassId), given(Given::None), position(0)
+{
+    enter(Traits::name, __LINE__);
+    sourceClassId = ProviderUtilities::getClassId(path);
+    if (listed(Traits::a.ids, sourceClassId)) {
+        given = Given::A;
+        pairFrom(true, path);
+    } else if (listed(Traits::b.ids, sourceClassId)) {
+        given = Given::B;
+        pairFrom(false, path);
+    } else if (sourceClassId == Traits::classId) {
+        given = Given::Association;
+        if (ProviderUtilities::getKeyCount(path) > 0)
+            pairNamed(path);
+        else
+            pairAll();
+    }
+    exit(Traits::name, __LINE__);
+}
+
+template <class Traits>
+AssociationClass<Traits>::~AssociationClass()
+{
+    static log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger(IPIF_LOGGER_NAME);
+    if (Trace::isEnabled(logger, Trace::Level::Info))
+        Trace::writeLine(logger, Trace::Level::Info, LOG4CXX_LOCATION,
+                         "METHOD: %s~%s() was invoked in %s [Line: %d]", Traits::qualified,
+                         Traits::name, Traits::file, __LINE__);
+}
+
+template <class Traits>
+bool AssociationClass<Traits>::listed(const unsigned short* ids, unsigned short id)
+{
+    for (int i = 0; i < 3 && ids[i] != 0; ++i)
+        if (ids[i] == id)
+            return true;
+    return false;
+}
+
+template <class Traits>
+void AssociationClass<Traits>::requireKeys(const AssociationEnd& end, const CMPIObjectPath* path)
+{
+    for (int i = 0; i < 5 && end.keys[i]; ++i) {
+        std::string value;
+        if (!ProviderUtilities::getKeyProperty(path, end.keys[i], value))
+            throw FrameworkException(std::string("Could not find '") + end.keys[i] + "' key in Moniker");
+    }
+}
+
+template <class Traits>
+void AssociationClass<Traits>::pairFrom(bool fromA, const CMPIObjectPath* path)
+{
+    requireKeys(fromA ? Traits::a : Traits::b, path);
+    // A malformed key of the given path throws here, before any walk.
+    if ((fromA ? Traits::keyA(model, path, true) : Traits::keyB(model, path, true)).empty())
+        return;
+    const EndContext c{broker, context, nameSpace};
+    std::vector<CMPIObjectPath*> sources;
+    if (fromA)
+        Traits::listA(c, sources);
+    else
+        Traits::listB(c, sources);
+    std::vector<CMPIObjectPath*> far;
+    bool farListed = false;
+    for (CMPIObjectPath* source : sources) {
+        if (!AssociationPaths::selects(path, source))
+            continue;
+        const std::string key =
+            fromA ? Traits::keyA(model, source, false) : Traits::keyB(model, source, false);
+        if (key.empty())
+            continue;
+        if (!farListed) {
+            if (fromA)
+                Traits::listB(c, far);
+            else
+                Traits::listA(c, far);
+            farListed = true;
+        }
+        for (CMPIObjectPath* other : far)
+            if ((fromA ? Traits::keyB(model, other, false) : Traits::keyA(model, other, false)) == key)
+                pairs.push_back(fromA ? Pair{source, other} : Pair{other, source});
+    }
+}
+
+template <class Traits>
+void AssociationClass<Traits>::pairAll()
+{
+    const EndContext c{broker, context, nameSpace};
+    std::vector<CMPIObjectPath*> as;
+    std::vector<CMPIObjectPath*> bs;
+    Traits::listA(c, as);
+    if (as.empty())
+        return;
+    Traits::listB(c, bs);
+    // B elements by join key, each list in store order.
+    std::unordered_map<std::string, std::vector<CMPIObjectPath*>> byKey;
+    for (CMPIObjectPath* b : bs) {
+        const std::string key = Traits::keyB(model, b, false);
+        if (!key.empty())
+            byKey[key].push_back(b);
+    }
+    for (CMPIObjectPath* a : as) {
+        const std::string key = Traits::keyA(model, a, false);
+        if (key.empty())
+            continue;
+        auto found = byKey.find(key);
+        if (found != byKey.end())
+            for (CMPIObjectPath* b : found->second)
+                pairs.push_back(Pair{a, b});
+    }
+}
+
+template <class Traits>
+void AssociationClass<Traits>::pairNamed(const CMPIObjectPath* path)
+{
+    CMPIObjectPath* refA = nullptr;
+    CMPIObjectPath* refB = nullptr;
+    if (!ProviderUtilities::getKeyProperty(path, Traits::a.role, &refA) || !refA ||
+        !ProviderUtilities::getKeyProperty(path, Traits::b.role, &refB) || !refB)
+        return;
+    pairFrom(true, refA);
+    std::vector<Pair> named;
+    for (const Pair& p : pairs)
+        if (AssociationPaths::selects(refB, p.b) && AssociationPaths::selects(p.b, refB) &&
+            AssociationPaths::selects(p.a, refA)) {
+            named.push_back(p);
+            break;
+        }
+    pairs.swap(named);
+}
+
+template <class Traits>
+AssociationClass<Traits>::operator bool()
+{
+    enter("operator bool", __LINE__);
+    const bool result = position < pairs.size();
+    exit("operator bool", __LINE__);
+    return result;
+}
+
+template <class Traits>
+void AssociationClass<Traits>::operator++()
+{
+    enter("operator ++", __LINE__);
+    if (position < pairs.size())
+        ++position;
+    exit("operator ++", __LINE__);
+}
+
+template <class Traits>
+CMPIObjectPath* AssociationClass<Traits>::getObjectPath()
+{
+    enter("getObjectPath", __LINE__);
+    CMPIObjectPath* path = nullptr;
+    if (position < pairs.size()) {
+        path = ProviderUtilities::createObjectPath(broker, Traits::className, nameSpace);
+        if (path) {
+            ProviderUtilities::setKeyProperty(path, Traits::a.role, pairs[position].a);
+            ProviderUtilities::setKeyProperty(path, Traits::b.role, pairs[position].b);
+        }
+    }
+    exit("getObjectPath", __LINE__);
+    return path;
+}
+
+template <class Traits>
+CMPIInstance* AssociationClass<Traits>::getCMPIInstance(const char** /*properties*/)
+{
+    enter("getCMPIInstance", __LINE__);
+    CMPIInstance* instance = nullptr;
+    if (CMPIObjectPath* path = getObjectPath()) {
+        instance = ProviderUtilities::createInstance(broker, path);
+        if (instance) {
+            ProviderUtilities::setProperty(instance, Traits::a.role, pairs[position].a);
+            ProviderUtilities::setProperty(instance, Traits::b.role, pairs[position].b);
+            Traits::addProperties(model, instance, pairs[position].a, pairs[position].b);
+        }
+    }
+    exit("getCMPIInstance", __LINE__);
+    return instance;
+}
+
+template <class Traits>
+CMPIInstance* AssociationClass<Traits>::getAssociator(const char** properties)
+{
+    enter("getAssociator", __LINE__);
+    CMPIInstance* instance = nullptr;
+    const EndContext c{broker, context, nameSpace};
+    if (position < pairs.size()) {
+        if (given == Given::A)
+            instance = Traits::instanceB(c, pairs[position].b, properties);
+        else if (given == Given::B)
+            instance = Traits::instanceA(c, pairs[position].a, properties);
+    }
+    exit("getAssociator", __LINE__);
+    return instance;
+}
+
+template <class Traits>
+CMPIObjectPath* AssociationClass<Traits>::getAssociatorNames()
+{
+    enter("getAssociatorNames", __LINE__);
+    CMPIObjectPath* path = nullptr;
+    if (position < pairs.size()) {
+        if (given == Given::A)
+            path = pairs[position].b;
+        else if (given == Given::B)
+            path = pairs[position].a;
+    }
+    exit("getAssociatorNames", __LINE__);
+    return path;
+}
+
+template <class Traits>
+bool AssociationClass<Traits>::isNotTargetClass(const char* resultClass)
+{
+    enter("isNotTargetClass", __LINE__);
+    bool result = true;
+    if (given == Given::A)
+        result = !AssociationPaths::isClass(resultClass, Traits::b.classes);
+    else if (given == Given::B)
+        result = !AssociationPaths::isClass(resultClass, Traits::a.classes);
+    exit("isNotTargetClass", __LINE__);
+    return result;
+}
+
+template <class Traits>
+bool AssociationClass<Traits>::answersTo(const char* assocClass)
+{
+    if (!assocClass)
+        return true;
+    if (strcasecmp(assocClass, Traits::className) == 0)
+        return true;
+    return AssociationPaths::isClass(assocClass, Traits::ancestors);
+}
+
+template <class Traits>
+bool AssociationClass<Traits>::hasEnd(unsigned short classId)
+{
+    return listed(Traits::a.ids, classId) || listed(Traits::b.ids, classId);
+}
+
+template <class Traits>
+bool AssociationClass<Traits>::playsRoles(const char* role, const char* resultRole)
+{
+    enter("playsRoles", __LINE__);
+    bool result = true;
+    if (given == Given::A || given == Given::B) {
+        const AssociationEnd& own = given == Given::A ? Traits::a : Traits::b;
+        const AssociationEnd& far = given == Given::A ? Traits::b : Traits::a;
+        if (role && *role && strcasecmp(role, own.role) != 0)
+            result = false;
+        if (resultRole && *resultRole && strcasecmp(resultRole, far.role) != 0)
+            result = false;
+    }
+    exit("playsRoles", __LINE__);
+    return result;
+}
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif

@@ -1,0 +1,59 @@
+#ifndef KORVU_IPIF_COMPUTERENDTRAITS_H
+#define KORVU_IPIF_COMPUTERENDTRAITS_H
+
+#include <cmpimacs.h>
+
+#include <string>
+#include <vector>
+
+#include "AssociationClass.h"
+#include "AssociationPaths.h"
+#include "EndResolution.h"
+
+namespace Korvu {
+namespace IPInterfaceProvider {
+
+// What the four associations between a computer system (Antecedent, served
+// by another provider) and the elements it hosts (Dependent, a CIM class of
+// this module) share: an element belongs to the computer whose
+// CreationClassName and Name are its SystemCreationClassName and
+// SystemName. Each association adds its names and which computer classes it
+// walks.
+template <class Hosted>
+struct ComputerEndTraits {
+    using Model = EndResolution;
+
+    static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out)
+    {
+        AssociationPaths::listOwn<Hosted>(c, out);
+    }
+    static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties)
+    {
+        return AssociationPaths::instanceServed(c, path, properties);
+    }
+    static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties)
+    {
+        return AssociationPaths::instanceOwn<Hosted>(c, path, properties);
+    }
+    static std::string keyA(Model&, const CMPIObjectPath* path, bool)
+    {
+        std::string creationClass = AssociationPaths::key(path, "CreationClassName");
+        if (creationClass.empty()) {
+            CMPIString* cls = path ? CMGetClassName(path, nullptr) : nullptr;
+            if (cls && CMGetCharPtr(cls))
+                creationClass = CMGetCharPtr(cls);
+        }
+        return EndResolution::join({creationClass, AssociationPaths::key(path, "Name")});
+    }
+    static std::string keyB(Model&, const CMPIObjectPath* path, bool)
+    {
+        return EndResolution::join({AssociationPaths::key(path, "SystemCreationClassName"),
+                                    AssociationPaths::key(path, "SystemName")});
+    }
+    static void addProperties(Model&, CMPIInstance*, const CMPIObjectPath*, const CMPIObjectPath*) {}
+};
+
+} // namespace IPInterfaceProvider
+} // namespace Korvu
+
+#endif
