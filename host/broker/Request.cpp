@@ -135,6 +135,22 @@ Response merge(const std::vector<Response>& answers)
     return all;
 }
 
+// Association requests fan out as a CIM server does: every provider asked
+// must answer, and the first that fails fails the request, with what the
+// others returned kept.
+Response mergeAssociations(const std::vector<Response>& answers)
+{
+    Response all = merge(answers);
+    for (const Response& r : answers)
+        if (!r.ok()) {
+            all.rc = r.rc;
+            all.message = r.message;
+            all.hasMessage = r.hasMessage;
+            break;
+        }
+    return all;
+}
+
 } // namespace
 
 Response Request::enumerateInstanceNames(const CMPIObjectPath* op)
@@ -246,7 +262,7 @@ Response Request::associators(const CMPIObjectPath* op, const char* assocClass,
             return mi->ft->associators(mi, c, r, op, assocClass, resultClass, role, resultRole,
                                        properties);
         }));
-    return merge(answers);
+    return mergeAssociations(answers);
 }
 
 Response Request::associatorNames(const CMPIObjectPath* op, const char* assocClass,
@@ -262,7 +278,7 @@ Response Request::associatorNames(const CMPIObjectPath* op, const char* assocCla
         answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->associatorNames(mi, c, r, op, assocClass, resultClass, role, resultRole);
         }));
-    return merge(answers);
+    return mergeAssociations(answers);
 }
 
 Response Request::references(const CMPIObjectPath* op, const char* resultClass, const char* role,
@@ -278,7 +294,7 @@ Response Request::references(const CMPIObjectPath* op, const char* resultClass, 
         answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->references(mi, c, r, op, resultClass, role, properties);
         }));
-    return merge(answers);
+    return mergeAssociations(answers);
 }
 
 Response Request::referenceNames(const CMPIObjectPath* op, const char* resultClass, const char* role)
@@ -293,7 +309,7 @@ Response Request::referenceNames(const CMPIObjectPath* op, const char* resultCla
         answers.push_back(call([&](const CMPIContext* c, const CMPIResult* r) {
             return mi->ft->referenceNames(mi, c, r, op, resultClass, role);
         }));
-    return merge(answers);
+    return mergeAssociations(answers);
 }
 
 Response Request::invokeMethod(const CMPIObjectPath* op, const char* method, const CMPIArgs* in,

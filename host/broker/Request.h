@@ -40,7 +40,8 @@ struct Response {
 // provider of the class or its nearest ancestor; associators and
 // associatorNames the providers of `assocClass` and its subclasses,
 // references and referenceNames those of `resultClass` (every association
-// provider when it is null). A null path answers
+// provider when it is null, each once); as in a CIM server, one association
+// provider that fails fails the request. A null path answers
 // CMPI_RC_ERR_INVALID_PARAMETER, no provider CMPI_RC_ERR_INVALID_CLASS
 // (CMPI_RC_ERR_NOT_SUPPORTED for methods); providers' statuses pass through.
 class Request {

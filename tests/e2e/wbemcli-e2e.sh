@@ -177,5 +177,26 @@ check "inst: nothing changed" bash -c "[ \"\$(wbemcli -noverify ei '$U:Tavrix_IP
 check "inst: mi sending the endpoint's own AddressOrigin back" bash -c "wbemcli -noverify mi '$U:$EP' 'AddressOrigin=3,IPv4Address=\"192.0.2.12\"' && wbemcli -noverify gi '$U:$EP' | grep -q 'IPv4Address=\"192.0.2.12\"'"
 check "inst: mi with another AddressOrigin is refused" bash -c "! wbemcli -noverify mi '$U:$EP' 'AddressOrigin=2' >/dev/null 2>&1 && wbemcli -noverify gi '$U:$EP' | grep -q 'AddressOrigin=3'"
 
+# Associations asked as clients ask: without -ac, with a superclass, with a
+# role; from and towards the computer system.
+ALIAS="Tavrix_IPProtocolEndpoint.CreationClassName=\"Tavrix_IPProtocolEndpoint\",Name=\"eth0:1_52:54:00:12:34:56_3\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$HOSTNAME_\""
+SPCS="Tavrix_SPComputerSystem.CreationClassName=\"Tavrix_SPComputerSystem\",Name=\"BMC:-1\""
+BMCEP="Tavrix_IPProtocolEndpoint.CreationClassName=\"Tavrix_IPProtocolEndpoint\",Name=\"bmc0_52:54:00:ab:cd:ef_3\",SystemCreationClassName=\"Tavrix_SPComputerSystem\",SystemName=\"BMC:-1\""
+GW="Tavrix_IPRemoteServiceAccessPoint.CreationClassName=\"Tavrix_IPRemoteServiceAccessPoint\",Name=\"eth0_IPv4\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$HOSTNAME_\""
+check "ain without -ac lists every far end" bash -c "$(declare -f w has); WORK=$WORK; w ain '$U:$EP' && has 'InstanceID=\"Computer:eth0:static\"' && has 'InstanceID=\"Computer:eth0:dhcp\"' && has 'Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:eth0\"' && has 'Tavrix_LANEndpoint' && has 'Tavrix_ComputerSystem.' && has 'Name=\"eth0_IPv4\"' && has 'Tavrix_IPEnabledLogicalElementCapabilities.InstanceID=\"eth0\"' && has 'IPConfigService'"
+check "rin without -ac names every association" bash -c "$(declare -f w has); WORK=$WORK; w rin '$U:$EP' && for a in Tavrix_BindsToLanEndPoint Tavrix_IPElementSettingData Tavrix_StaticIPElementSettingData Tavrix_IPHostedAccessPoint Tavrix_IPRemoteAccessAvailableToElement Tavrix_IPElementCapabilities Tavrix_IPServiceAffectsElement; do has \"\$a.\" || exit 1; done"
+check "ain without -ac from an alias" bash -c "$(declare -f w has); WORK=$WORK; w ain '$U:$ALIAS' && has 'Computer:eth0:1:static' && has 'Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:eth0:1\"' && ! has 'Computer:eth0:static'"
+check "ain with a superclass" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac CIM_ElementSettingData '$U:$EP' && has 'Computer:eth0:dhcp' && ! has 'Tavrix_LANEndpoint'"
+check "ain with a role the endpoint does not play" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_IPElementSettingData -ar SettingData '$U:$EP' && ! has 'InstanceID'"
+for assoc in Tavrix_IPHostedAccessPoint Tavrix_RemoteHostedAccessPoint Tavrix_IPHostedService; do
+  check "ain $assoc from the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac $assoc '$U:$CS' && has 'root/cimv2:Tavrix_'"
+  check "rin $assoc from the computer" bash -c "$(declare -f w has); WORK=$WORK; w rin -arc $assoc '$U:$CS' && has '$assoc.'"
+done
+check "ain IPHostedAccessPoint towards the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_IPHostedAccessPoint '$U:$EP' && has 'Tavrix_ComputerSystem.'"
+check "ain RemoteHostedAccessPoint towards the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_RemoteHostedAccessPoint '$U:$GW' && has 'Tavrix_ComputerSystem.'"
+check "ain IPHostedService towards the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_IPHostedService '$U:$SVC' && has 'Tavrix_ComputerSystem.'"
+check "ain SPHostedAccessPoint both ways" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_SPHostedAccessPoint '$U:$SPCS' && has 'bmc0_' && w ain -ac Tavrix_SPHostedAccessPoint '$U:$BMCEP' && has 'Tavrix_SPComputerSystem.'"
+check "ain without -ac from the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain '$U:$CS' && has 'eth0:1_' && has 'Name=\"eth0_IPv4\"' && has 'IPConfigService'"
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
