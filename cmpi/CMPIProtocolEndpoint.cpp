@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <cmpimacs.h>
 
+#include "NodeStore.h"
 #include "ProviderUtilities.h"
 #include "SubnetMask.h"
 #include "Trace.h"
@@ -22,6 +23,14 @@ CMPIStatus makeStatus(const CMPIBroker* broker, CMPIrc rc, const char* text)
     if (broker && text)
         status.msg = CMNewString(broker, text, nullptr);
     return status;
+}
+
+// The store's own words (the kernel's answer on a live store) complete
+// the refusal where it has them.
+std::string withStoreReason(const char* text, bool fromStore)
+{
+    const std::string reason = fromStore ? NodeStore::lastWriteRefusal() : std::string();
+    return reason.empty() ? std::string(text) : std::string(text) + ": " + reason;
 }
 
 // Empty clears the value; anything else must be a dotted IPv4 address.
@@ -198,6 +207,7 @@ CMPIStatus CMPIProtocolEndpoint::modifyInstance(const CMPIInstance* instance)
     // Everything is checked before anything is written, so a refused
     // request leaves the endpoint as it was.
     const char* refusal = nullptr;
+    bool storeRefused = false;
     CMPIrc refusalRc = CMPI_RC_ERR_INVALID_PARAMETER;
     if (hasAddress && !usableIPv4(address)) {
         refusal = "IPv4Address is not a valid IPv4 address";
@@ -214,17 +224,20 @@ CMPIStatus CMPIProtocolEndpoint::modifyInstance(const CMPIInstance* instance)
     if (!refusal && hasOrigin && !endpoint.setAddressOrigin(origin)) {
         refusal = "The node store refused the AddressOrigin of the IP protocol endpoint";
         refusalRc = CMPI_RC_ERR_FAILED;
+        storeRefused = true;
     }
     if (!refusal && hasAddress && !endpoint.setIPv4Address(address)) {
         refusal = "The node store refused the IPv4Address of the IP protocol endpoint";
         refusalRc = CMPI_RC_ERR_FAILED;
+        storeRefused = true;
     }
     if (!refusal && hasMask && !endpoint.setSubnetMask(mask)) {
         refusal = "The node store refused the SubnetMask of the IP protocol endpoint";
         refusalRc = CMPI_RC_ERR_FAILED;
+        storeRefused = true;
     }
     if (refusal)
-        status = makeStatus(broker, refusalRc, refusal);
+        status = makeStatus(broker, refusalRc, withStoreReason(refusal, storeRefused).c_str());
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::modifyInstance");
     return status;
 }
@@ -265,8 +278,9 @@ int CMPIProtocolEndpoint::executeMethod(const CMPIArgs* in, CMPIArgs* out, CMPIS
         return 4;
     }
     if (!endpoint.setEnabledState(state)) {
-        *status = makeStatus(broker, CMPI_RC_ERR_FAILED,
-                             "The node store refused the state of the IP protocol endpoint");
+        *status = makeStatus(
+            broker, CMPI_RC_ERR_FAILED,
+            withStoreReason("The node store refused the state of the IP protocol endpoint", true).c_str());
         return 4;
     }
 

@@ -6,6 +6,7 @@
 
 #include <cmpimacs.h>
 
+#include "NodeStore.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
 
@@ -24,6 +25,14 @@ CMPIStatus makeStatus(const CMPIBroker* broker, CMPIrc rc, const char* text)
     if (broker && text)
         status.msg = CMNewString(broker, text, nullptr);
     return status;
+}
+
+// The store's own words (the kernel's answer on a live store) complete
+// the refusal where it has them.
+std::string withStoreReason(const char* text, bool fromStore)
+{
+    const std::string reason = fromStore ? NodeStore::lastWriteRefusal() : std::string();
+    return reason.empty() ? std::string(text) : std::string(text) + ": " + reason;
 }
 
 bool isAddressOf(int family, const std::string& text)
@@ -176,8 +185,8 @@ CMPIStatus CMPIRemoteServiceAccessPoint::modifyInstance(const CMPIInstance* inst
             // setAccessInfo has logged an unknown protocol type.
             status = makeStatus(broker, CMPI_RC_ERR_FAILED,
                                 family == -1 ? "IP Protocol value does not exist"
-                                             : "The node store refused the gateway of the "
-                                               "remote service access point");
+                                             : withStoreReason("The node store refused the gateway of the "
+                                                               "remote service access point", true).c_str());
         }
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::modifyInstance");

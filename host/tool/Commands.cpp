@@ -269,8 +269,7 @@ void useStore(const Options& options)
     if (!options.get("--live").empty())
         setenv("QUELLSTORE_SOURCE", "live", 1);
     if (!options.get("--allow-changes").empty())
-        std::cerr << "ipifhost: --allow-changes: changes to the kernel are not offered yet; "
-                     "the live store stays read only\n";
+        setenv("QUELLSTORE_ALLOW_CHANGES", "1", 1);
     std::string data = options.get("--data-dir");
     if (!data.empty()) {
         if (data.back() != '/')

@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -23,6 +24,8 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "NodeLexicon.h"
 
 namespace Korvu {
 namespace StoreDetail {
@@ -101,7 +104,305 @@ std::string readText(const char* path)
     return text.str();
 }
 
+struct AddrFree {
+    void operator()(nl_addr* a) const { nl_addr_put(a); }
+};
+struct RouteAddrFree {
+    void operator()(rtnl_addr* a) const { rtnl_addr_put(a); }
+};
+struct LinkFree {
+    void operator()(rtnl_link* l) const { rtnl_link_put(l); }
+};
+struct RouteFree {
+    void operator()(rtnl_route* r) const { rtnl_route_put(r); }
+};
+using Address = std::unique_ptr<nl_addr, AddrFree>;
+using LinkAddress = std::unique_ptr<rtnl_addr, RouteAddrFree>;
+using Link = std::unique_ptr<rtnl_link, LinkFree>;
+using Route = std::unique_ptr<rtnl_route, RouteFree>;
+
+// Only literal addresses of the one family: nl_addr_parse would take
+// names like "default" or "any" too.
+Address literal(const std::string& text, int family)
+{
+    unsigned char binary[16] = {};
+    if (inet_pton(family, text.c_str(), binary) != 1)
+        return Address();
+    return Address(nl_addr_build(family, binary, family == AF_INET ? 4 : 16));
+}
+
+bool isUnicast(const std::string& text, int family)
+{
+    unsigned char b[16] = {};
+    if (inet_pton(family, text.c_str(), b) != 1)
+        return false;
+    if (family == AF_INET)
+        return !(b[0] == 0 || b[0] >= 224 || b[0] == 127);
+    static const unsigned char unspecified[16] = {}, loopback[16] = {0, 0, 0, 0, 0, 0, 0, 0,
+                                                                      0, 0, 0, 0, 0, 0, 0, 1};
+    return b[0] != 0xff && std::memcmp(b, unspecified, 16) != 0 && std::memcmp(b, loopback, 16) != 0;
+}
+
+std::string refusal(const std::string& what, int error)
+{
+    return "the kernel refused " + what + ": " + nl_geterror(error);
+}
+
+LinkAddress interfaceAddress(int index, const std::string& text, int family, unsigned int prefix)
+{
+    Address local = literal(text, family);
+    if (!local)
+        return LinkAddress();
+    LinkAddress address(rtnl_addr_alloc());
+    if (!address)
+        return address;
+    rtnl_addr_set_ifindex(address.get(), index);
+    rtnl_addr_set_family(address.get(), family);
+    rtnl_addr_set_local(address.get(), local.get());
+    rtnl_addr_set_prefixlen(address.get(), static_cast<int>(prefix));
+    return address;
+}
+
+// Replaces from (empty: none) by to/prefix (empty: none) on the link. The
+// new one goes in first, so that a refusal leaves the link as it was.
+std::string replaceAddress(nl_sock* socket, int index, int family, const std::string& from,
+                           unsigned int fromPrefix, const std::string& to, unsigned int prefix)
+{
+    const unsigned int width = family == AF_INET ? 32 : 128;
+    if (prefix > width)
+        return "prefix length " + std::to_string(prefix) + " is out of range";
+    if (from == to && fromPrefix == prefix)
+        return std::string();
+    // Removing an IPv4 primary address takes its secondaries with it
+    // (unless the link promotes them): the others are put back afterwards.
+    std::vector<LinkAddress> others;
+    if (family == AF_INET) {
+        nl_cache* raw = nullptr;
+        if (rtnl_addr_alloc_cache(socket, &raw) < 0)
+            return "cannot read the addresses";
+        Cache all(raw);
+        for (nl_object* o = nl_cache_get_first(all.get()); o; o = nl_cache_get_next(o)) {
+            rtnl_addr* a = reinterpret_cast<rtnl_addr*>(o);
+            if (rtnl_addr_get_ifindex(a) != index || rtnl_addr_get_family(a) != AF_INET)
+                continue;
+            if (addressText(rtnl_addr_get_local(a)) == from &&
+                static_cast<unsigned int>(rtnl_addr_get_prefixlen(a)) == fromPrefix)
+                continue;
+            nl_object_get(o);
+            others.emplace_back(a);
+        }
+    }
+    // So are the routes through the address's subnet, the default one
+    // among them.
+    std::vector<Route> defaults;
+    if (family == AF_INET) {
+        nl_cache* raw = nullptr;
+        if (rtnl_route_alloc_cache(socket, AF_INET, 0, &raw) < 0)
+            return "cannot read the routes";
+        Cache routes(raw);
+        for (nl_object* o = nl_cache_get_first(routes.get()); o; o = nl_cache_get_next(o)) {
+            rtnl_route* route = reinterpret_cast<rtnl_route*>(o);
+            nl_addr* destination = rtnl_route_get_dst(route);
+            if (rtnl_route_get_table(route) != RT_TABLE_MAIN || rtnl_route_get_nnexthops(route) != 1 ||
+                (destination && nl_addr_get_prefixlen(destination) != 0) ||
+                rtnl_route_nh_get_ifindex(rtnl_route_nexthop_n(route, 0)) != index)
+                continue;
+            nl_object_get(o);
+            defaults.emplace_back(route);
+        }
+    }
+    struct Restore {
+        nl_sock* socket;
+        std::vector<LinkAddress>& others;
+        std::vector<Route>& defaults;
+        ~Restore()
+        {
+            for (auto& a : others)
+                rtnl_addr_add(socket, a.get(), NLM_F_EXCL);
+            for (auto& r : defaults)
+                rtnl_route_add(socket, r.get(), NLM_F_EXCL);
+        }
+    } restore{socket, others, defaults};
+    if (!to.empty()) {
+        LinkAddress added = interfaceAddress(index, to, family, prefix);
+        if (!added)
+            return "\"" + to + "\" is not an " + (family == AF_INET ? "IPv4" : "IPv6") + " address";
+        if (!isUnicast(to, family))
+            return "\"" + to + "\" is no unicast address an interface can have";
+        // The same IPv6 address with another prefix is changed in place.
+        const bool inPlace = family == AF_INET6 && from == to;
+        const int error = rtnl_addr_add(socket, added.get(), inPlace ? NLM_F_REPLACE : NLM_F_EXCL);
+        if (error < 0)
+            return refusal("address " + to + "/" + std::to_string(prefix), error);
+        if (inPlace)
+            return std::string();
+        if (family == AF_INET)
+            others.push_back(interfaceAddress(index, to, family, prefix));
+    }
+    if (!from.empty()) {
+        LinkAddress removed = interfaceAddress(index, from, family, fromPrefix);
+        const int error = removed ? rtnl_addr_delete(socket, removed.get(), 0) : -NLE_INVAL;
+        if (error < 0 && error != -NLE_NOADDR && error != -NLE_OBJ_NOTFOUND) {
+            if (!to.empty()) {
+                if (family == AF_INET)
+                    others.pop_back();
+                LinkAddress added = interfaceAddress(index, to, family, prefix);
+                rtnl_addr_delete(socket, added.get(), 0);
+            }
+            return refusal("the removal of address " + from, error);
+        }
+    }
+    return std::string();
+}
+
+Route defaultRoute(int index, int family, const std::string& gateway)
+{
+    Address via = literal(gateway, family);
+    if (!via)
+        return Route();
+    unsigned char zero[16] = {};
+    Address any(nl_addr_build(family, zero, family == AF_INET ? 4 : 16));
+    Route route(rtnl_route_alloc());
+    rtnl_nexthop* hop = rtnl_route_nh_alloc();
+    if (!any || !route || !hop) {
+        if (hop)
+            rtnl_route_nh_free(hop);
+        return Route();
+    }
+    nl_addr_set_prefixlen(any.get(), 0);
+    rtnl_route_set_family(route.get(), static_cast<uint8_t>(family));
+    rtnl_route_set_dst(route.get(), any.get());
+    rtnl_route_set_table(route.get(), RT_TABLE_MAIN);
+    rtnl_route_set_protocol(route.get(), RTPROT_STATIC);
+    rtnl_route_set_scope(route.get(), RT_SCOPE_UNIVERSE);
+    rtnl_route_set_type(route.get(), RTN_UNICAST);
+    rtnl_route_nh_set_gateway(hop, via.get());
+    rtnl_route_nh_set_ifindex(hop, index);
+    rtnl_route_add_nexthop(route.get(), hop);
+    return route;
+}
+
+std::string replaceGateway(nl_sock* socket, int index, int family, const std::string& from,
+                           const std::string& to)
+{
+    if (from == to)
+        return std::string();
+    if (!to.empty()) {
+        Route route = defaultRoute(index, family, to);
+        if (!route)
+            return "\"" + to + "\" is not an " + (family == AF_INET ? "IPv4" : "IPv6") + " address";
+        // Replaces the link's default route in one step where there is one.
+        const int error = rtnl_route_add(socket, route.get(), from.empty() ? NLM_F_EXCL : NLM_F_REPLACE);
+        if (error < 0)
+            return refusal("default gateway " + to, error);
+        if (!from.empty() && family == AF_INET)
+            return std::string();
+    }
+    if (!from.empty()) {
+        Route route = defaultRoute(index, family, from);
+        const int error = route ? rtnl_route_delete(socket, route.get(), 0) : -NLE_INVAL;
+        if (error < 0 && error != -NLE_OBJ_NOTFOUND)
+            return refusal("the removal of default gateway " + from, error);
+    }
+    return std::string();
+}
+
 } // namespace
+
+int LiveSource::prefixOfMask(const std::string& mask)
+{
+    in_addr binary{};
+    if (inet_pton(AF_INET, mask.c_str(), &binary) != 1)
+        return -1;
+    const uint32_t bits = ntohl(binary.s_addr);
+    const uint32_t inverted = ~bits;
+    // Contiguous: the inverse is 2^n - 1.
+    if ((inverted & (inverted + 1)) != 0)
+        return -1;
+    int prefix = 0;
+    for (uint32_t b = bits; b; b <<= 1)
+        ++prefix;
+    return prefix;
+}
+
+std::string LiveSource::apply(const Interface& now, unsigned int property, const Value& value)
+{
+    const std::string* text = std::get_if<std::string>(&value);
+    const unsigned int* number = std::get_if<unsigned int>(&value);
+    Socket socket(nl_socket_alloc());
+    if (!socket || nl_connect(socket.get(), NETLINK_ROUTE) < 0)
+        return "cannot open a netlink socket";
+    rtnl_link* raw = nullptr;
+    int error = rtnl_link_get_kernel(socket.get(), 0, now.link.c_str(), &raw);
+    if (error < 0)
+        return "link " + now.link + " not found: " + nl_geterror(error);
+    Link link(raw);
+    const int index = rtnl_link_get_ifindex(link.get());
+    switch (property) {
+    case NodeLexicon::IPV4_ADDRESS:
+        if (!text)
+            break;
+        return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, *text,
+                              now.ipv4.empty() && now.prefix == 0 ? 24 : now.prefix);
+    case NodeLexicon::SUBNET_MASK: {
+        if (!text)
+            break;
+        const int prefix = prefixOfMask(*text);
+        if (prefix < 0)
+            return "\"" + *text + "\" is not a subnet mask";
+        if (now.ipv4.empty())
+            return "the interface has no IPv4 address to apply a mask to";
+        return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4,
+                              static_cast<unsigned int>(prefix));
+    }
+    case NodeLexicon::IPV6_ADDRESS:
+        if (!text)
+            break;
+        return replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, *text,
+                              now.ipv6.empty() && now.prefix == 0 ? 64 : now.prefix);
+    case NodeLexicon::PREFIX_LENGTH:
+        if (!number)
+            break;
+        if (!now.ipv6.empty())
+            return replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, now.ipv6, *number);
+        if (!now.ipv4.empty())
+            return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4, *number);
+        return "the interface has no address to apply a prefix length to";
+    case NodeLexicon::IPV4_GATEWAY:
+        if (!text)
+            break;
+        return replaceGateway(socket.get(), index, AF_INET, now.gateway4, *text);
+    case NodeLexicon::IPV6_GATEWAY:
+        if (!text)
+            break;
+        return replaceGateway(socket.get(), index, AF_INET6, now.gateway6, *text);
+    case NodeLexicon::STATE: {
+        if (!number || (*number != 1 && *number != 12))
+            return "only the states enabled (1) and disabled (12) can be applied to a link";
+        Link change(rtnl_link_alloc());
+        if (!change)
+            return "out of memory";
+        if (*number == 1)
+            rtnl_link_set_flags(change.get(), IFF_UP);
+        else
+            rtnl_link_unset_flags(change.get(), IFF_UP);
+        error = rtnl_link_change(socket.get(), link.get(), change.get(), 0);
+        if (error < 0)
+            return refusal("the state change of link " + now.link, error);
+        return std::string();
+    }
+    case NodeLexicon::DNS_SERVERS:
+    case NodeLexicon::DNS_SUFFIXES:
+    case NodeLexicon::DOMAIN_NAME:
+        return "DNS settings are read only on a live store: they come from /etc/resolv.conf";
+    default: {
+        const char* name = NodeLexicon::propertyName(property);
+        return std::string("property ") + (name ? name : std::to_string(property)) +
+               " cannot be changed on a live store";
+    }
+    }
+    return "a value of the wrong kind";
+}
 
 void LiveSource::parseResolver(const std::string& text, std::vector<std::string>& servers,
                                std::vector<std::string>& search)

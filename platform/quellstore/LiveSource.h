@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "NodeTree.h"
 
 namespace Korvu {
 namespace StoreDetail {
@@ -26,6 +29,25 @@ public:
     // Starts the watching thread (once per process); it calls receiver
     // after each batch of notifications.
     static void watch(Receiver receiver);
+
+    // What a write to an IP interface node acts on: the node's values
+    // before the change.
+    struct Interface {
+        std::string link;
+        std::string ipv4;
+        std::string ipv6;
+        unsigned int prefix = 0;
+        std::string gateway4;
+        std::string gateway6;
+    };
+
+    // Applies one property value to the kernel. Empty when the kernel took
+    // it, else why not (the kernel's own words where it refused).
+    static std::string apply(const Interface& now, unsigned int property, const Value& value);
+
+    // Prefix length of a dotted IPv4 mask; -1 for text that is no
+    // contiguous mask.
+    static int prefixOfMask(const std::string& mask);
 
     // DNS servers and search domains of resolv.conf text.
     static void parseResolver(const std::string& text, std::vector<std::string>& servers,

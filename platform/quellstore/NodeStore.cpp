@@ -21,6 +21,8 @@ void NodeStore::reload() { StoreState::instance().reload(); }
 
 std::string NodeStore::loadError() { return StoreState::instance().fault(); }
 
+std::string NodeStore::lastWriteRefusal() { return StoreState::refusal(); }
+
 std::string NodeStore::currentFile() { return StoreState::instance().file(); }
 
 unsigned long NodeStore::agentRestartRequests() { return StoreState::instance().restartRequests(); }

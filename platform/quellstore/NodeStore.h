@@ -47,6 +47,11 @@ public:
     // did) and every write is refused.
     static std::string loadError();
 
+    // Why the last write on the calling thread was refused, when the store
+    // knows more than "refused" (a live store: the kernel's answer, DNS
+    // being read only, changes not allowed); empty otherwise.
+    static std::string lastWriteRefusal();
+
     // The file that writes go to; empty for a store kept in memory.
     static std::string currentFile();
 

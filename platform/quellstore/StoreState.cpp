@@ -1,5 +1,6 @@
 #include "StoreState.h"
 
+#include <arpa/inet.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -103,7 +104,7 @@ bool FileMark::operator==(const FileMark& other) const
 }
 
 StoreState::StoreState()
-    : current(std::make_shared<NodeTree>()), pinned(-1), live(false), loaded(false), restarts(0)
+    : current(std::make_shared<NodeTree>()), pinned(-1), live(false), allowChanges(false), loaded(false), restarts(0)
 {
 }
 
@@ -165,6 +166,8 @@ void StoreState::ensureLoaded()
     const char* source = std::getenv("QUELLSTORE_SOURCE");
     if (source && std::string(source) == "live") {
         live = true;
+        const char* allow = std::getenv("QUELLSTORE_ALLOW_CHANGES");
+        allowChanges = allow && std::string(allow) == "1";
         try {
             std::shared_ptr<NodeTree> tree = NodeTree::parse(LiveSource::snapshot(), "live source");
             install(tree, std::string(), FileMark(), -1, std::string());
@@ -277,9 +280,9 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
         return false;
     std::unique_lock<std::mutex> guard(writer);
     ensureLoaded();
-    // The live source is read only: changes go to the kernel, not here.
+    refusal().clear();
     if (live)
-        return false;
+        return writeLive(from, node, id, value);
     std::unique_ptr<FolderLock> folder;
     if (!path.empty()) {
         folder.reset(new FolderLock(path));
@@ -350,6 +353,72 @@ bool StoreState::write(const std::shared_ptr<NodeTree>& from, std::size_t node, 
         const std::string nodePath = tree->at(target).path;
         guard.unlock();
         (*notify)(nodePath, id);
+    }
+    return true;
+}
+
+std::string& StoreState::refusal()
+{
+    thread_local std::string why;
+    return why;
+}
+
+bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t node, unsigned int id,
+                           const Value& value)
+{
+    if (!allowChanges) {
+        refusal() = "the live store is read only; changes to the kernel must be allowed (--allow-changes)";
+        return false;
+    }
+    std::shared_ptr<NodeTree> tree = current;
+    std::size_t target = from == tree ? node : tree->find(from->at(node).path);
+    if (target == NodeTree::none || tree->at(target).type != NodeLexicon::IP_INTERFACE) {
+        refusal() = "only IP interfaces can be changed on a live store";
+        return false;
+    }
+    LiveSource::Interface now;
+    {
+        std::shared_lock<StoreLock> reading(lock);
+        auto text = [&](unsigned int property) {
+            const Property* p = tree->property(target, property);
+            const std::string* t = p ? std::get_if<std::string>(&p->value) : nullptr;
+            return t ? *t : std::string();
+        };
+        now.link = text(NodeLexicon::NAME);
+        now.ipv4 = text(NodeLexicon::IPV4_ADDRESS);
+        now.ipv6 = text(NodeLexicon::IPV6_ADDRESS);
+        now.gateway4 = text(NodeLexicon::IPV4_GATEWAY);
+        now.gateway6 = text(NodeLexicon::IPV6_GATEWAY);
+        const Property* prefix = tree->property(target, NodeLexicon::PREFIX_LENGTH);
+        const unsigned int* number = prefix ? std::get_if<unsigned int>(&prefix->value) : nullptr;
+        now.prefix = number ? *number : 0;
+    }
+    // The origin is recorded only: no DHCP client is started here.
+    if (id != NodeLexicon::ADDRESS_ORIGIN) {
+        std::string why = LiveSource::apply(now, id, value);
+        if (!why.empty()) {
+            refusal() = why;
+            return false;
+        }
+    }
+    // Seen at once; the notification that follows lays the tree out anew.
+    std::unique_lock<StoreLock> writing(lock);
+    Property replacement;
+    replacement.value = value;
+    tree->setProperty(target, id, replacement);
+    if (id == NodeLexicon::SUBNET_MASK) {
+        replacement.value = static_cast<unsigned int>(LiveSource::prefixOfMask(std::get<std::string>(value)));
+        tree->setProperty(target, NodeLexicon::PREFIX_LENGTH, replacement);
+    } else if ((id == NodeLexicon::IPV4_ADDRESS && now.ipv4.empty() && now.prefix == 0) ||
+               (id == NodeLexicon::PREFIX_LENGTH && now.ipv6.empty() && !now.ipv4.empty())) {
+        const unsigned int prefix = id == NodeLexicon::PREFIX_LENGTH ? std::get<unsigned int>(value) : 24u;
+        replacement.value = prefix;
+        tree->setProperty(target, NodeLexicon::PREFIX_LENGTH, replacement);
+        const uint32_t mask = prefix == 0 ? 0 : htonl(~uint32_t(0) << (32 - prefix));
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &mask, text, sizeof text);
+        replacement.value = std::string(text);
+        tree->setProperty(target, NodeLexicon::SUBNET_MASK, replacement);
     }
     return true;
 }

@@ -69,12 +69,19 @@ public:
     unsigned long restartRequests() const;
     std::string dump();
 
+    // Why the last write on this thread was refused, where it is known.
+    static std::string& refusal();
+
     using Observer = std::function<void(const std::string&, unsigned int)>;
     void setObserver(Observer observer);
 
 private:
     StoreState();
     void ensureLoaded();
+    // With `writer` held: applies the value to the kernel first and, when
+    // it took it, to the tree.
+    bool writeLive(const std::shared_ptr<NodeTree>& from, std::size_t node, unsigned int id,
+                   const Value& value);
     // With `writer` held: loads the file again when it is not the version
     // loaded; on failure keeps the tree and records the fault.
     void refresh();
@@ -95,6 +102,8 @@ private:
     std::string problem;
     // Built from the kernel (QUELLSTORE_SOURCE=live); set once, under `writer`.
     bool live;
+    // Writes reach the kernel (QUELLSTORE_ALLOW_CHANGES=1); set with `live`.
+    bool allowChanges;
     std::atomic<bool> loaded;
     std::atomic<unsigned long> restarts;
     std::mutex observing;

@@ -71,6 +71,54 @@ name=$(tr ',' '\n' <"$work/ei" | grep -o 'Name="veth0_[^"]*"' | head -1)
 wbemcli -noverify mi "$U:Tavrix_IPProtocolEndpoint.CreationClassName=\"Tavrix_IPProtocolEndpoint\",$name,SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$(hostname)\"" \
     'IPv4Address=192.0.2.99' >"$work/mi" 2>&1 && fail "modify on a read-only live store answered success"
 ip -j addr show veth0 | grep -q '192.0.2.99' && fail "read-only live store changed the kernel"
+grep -q 'must be allowed' "$work/mi" || fail "refusal of a read-only live store does not say why: $(cat "$work/mi")"
+kill "$server"; wait "$server" 2>/dev/null
+
+# With --allow-changes writes land in the kernel, on a pair of its own.
+ip link add veth2 type veth peer name veth3
+ip link set veth2 up
+ip link set veth3 up
+ip addr add 10.20.0.5/24 dev veth2
+"$tool" serve --live --allow-changes --port 0 >"$work/server2.log" 2>&1 &
+server=$!
+i=0
+while [ $i -lt 100 ] && ! grep -q "listening on" "$work/server2.log"; do sleep 0.1; i=$((i + 1)); done
+port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server2.log")
+[ -n "$port" ] || { echo "FAIL server with --allow-changes did not start"; cat "$work/server2.log"; exit 1; }
+U="http://127.0.0.1:$port/root/cimv2"
+ep="http://$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep 'Name="veth2_' | head -1)"
+addrs() { ip -j -4 addr show dev "$1" | python3 -c '
+import json, sys
+print(" ".join("%s/%d" % (a["local"], a["prefixlen"]) for l in json.load(sys.stdin) for a in l["addr_info"]))'; }
+up() { ip -j link show dev "$1" | python3 -c 'import json,sys; print("UP" in json.load(sys.stdin)[0]["flags"])'; }
+
+wbemcli -noverify mi "$ep" 'IPv4Address=10.20.0.9' >"$work/mi2" 2>&1 || fail "mi IPv4Address answered an error: $(cat "$work/mi2")"
+[ "$(addrs veth2)" = "10.20.0.9/24" ] || fail "mi IPv4Address: kernel has [$(addrs veth2)], expected [10.20.0.9/24]"
+wbemcli -noverify mi "$ep" 'SubnetMask=255.255.0.0' >"$work/mi3" 2>&1 || fail "mi SubnetMask answered an error: $(cat "$work/mi3")"
+[ "$(addrs veth2)" = "10.20.0.9/16" ] || fail "mi SubnetMask: kernel has [$(addrs veth2)], expected [10.20.0.9/16]"
+sleep 0.5
+wbemcli -noverify gi "$ep" 2>&1 | grep -q 'SubnetMask="255.255.0.0"' || fail "changed mask not served"
+
+wbemcli -noverify cm "$ep" RequestStateChange.RequestedState=3 >"$work/cm" 2>&1 || fail "RequestStateChange 3 answered an error: $(cat "$work/cm")"
+[ "$(up veth2)" = False ] || fail "RequestStateChange 3 left veth2 up"
+wbemcli -noverify cm "$ep" RequestStateChange.RequestedState=2 >"$work/cm" 2>&1 || fail "RequestStateChange 2 answered an error: $(cat "$work/cm")"
+[ "$(up veth2)" = True ] || fail "RequestStateChange 2 left veth2 down"
+
+# Refusals change nothing: a gateway the kernel cannot reach, an address
+# no interface can have.
+before=$(ip -j route show default)
+gw="http://$(wbemcli -noverify ein "$U:Tavrix_IPRemoteServiceAccessPoint" 2>&1 | grep 'Name="veth0_IPv4"' | head -1)"
+wbemcli -noverify mi "$gw" 'AccessInfo=10.9.9.9' >"$work/gw" 2>&1 && fail "unreachable gateway answered success"
+grep -q 'kernel refused' "$work/gw" || fail "kernel refusal not reported: $(cat "$work/gw")"
+[ "$(ip -j route show default)" = "$before" ] || fail "refused gateway changed the routes: $(ip -j route show default)"
+wbemcli -noverify mi "$ep" 'IPv4Address=224.0.0.5' >"$work/mi4" 2>&1 && fail "multicast address answered success"
+[ "$(addrs veth2)" = "10.20.0.9/16" ] || fail "refused address changed the kernel: [$(addrs veth2)]"
+wbemcli -noverify gi "$ep" 2>&1 | grep -q 'IPv4Address="10.20.0.9"' || fail "refused address changed the store"
+
+# A gateway the kernel takes replaces the default route.
+wbemcli -noverify mi "$gw" 'AccessInfo=192.0.2.254' >"$work/gw2" 2>&1 || fail "gateway change answered an error: $(cat "$work/gw2")"
+ip -j route show default | grep -q '"gateway":"192.0.2.254"' || fail "gateway change not in the kernel: $(ip -j route show default)"
+ip -j route show default | grep -q '"gateway":"192.0.2.1"' && fail "old default gateway left behind"
 
 echo "live store: $failures failure(s)"
 [ $failures -eq 0 ]
