@@ -329,6 +329,25 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
 {
     const std::string* text = std::get_if<std::string>(&value);
     const unsigned int* number = std::get_if<unsigned int>(&value);
+    switch (property) {
+    case NodeLexicon::IPV4_ADDRESS:
+    case NodeLexicon::SUBNET_MASK:
+    case NodeLexicon::IPV6_ADDRESS:
+    case NodeLexicon::PREFIX_LENGTH:
+    case NodeLexicon::IPV4_GATEWAY:
+    case NodeLexicon::IPV6_GATEWAY:
+    case NodeLexicon::STATE:
+        break;
+    case NodeLexicon::DNS_SERVERS:
+    case NodeLexicon::DNS_SUFFIXES:
+    case NodeLexicon::DOMAIN_NAME:
+        return "DNS settings are read only on a live store: they come from /etc/resolv.conf";
+    default: {
+        const char* name = NodeLexicon::propertyName(property);
+        return std::string("property ") + (name ? name : std::to_string(property)) +
+               " cannot be changed on a live store";
+    }
+    }
     Socket socket(nl_socket_alloc());
     if (!socket || nl_connect(socket.get(), NETLINK_ROUTE) < 0)
         return "cannot open a netlink socket";
@@ -391,15 +410,8 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
             return refusal("the state change of link " + now.link, error);
         return std::string();
     }
-    case NodeLexicon::DNS_SERVERS:
-    case NodeLexicon::DNS_SUFFIXES:
-    case NodeLexicon::DOMAIN_NAME:
-        return "DNS settings are read only on a live store: they come from /etc/resolv.conf";
-    default: {
-        const char* name = NodeLexicon::propertyName(property);
-        return std::string("property ") + (name ? name : std::to_string(property)) +
-               " cannot be changed on a live store";
-    }
+    default:
+        break;
     }
     return "a value of the wrong kind";
 }

@@ -79,7 +79,8 @@ ip link add veth2 type veth peer name veth3
 ip link set veth2 up
 ip link set veth3 up
 ip addr add 10.20.0.5/24 dev veth2
-"$tool" serve --live --allow-changes --port 0 >"$work/server2.log" 2>&1 &
+mkdir "$work/data"
+"$tool" serve --live --allow-changes --port 0 --data-dir "$work/data" >"$work/server2.log" 2>&1 &
 server=$!
 i=0
 while [ $i -lt 100 ] && ! grep -q "listening on" "$work/server2.log"; do sleep 0.1; i=$((i + 1)); done
@@ -119,6 +120,16 @@ wbemcli -noverify gi "$ep" 2>&1 | grep -q 'IPv4Address="10.20.0.9"' || fail "ref
 wbemcli -noverify mi "$gw" 'AccessInfo=192.0.2.254' >"$work/gw2" 2>&1 || fail "gateway change answered an error: $(cat "$work/gw2")"
 ip -j route show default | grep -q '"gateway":"192.0.2.254"' || fail "gateway change not in the kernel: $(ip -j route show default)"
 ip -j route show default | grep -q '"gateway":"192.0.2.1"' && fail "old default gateway left behind"
+
+# A static configuration applied to the endpoint lands in the kernel.
+wbemcli -noverify mi "$U:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:veth2\"" \
+    'IPv4Address="10.20.0.33"' >"$work/st" 2>&1 || fail "staging the static setting answered an error: $(cat "$work/st")"
+svc="Tavrix_IPConfigurationService.CreationClassName=\"Tavrix_IPConfigurationService\",Name=\"IPConfigService\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$(hostname)\""
+wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"Computer:veth2:static\",Endpoint=root/cimv2:${ep#*root/cimv2:}" \
+    >"$work/apply" 2>&1 || fail "Apply answered an error: $(cat "$work/apply")"
+i=0
+while [ $i -lt 30 ] && ! addrs veth2 | grep -q '10.20.0.33/'; do sleep 0.1; i=$((i + 1)); done
+addrs veth2 | grep -q '10.20.0.33/' || fail "Apply of a static configuration not in the kernel: [$(addrs veth2)] $(cat "$work/apply")"
 
 echo "live store: $failures failure(s)"
 [ $failures -eq 0 ]
