@@ -5,21 +5,94 @@ the floor walk of the same store."""
 import json
 import sys
 
-data = json.load(open(sys.argv[1]))
-command = sys.argv[2] if len(sys.argv) > 2 else "./scripts/bench.sh"
-rows = {}
-order = []
-for b in data["benchmarks"]:
-    name, size = b["name"].rsplit("/", 1)
-    if name not in rows:
-        rows[name] = {}
-        order.append(name)
-    if b.get("error_occurred"):
-        rows[name][int(size)] = None
-        continue
-    t = b["real_time"]  # microseconds
-    rows[name][int(size)] = (t, b.get("elements", 0.0), b.get("per_element", 0.0) * 1e6)
 
+
+def load(path, clock="real_time"):
+    data = json.load(open(path))
+    rows = {}
+    order = []
+    for b in data["benchmarks"]:
+        name, size = b["name"].rsplit("/", 1)
+        if name not in rows:
+            rows[name] = {}
+            order.append(name)
+        if b.get("error_occurred"):
+            rows[name][int(size)] = None
+            continue
+        t = b[clock]  # microseconds
+        rows[name][int(size)] = (t, b.get("elements", 0.0), b.get("per_element", 0.0) * 1e6)
+    return data, rows, order
+
+
+def comparison(before_path, after_path, rss_path, command):
+    """Before and after side by side: both runs' own floor, growth and
+    per-element cost, and the peak RSS of each 4096-endpoint enumeration."""
+    # CPU time: the machine is shared, and wall time counts the others' work.
+    _, before, _ = load(before_path, "cpu_time")
+    data, after, order = load(after_path, "cpu_time")
+    rss = {}
+    if rss_path:
+        for line in open(rss_path):
+            parts = line.split()
+            if len(parts) == 3:
+                rss[(parts[0], parts[1])] = int(parts[2])
+    print("# Request benchmarks")
+    print()
+    print("Produced by `%s` on %s (%s, %d CPUs; both builds Release), before and after" %
+          (command, data["context"].get("date", "?"), data["context"].get("host_name", "?"),
+           data["context"].get("num_cpus", 0)))
+    print("run one after the other in one sitting on a shared, noisy machine: compare ratios, not times.")
+    print("CPU times in microseconds; n = endpoint (IP_INTERFACE) nodes; per element = time / returned")
+    print("elements; growth = time(4096) / time(1024) (4.0 is linear, 4.8 is n log n); floor = time /")
+    print("the same build's floor walk of the same store (reads NAME, MAC_ADDRESS, ADDRESS_ORIGIN and")
+    print("the system description of every endpoint node); RSS = peak resident set of a process that")
+    print("builds the 4096-endpoint store and runs only that request (MB). Trace output is off.")
+    print()
+    print("| request | n=1024 before | after | n=4096 before | after | per element@4096 before | after "
+          "| growth before | after | floor@4096 before | after | RSS@4096 before | after |")
+    print("|---|" + "---|" * 12)
+
+    def cell(rows, name, s, what):
+        v = rows.get(name, {}).get(s)
+        if v is None:
+            return "-"
+        if what == "time":
+            return "%.1f" % v[0]
+        if what == "per":
+            return "%.2f" % v[2] if v[1] else "-"
+        return "-"
+
+    def growth(rows, name):
+        r = rows.get(name, {})
+        a, b = r.get(1024), r.get(4096)
+        return "-" if a is None or b is None or not a[0] else "%.2f" % (b[0] / a[0])
+
+    def floor_ratio(rows, name):
+        v = rows.get(name, {}).get(4096)
+        f = rows.get("Floor/Walk", {}).get(4096)
+        return "-" if v is None or not f else "%.2f" % (v[0] / f[0])
+
+    def mb(tag, name):
+        k = rss.get((tag, name))
+        return "-" if k is None else "%.1f" % (k / 1024.0)
+
+    for name in order:
+        print("| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |" % (
+            name, cell(before, name, 1024, "time"), cell(after, name, 1024, "time"),
+            cell(before, name, 4096, "time"), cell(after, name, 4096, "time"),
+            cell(before, name, 4096, "per"), cell(after, name, 4096, "per"),
+            growth(before, name), growth(after, name), floor_ratio(before, name), floor_ratio(after, name),
+            mb("before", name), mb("after", name)))
+
+
+if len(sys.argv) > 2 and sys.argv[1] == "--compare":
+    # table.py --compare before.json after.json rss.txt "command"
+    comparison(sys.argv[2], sys.argv[3], sys.argv[4] if len(sys.argv) > 4 else None,
+               sys.argv[5] if len(sys.argv) > 5 else "bench/compare")
+    sys.exit(0)
+
+data, rows, order = load(sys.argv[1])
+command = sys.argv[2] if len(sys.argv) > 2 else "./scripts/bench.sh"
 floor = rows.get("Floor/Walk", {})
 sizes = [16, 256, 1024, 4096]
 print("# Request benchmarks")
@@ -28,7 +101,7 @@ print("Produced by `%s` on %s (%s, %d CPUs; module built Release). One run; figu
       (command, data["context"].get("date", "?"), data["context"].get("host_name", "?"),
        data["context"].get("num_cpus", 0)))
 print("a shared, noisy machine, so compare the ratios rather than the times.")
-print("Times in microseconds; n = endpoint (IP_INTERFACE) nodes in the store;")
+print("CPU times in microseconds; n = endpoint (IP_INTERFACE) nodes in the store;")
 print("per element = time / returned elements; growth = time(4096) / time(1024)")
 print("(4.0 is linear, 4.8 is n log n); floor ratio = time / floor walk of the same")
 print("store (the walk reads NAME, MAC_ADDRESS, ADDRESS_ORIGIN and the system")
