@@ -27,6 +27,25 @@ bool InstanceId::parse(const std::string& id, InstanceId& out)
     return true;
 }
 
+bool InstanceId::split(const std::string& id, InstanceId& out)
+{
+    InstanceId parts;
+    if (!parse(id, parts))
+        return false;
+    const std::string::size_type last = parts.interfaceName.rfind(':');
+    if (last != std::string::npos) {
+        const std::string tail = parts.interfaceName.substr(last + 1);
+        if (tail == "static" || tail == "dhcp") {
+            if (last == 0)
+                return false;
+            parts.kind = tail;
+            parts.interfaceName.erase(last);
+        }
+    }
+    out = parts;
+    return true;
+}
+
 bool InstanceId::sameInterface(const InstanceId& other) const
 {
     return system == other.system && interfaceName == other.interfaceName;

@@ -22,6 +22,10 @@ struct InstanceId {
     // "System:interface": split at the first ':' only. False, leaving `out`
     // unchanged, unless both parts are non-empty.
     static bool parse(const std::string& id, InstanceId& out);
+    // Either form: the last part is a kind only when it reads "static" or
+    // "dhcp", otherwise it belongs to the interface name ("Computer:eth0:1").
+    // False, leaving `out` unchanged, without a system and an interface.
+    static bool split(const std::string& id, InstanceId& out);
 
     // Same system and interface (the kind plays no part).
     bool sameInterface(const InstanceId& other) const;

@@ -2,7 +2,7 @@
 
 #include "EndResolution.h"
 #include "FrameworkException.h"
-#include "InstanceIdParts.h"
+#include "InstanceId.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -13,8 +13,8 @@ IPElementSettingData::~IPElementSettingData() {}
 
 std::string IPElementSettingData::settingKey(const std::string& instanceId, bool given)
 {
-    InstanceIdParts parts;
-    if (!InstanceIdParts::split(instanceId, parts)) {
+    InstanceId parts;
+    if (!InstanceId::split(instanceId, parts)) {
         if (given)
             throw FrameworkException("Instance ID Property value is not correct");
         return std::string();
@@ -28,8 +28,8 @@ void IPElementSettingData::ratePair(const std::string& endpointName, const std::
     std::string mac;
     unsigned long origin = 0;
     EndResolution::splitEndpointName(endpointName, interfaceName, mac, origin);
-    InstanceIdParts parts;
-    InstanceIdParts::split(instanceId, parts);
+    InstanceId parts;
+    InstanceId::split(instanceId, parts);
     const bool inForce = (origin == 4 && parts.kind == "dhcp") || (origin == 3 && parts.kind == "static");
     defaultValue = currentValue = inForce ? 1 : 2;
 }

@@ -2,7 +2,7 @@
 
 #include "EndResolution.h"
 #include "FrameworkException.h"
-#include "InstanceIdParts.h"
+#include "InstanceId.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -13,8 +13,8 @@ StaticIPElementSettingData::~StaticIPElementSettingData() {}
 
 std::string StaticIPElementSettingData::staticKey(const std::string& instanceId, bool given)
 {
-    InstanceIdParts parts;
-    if (!InstanceIdParts::split(instanceId, parts) || !parts.kind.empty()) {
+    InstanceId parts;
+    if (!InstanceId::split(instanceId, parts) || !parts.kind.empty()) {
         if (given)
             throw FrameworkException("Could not find 'InstanceID tokens");
         return std::string();

@@ -1,7 +1,7 @@
 #include "StaticOrderedComponent.h"
 
 #include "FrameworkException.h"
-#include "InstanceIdParts.h"
+#include "InstanceId.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -21,8 +21,8 @@ StaticOrderedComponent::~StaticOrderedComponent()
 
 std::string StaticOrderedComponent::groupKey(const std::string& instanceId, bool given)
 {
-    InstanceIdParts parts;
-    if (!InstanceIdParts::split(instanceId, parts) || parts.kind.empty()) {
+    InstanceId parts;
+    if (!InstanceId::split(instanceId, parts) || parts.kind.empty()) {
         if (given)
             throw FrameworkException("Instance ID Property value is not correct");
         return std::string();
@@ -34,8 +34,8 @@ std::string StaticOrderedComponent::groupKey(const std::string& instanceId, bool
 
 std::string StaticOrderedComponent::partKey(const std::string& instanceId, bool given)
 {
-    InstanceIdParts parts;
-    if (!InstanceIdParts::split(instanceId, parts) || !parts.kind.empty()) {
+    InstanceId parts;
+    if (!InstanceId::split(instanceId, parts) || !parts.kind.empty()) {
         if (given)
             throw FrameworkException("Instance ID Property value is not correct");
         return std::string();

@@ -63,6 +63,27 @@ TEST(InstanceIdParse, IdsWithAnEmptyPartAreRefusedAndLeaveTheResultAlone)
     }
 }
 
+TEST(InstanceIdParse, SplitTakesAKindOnlyWhenItIsOne)
+{
+    struct Case { const char* id; const char* system; const char* interfaceName; const char* kind; };
+    for (const Case& c : {Case{"Computer:eth0", "Computer", "eth0", ""},
+                          Case{"Computer:eth0:1", "Computer", "eth0:1", ""},
+                          Case{"BMC:eth0:1:dhcp", "BMC", "eth0:1", "dhcp"},
+                          Case{"Computer:eth0:static", "Computer", "eth0", "static"}}) {
+        InstanceId out;
+        ASSERT_TRUE(InstanceId::split(c.id, out)) << c.id;
+        EXPECT_EQ(out.system, c.system) << c.id;
+        EXPECT_EQ(out.interfaceName, c.interfaceName) << c.id;
+        EXPECT_EQ(out.kind, c.kind) << c.id;
+    }
+    for (const char* id : {"", "Computer", "Computer:", ":eth0", "Computer::static"}) {
+        InstanceId out;
+        out.system = "kept";
+        EXPECT_FALSE(InstanceId::split(id, out)) << id;
+        EXPECT_EQ(out.system, "kept") << id;
+    }
+}
+
 TEST(InstanceIdParse, EndpointNamesLoseTheirMacAndOriginOnly)
 {
     EXPECT_EQ(interfaceOfEndpointName("eth0_52:54:00:00:00:01_3"), "eth0");
