@@ -458,6 +458,8 @@ const CommandHelp* findHelp(const std::string& command)
 const char* const commonOptions =
     "options: --store FILE  --data-dir DIR  --namespace NS  --mof DIR  --provider-dir DIR\n"
     "         --format mof|json (one-shot commands)  --help\n"
+    "         --live: this machine's kernel instead of --store (read only);\n"
+    "         --allow-changes: with --live, writes go to the kernel\n"
     "PATH: a WBEM URI such as 'root/cimv2:Tavrix_IPProtocolEndpoint.Name=\"eth0_...\",...'\n";
 
 bool oneShot(const std::string& command)

@@ -82,6 +82,9 @@ TEST_F(CommandLine, HelpPrintsUsageAndSucceeds)
         EXPECT_EQ(r.status, 0) << args[0];
         EXPECT_EQ(r.out.rfind("usage: ipifhost COMMAND", 0), 0u) << r.out;
         EXPECT_NE(r.out.find("  show "), std::string::npos);
+        // Every option the tool takes is named, the live store's included.
+        for (const char* option : {"--store", "--data-dir", "--format", "--live", "--allow-changes"})
+            EXPECT_NE(r.out.find(option), std::string::npos) << option;
         EXPECT_TRUE(r.err.empty()) << r.err;
     }
     for (const char* command : {"show", "ei", "gi", "cm", "serve", "demo", "import-live"}) {
