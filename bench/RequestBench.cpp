@@ -14,6 +14,7 @@
 
 #include "Instrumentation.h"
 #include "ModuleHarness.h"
+#include "NodeStore.h"
 #include "Request.h"
 #include "StaticInstanceProvider.h"
 #include "StoreGenerator.h"
@@ -140,6 +141,8 @@ void floorWalk(benchmark::State& state)
     size_t seen = 0;
     for (auto _ : state) {
         seen = 0;
+        // As a request walks: one look at the store file.
+        Korvu::NodeStore::ReadScope request;
         Korvu::Instrumentation cursor;
         for (cursor.selectNode(Korvu::NodeLexicon::IP_INTERFACE); cursor; ++cursor) {
             std::string name, macAddress;

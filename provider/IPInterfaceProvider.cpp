@@ -370,6 +370,8 @@ CMPIStatus association(const AssocQuery& q, const char* function, const CMPICont
                        const CMPIResult* rslt, const CMPIObjectPath* op, const char* className)
 {
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    // One look at the store file for the whole request.
+    Korvu::NodeStore::ReadScope oneVersion;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
         try {
@@ -400,6 +402,8 @@ CMPIStatus instances(InstanceKind kind, const char* function, const CMPIContext*
                      const CMPIResult* rslt, const CMPIObjectPath* op, const char** properties)
 {
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
+    // One look at the store file for the whole request.
+    Korvu::NodeStore::ReadScope oneVersion;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
         try {

@@ -29,6 +29,10 @@ unsigned long NodeStore::agentRestartRequests() { return StoreState::instance().
 
 std::string NodeStore::toJson() { return StoreState::instance().dump(); }
 
+NodeStore::ReadScope::ReadScope() { StoreState::enterScope(); }
+
+NodeStore::ReadScope::~ReadScope() { StoreState::leaveScope(); }
+
 void NodeStore::setWriteObserver(WriteObserver observer)
 {
     StoreState::instance().setObserver(std::move(observer));

@@ -68,6 +68,20 @@ public:
     // may itself write. Empty clears it.
     using WriteObserver = std::function<void(const std::string& nodePath, unsigned int property)>;
     static void setWriteObserver(WriteObserver observer);
+
+    // While one lives on a thread, that thread's cursors compare the store
+    // with its file at their first positioning only, so a request pays one
+    // look at the file instead of one per node it visits. Writes of this
+    // process stay visible at once, and every write still takes in other
+    // processes' changes first. Scopes nest; they are not shared between
+    // threads.
+    class QUELLSTORE_API ReadScope {
+    public:
+        ReadScope();
+        ~ReadScope();
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+    };
 };
 
 } // namespace Korvu

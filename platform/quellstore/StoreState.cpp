@@ -242,7 +242,42 @@ void StoreState::refresh()
     }
 }
 
+namespace {
+
+struct Scope {
+    unsigned depth = 0;
+    bool looked = false;
+};
+
+thread_local Scope scope;
+
+} // namespace
+
+void StoreState::enterScope()
+{
+    if (scope.depth++ == 0)
+        scope.looked = false;
+}
+
+void StoreState::leaveScope()
+{
+    if (scope.depth > 0)
+        --scope.depth;
+}
+
 std::shared_ptr<NodeTree> StoreState::tree()
+{
+    if (scope.depth > 0 && scope.looked && loaded.load(std::memory_order_acquire)) {
+        std::shared_lock<StoreLock> guard(lock);
+        return current;
+    }
+    std::shared_ptr<NodeTree> looked = lookedAt();
+    if (scope.depth > 0)
+        scope.looked = true;
+    return looked;
+}
+
+std::shared_ptr<NodeTree> StoreState::lookedAt()
 {
     if (!loaded.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> guard(writer);
@@ -267,7 +302,7 @@ std::shared_ptr<NodeTree> StoreState::tree()
 
 std::string StoreState::fault()
 {
-    tree();
+    lookedAt();
     std::shared_lock<StoreLock> guard(lock);
     return problem;
 }

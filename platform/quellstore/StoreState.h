@@ -47,8 +47,12 @@ class StoreState {
 public:
     static StoreState& instance();
 
-    // The current tree; the first call loads the configured file.
+    // The current tree; the first call loads the configured file. Looks
+    // whether the file changed, once per read scope of the thread or, out
+    // of one, every time.
     std::shared_ptr<NodeTree> tree();
+    static void enterScope();
+    static void leaveScope();
     // Held shared around reading a property value, of any tree.
     StoreLock& values();
 
@@ -78,6 +82,8 @@ public:
 private:
     StoreState();
     void ensureLoaded();
+    // tree(), looking at the file in any case.
+    std::shared_ptr<NodeTree> lookedAt();
     // With `writer` held: applies the value to the kernel first and, when
     // it took it, to the tree.
     bool writeLive(const std::shared_ptr<NodeTree>& from, std::size_t node, unsigned int id,

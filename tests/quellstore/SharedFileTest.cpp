@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -83,6 +84,50 @@ TEST_F(SharedFileTest, ReadsAndWritesSeeWhatAnotherWriterPutInTheFile)
     EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.72");
     EXPECT_NE(folder.read("store.json").find("198.51.100.72"), std::string::npos);
     EXPECT_NE(folder.read("store.json").find("192.0.2.254"), std::string::npos);
+}
+
+TEST_F(SharedFileTest, AReadScopeSeesOneVersionOfTheFileAndItsOwnProcessWrites)
+{
+    {
+        NodeStore::ReadScope request;
+        ASSERT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.7");
+        replaceFile(folder, "store.json", withEth1Address("198.51.100.70"));
+        // The file is looked at once per scope: the version of its start.
+        EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.7");
+        {
+            NodeStore::ReadScope nested;
+            EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.7");
+        }
+
+        // A write still takes the other writer's change first, and is then
+        // what this scope reads.
+        Instrumentation cursor;
+        cursor.selectNode(eth0);
+        std::string gateway = "192.0.2.254";
+        ASSERT_TRUE(cursor.setProperty(NodeLexicon::IPV4_GATEWAY, gateway));
+        EXPECT_EQ(text(eth0, NodeLexicon::IPV4_GATEWAY), "192.0.2.254");
+        EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.70");
+    }
+
+    replaceFile(folder, "store.json", withEth1Address("198.51.100.71"));
+    {
+        NodeStore::ReadScope next;
+        EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.71");
+    }
+    // Outside a scope every positioning looks.
+    replaceFile(folder, "store.json", withEth1Address("198.51.100.72"));
+    EXPECT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.72");
+}
+
+TEST_F(SharedFileTest, AReadScopeOnOneThreadLeavesOtherThreadsLooking)
+{
+    NodeStore::ReadScope request;
+    ASSERT_EQ(text(eth1, NodeLexicon::IPV4_ADDRESS), "198.51.100.7");
+    replaceFile(folder, "store.json", withEth1Address("198.51.100.70"));
+    std::string seen;
+    std::thread other([&] { seen = text(eth1, NodeLexicon::IPV4_ADDRESS); });
+    other.join();
+    EXPECT_EQ(seen, "198.51.100.70");
 }
 
 TEST_F(SharedFileTest, TwoProcessesWritingDifferentNodesLoseNothing)
