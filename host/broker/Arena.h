@@ -59,6 +59,8 @@ public:
     // Frees one object now; false when it does not belong here.
     bool releaseOne(Releasable* object);
     size_t size() const;
+    // True for an arena of Arena::scope(): all it holds goes when it ends.
+    bool scoped() const { return own != nullptr; }
     // Where objects of this arena keep what they hold.
     std::pmr::memory_resource* memory() const { return resource; }
 

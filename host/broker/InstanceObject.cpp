@@ -4,6 +4,7 @@
 
 #include "Broker.h"
 #include "ObjectPathObject.h"
+#include "ResultObject.h"
 #include "StringObject.h"
 
 namespace cimhost {
@@ -28,11 +29,27 @@ bool passesFilter(const InstanceObject* o, const char* name)
     return false;
 }
 
+// Before a change: an answer standing on this object keeps what it was.
+void detach(InstanceObject* o)
+{
+    ResultObject* result = o->answerOf;
+    if (!result)
+        return;
+    o->answerOf = nullptr;
+    const CMPIInstance* kept = &InstanceObject::copy(o->broker, *result->arena, &o->cell.cmpi)->cell.cmpi;
+    std::lock_guard<std::mutex> lock(result->mutex);
+    if (o->answerAt < result->instances.size() && result->instances[o->answerAt] == &o->cell.cmpi)
+        result->instances[o->answerAt] = kept;
+}
+
 CMPIStatus release(CMPIInstance* inst)
 {
     InstanceObject* o = self(inst);
     if (!o)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    // The answer is the result's now; the arena frees it.
+    if (o->answerOf)
+        return okStatus();
     o->arena->releaseOne(o);
     return okStatus();
 }
@@ -98,6 +115,7 @@ CMPIStatus setProperty(const CMPIInstance* inst, const char* name, const CMPIVal
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     if (!passesFilter(o, name))
         return okStatus();
+    detach(o);
     setNamed(o->properties, name, makeData(o->broker, o->parts, value, type));
     return okStatus();
 }
@@ -136,6 +154,7 @@ CMPIStatus setPropertyFilter(CMPIInstance* inst, const char** properties, const 
     InstanceObject* o = self(inst);
     if (!o)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    detach(o);
     o->hasFilter = properties != nullptr;
     o->filter.clear();
     for (const char** p = properties; p && *p; ++p)
@@ -149,6 +168,7 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     ObjectPathObject* p = ownerOf<ObjectPathObject>(op);
     if (!o || !p)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    detach(o);
     o->nameSpace = p->nameSpace;
     o->host = p->host;
     o->className = p->className;
@@ -209,6 +229,27 @@ InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIIns
             object->properties.emplace_back(p.first, copyData(broker, object->parts, p.second));
     }
     return object;
+}
+
+bool adoptAsAnswer(const CMPIInstance* source, ResultObject* result, size_t index)
+{
+    InstanceObject* o = self(source);
+    // Only in a request's arena: elsewhere an answer nobody releases would
+    // stay until the broker ends.
+    if (!o || o->answerOf || o->arena != result->arena || !o->arena->scoped() || o->broker != result->broker)
+        return false;
+    o->answerOf = result;
+    o->answerAt = index;
+    return true;
+}
+
+void forgetAnswers(ResultObject* result)
+{
+    for (size_t i = 0; i < result->instances.size(); ++i) {
+        InstanceObject* o = self(result->instances[i]);
+        if (o && o->answerOf == result)
+            o->answerOf = nullptr;
+    }
 }
 
 } // namespace cimhost

@@ -15,6 +15,10 @@ CMPIStatus release(CMPIResult* r)
     ResultObject* o = self(r);
     if (!o)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+    {
+        std::lock_guard<std::mutex> lock(o->mutex);
+        forgetAnswers(o);
+    }
     o->arena->releaseOne(o);
     return okStatus();
 }
@@ -43,7 +47,15 @@ CMPIStatus returnInstance(const CMPIResult* r, const CMPIInstance* inst)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!inst)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    // A copy, so the provider may release its own right after.
+    // The provider's own object stands as the answer until the provider
+    // changes it; it may release it right after. Otherwise a copy.
+    {
+        std::lock_guard<std::mutex> lock(o->mutex);
+        if (adoptAsAnswer(inst, o, o->instances.size())) {
+            o->instances.push_back(inst);
+            return okStatus();
+        }
+    }
     const CMPIInstance* copy = &InstanceObject::copy(o->broker, *o->arena, inst)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);
     o->instances.push_back(copy);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "Arena.h"
 #include "Broker.h"
@@ -142,4 +143,92 @@ TEST(BrokerArena, ReleasedStringsAndClonesThroughTheCmpiCalls)
     // The clone lives in the broker's own arena, past the request.
     EXPECT_STREQ(CMGetCharsPtr(kept, nullptr), "a text longer than the small string buffer");
     EXPECT_EQ(CMRelease(kept).rc, CMPI_RC_OK);
+}
+
+namespace {
+
+std::string textOf(const CMPIInstance* inst, const char* name)
+{
+    CMPIData d = CMGetProperty(inst, name, nullptr);
+    return (d.state & CMPI_notFound) || d.type != CMPI_string ? "<none>" : CMGetCharsPtr(d.value.string, nullptr);
+}
+
+} // namespace
+
+// A returned instance is the provider's answer as it stood when returned,
+// whatever the provider does with its own handle afterwards.
+TEST(BrokerArena, ReturnedInstancesStayAsReturned)
+{
+    Broker broker;
+    Request req(broker);
+    size_t objectsAfterReturns = 0;
+    cimhost::Response r = req.call([&](const CMPIContext*, const CMPIResult* rslt) {
+        CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(op, "Name", "eth0", CMPI_chars);
+
+        // Reused for a second answer, as some providers do.
+        CMPIInstance* reused = req.newInstance(op);
+        CMSetProperty(reused, "IPv4Address", "192.0.2.1", CMPI_chars);
+        CMReturnInstance(rslt, reused);
+        CMSetProperty(reused, "IPv4Address", "192.0.2.2", CMPI_chars);
+        CMReturnInstance(rslt, reused);
+        CMPIUint16 origin = 4;
+        CMSetProperty(reused, "AddressOrigin", &origin, CMPI_uint16);
+
+        // Released right after it was returned.
+        CMPIInstance* released = req.newInstance(op);
+        CMSetProperty(released, "IPv4Address", "192.0.2.3", CMPI_chars);
+        CMReturnInstance(rslt, released);
+        EXPECT_EQ(CMRelease(released).rc, CMPI_RC_OK);
+
+        // Returned twice unchanged, then changed through a new path.
+        CMPIInstance* twice = req.newInstance(op);
+        CMSetProperty(twice, "IPv4Address", "192.0.2.4", CMPI_chars);
+        CMReturnInstance(rslt, twice);
+        CMReturnInstance(rslt, twice);
+        CMPIObjectPath* other = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(other, "Name", "eth9", CMPI_chars);
+        CMSetObjectPath(twice, other);
+        const char* onlyName[] = {"Name", nullptr};
+        CMSetPropertyFilter(twice, onlyName, nullptr);
+        objectsAfterReturns = req.arena().size();
+        CMPIStatus ok = {CMPI_RC_OK, nullptr};
+        return ok;
+    });
+    ASSERT_EQ(r.instances.size(), 5u);
+    EXPECT_EQ(textOf(r.instances[0], "IPv4Address"), "192.0.2.1");
+    EXPECT_EQ(textOf(r.instances[1], "IPv4Address"), "192.0.2.2");
+    EXPECT_TRUE(CMGetProperty(r.instances[1], "AddressOrigin", nullptr).state & CMPI_notFound);
+    EXPECT_EQ(textOf(r.instances[2], "IPv4Address"), "192.0.2.3");
+    for (size_t i : {3u, 4u}) {
+        EXPECT_EQ(textOf(r.instances[i], "IPv4Address"), "192.0.2.4");
+        EXPECT_EQ(textOf(r.instances[i], "Name"), "eth0");
+        CMSetProperty(r.instances[i], "ElementName", "seen", CMPI_chars);
+        EXPECT_EQ(textOf(r.instances[i], "ElementName"), "seen");
+    }
+    EXPECT_GT(objectsAfterReturns, 0u);
+}
+
+TEST(BrokerArena, ReturningAnInstanceTheProviderIsDoneWithCopiesNothing)
+{
+    Broker broker;
+    Request req(broker);
+    size_t growth = 0;
+    cimhost::Response r = req.call([&](const CMPIContext*, const CMPIResult* rslt) {
+        CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(op, "Name", "eth0", CMPI_chars);
+        std::vector<CMPIInstance*> made;
+        for (int i = 0; i < 100; ++i) {
+            made.push_back(req.newInstance(op));
+            CMSetProperty(made.back(), "IPv4Address", "192.0.2.1", CMPI_chars);
+        }
+        size_t before = req.arena().size();
+        for (CMPIInstance* inst : made)
+            CMReturnInstance(rslt, inst);
+        growth = req.arena().size() - before;
+        CMPIStatus ok = {CMPI_RC_OK, nullptr};
+        return ok;
+    });
+    EXPECT_EQ(r.instances.size(), 100u);
+    EXPECT_EQ(growth, 0u) << "objects made by returning 100 instances";
 }
