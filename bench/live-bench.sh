@@ -1,0 +1,85 @@
+#!/bin/sh
+# Enumerations on a live node store of 256 interfaces against a file store
+# of the same layout, in one run, as a ratio live/file. Runs as root inside
+# a network namespace of its own (unshare -n): 128 veth pairs, an IPv4
+# address on every link, an IPv6 address on every fourth, a default route;
+# the machine's own interfaces are never touched and the namespace goes
+# away with the run. The file store is the live store's own layout, written
+# out by the live run, so both have the same systems, adapters, interfaces
+# and addresses.
+# usage: bench/live-bench.sh [LIVE_BENCH]   (default: Release build in build/bench)
+# BENCH_MIN_TIME (seconds per case, default 0.2), BENCH_REPETITIONS (default 5).
+set -eu
+MIN_TIME=${BENCH_MIN_TIME:-0.2}
+REPETITIONS=${BENCH_REPETITIONS:-5}
+if [ "${IPIF_IN_NETNS:-}" != 1 ]; then
+    cd "$(dirname "$0")/.."
+    program=${1:-}
+    if [ -z "$program" ]; then
+        cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DIPIF_BENCH=ON -DIPIF_TESTS=OFF >/dev/null
+        cmake --build build/bench --target live_bench -j"${JOBS:-2}" >/dev/null
+        program=build/bench/bench/live_bench
+    fi
+    program=$(realpath "$program")
+    unshare -n true 2>/dev/null || { echo "live-bench: cannot create a network namespace (run as root)"; exit 1; }
+    IPIF_IN_NETNS=1 exec unshare -n sh "$0" "$program"
+fi
+
+# From here on, inside the new namespace only.
+program=$1
+work=$(mktemp -d /tmp/ipif-live-bench-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+# No link-local addresses: every IPv6 address is one laid out here.
+sysctl -qw net.ipv6.conf.default.addr_gen_mode=1
+sysctl -qw net.ipv6.conf.all.addr_gen_mode=1
+ip link set lo up
+{
+    i=0
+    while [ $i -lt 128 ]; do
+        a=$((2 * i)); b=$((2 * i + 1))
+        echo "link add bv$a type veth peer name bv$b"
+        i=$((i + 1))
+    done
+} >"$work/links"
+ip -batch "$work/links"
+{
+    n=0
+    while [ $n -lt 256 ]; do
+        echo "link set bv$n up"
+        echo "address add 10.$((n / 256)).$((n % 256)).1/24 dev bv$n"
+        [ $((n % 4)) -eq 0 ] && echo "address add 2001:db8:$n::1/64 dev bv$n nodad"
+        n=$((n + 1))
+    done
+    echo "route add default via 10.0.0.254 dev bv0"
+    echo "route add default via 2001:db8:0::fe dev bv0"
+} >"$work/addresses"
+ip -batch "$work/addresses"
+links=$(ip -o link show | grep -c ': bv')
+addresses=$(ip -o addr show | grep -c ' bv')
+echo "namespace: $links links, $addresses addresses"
+
+QUELLSTORE_SOURCE=live "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
+    --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$work/live.json" --benchmark_out_format=json >/dev/null
+"$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
+    --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$work/file.json" --benchmark_out_format=json >/dev/null
+
+python3 - "$work/live.json" "$work/file.json" <<'EOF'
+import json, sys
+
+def medians(path):
+    runs = json.load(open(path))["benchmarks"]
+    return {r["run_name"].split("/", 1)[1]: r for r in runs if r.get("aggregate_name") == "median"}
+
+live, file = medians(sys.argv[1]), medians(sys.argv[2])
+print("| enumeration | elements | live CPU us | file CPU us | live/file |")
+print("|---|---|---|---|---|")
+for name, l in live.items():
+    f = file[name]
+    if l["elements"] != f["elements"]:
+        sys.exit("live-bench: %s: %d elements live, %d from the file" % (name, l["elements"], f["elements"]))
+    print("| %s | %d | %.0f | %.0f | %.2f |" % (name, l["elements"], l["cpu_time"], f["cpu_time"],
+                                              l["cpu_time"] / f["cpu_time"]))
+EOF
