@@ -1,5 +1,6 @@
 #include "ConfigurationThread.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -16,6 +17,7 @@
 #include "ConcreteJob.h"
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "NodeStore.h"
 #include "InstanceId.h"
 #include "Trace.h"
 
@@ -57,24 +59,35 @@ std::string readText(Instrumentation& node, NodeLexicon::Properties property)
     return value;
 }
 
-// Applies the record to one interface node. False when the record holds
-// nothing to apply, which ends the walk.
-// Counts the writes that the node store refuses.
+// Counts the writes that the node store refuses and keeps its reasons,
+// each once (a live store refuses DNS values on every node alike).
+struct Refusals {
+    unsigned int count = 0;
+    std::vector<std::string> reasons;
+};
+
 struct Writer {
     Instrumentation& node;
-    unsigned int refused = 0;
+    Refusals& refused;
     template <class T> void operator()(NodeLexicon::Properties property, T value)
     {
-        if (!node.setProperty(property, value))
-            ++refused;
+        if (node.setProperty(property, value))
+            return;
+        ++refused.count;
+        const std::string reason = NodeStore::lastWriteRefusal();
+        if (!reason.empty() && std::find(refused.reasons.begin(), refused.reasons.end(), reason) ==
+                                   refused.reasons.end())
+            refused.reasons.push_back(reason);
     }
 };
 
+// Applies the record to one interface node. False when the record holds
+// nothing to apply, which ends the walk.
 bool configureNode(Instrumentation& node, const IP_CONFIG_DATA& data,
                    const std::string& oldIPv4, const std::string& oldIPv6,
-                   const log4cxx::LoggerPtr& logger, unsigned int& refused, bool& restartRefused)
+                   const log4cxx::LoggerPtr& logger, Refusals& refused, bool& restartRefused)
 {
-    Writer write{node};
+    Writer write{node, refused};
     unsigned int origin = 0;
     if (data.configKind == 3) {
         origin = 3;
@@ -159,7 +172,6 @@ bool configureNode(Instrumentation& node, const IP_CONFIG_DATA& data,
                 restartRefused = true;
         }
     }
-    refused += write.refused;
     return true;
 }
 
@@ -191,7 +203,7 @@ std::string configure(const IP_CONFIG_DATA& data, const log4cxx::LoggerPtr& logg
 {
     const std::string interfaceName = interfaceOf(data);
     unsigned int configured = 0;
-    unsigned int refused = 0;
+    Refusals refused;
     bool restartRefused = false;
     Instrumentation node;
     node.selectNode(NodeLexicon::IP_INTERFACE);
@@ -208,9 +220,13 @@ std::string configure(const IP_CONFIG_DATA& data, const log4cxx::LoggerPtr& logg
     }
     if (configured == 0)
         return "No IP interface named \"" + interfaceName + "\" on the " + systemOf(data);
-    if (refused != 0)
-        return "The node store refused " + std::to_string(refused) + " of the writes to interface \"" +
-               interfaceName + "\"";
+    if (refused.count != 0) {
+        std::string text = "The node store refused " + std::to_string(refused.count) +
+                           " of the writes to interface \"" + interfaceName + "\"";
+        for (std::size_t i = 0; i < refused.reasons.size(); ++i)
+            text += (i == 0 ? ": " : "; ") + refused.reasons[i];
+        return text;
+    }
     if (restartRefused)
         return "The agent refused the restart request after configuring interface \"" +
                interfaceName + "\"";
