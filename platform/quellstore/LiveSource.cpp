@@ -10,12 +10,17 @@
 #include <netlink/route/link.h>
 #include <netlink/route/route.h>
 #include <netlink/socket.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -25,6 +30,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "File.h"
 #include "NodeLexicon.h"
 
 namespace Korvu {
@@ -148,7 +154,8 @@ std::string refusal(const std::string& what, int error)
     return "the kernel refused " + what + ": " + nl_geterror(error);
 }
 
-LinkAddress interfaceAddress(int index, const std::string& text, int family, unsigned int prefix)
+LinkAddress interfaceAddress(int index, const std::string& text, int family, unsigned int prefix,
+                             const std::string& label = std::string())
 {
     Address local = literal(text, family);
     if (!local)
@@ -160,13 +167,17 @@ LinkAddress interfaceAddress(int index, const std::string& text, int family, uns
     rtnl_addr_set_family(address.get(), family);
     rtnl_addr_set_local(address.get(), local.get());
     rtnl_addr_set_prefixlen(address.get(), static_cast<int>(prefix));
+    if (!label.empty() && family == AF_INET && rtnl_addr_set_label(address.get(), label.c_str()) < 0)
+        return LinkAddress();
     return address;
 }
 
-// Replaces from (empty: none) by to/prefix (empty: none) on the link. The
-// new one goes in first, so that a refusal leaves the link as it was.
+// Replaces from (empty: none) by to/prefix (empty: none) on the link; an
+// alias's new address keeps its label. The new one goes in first, so that
+// a refusal leaves the link as it was.
 std::string replaceAddress(nl_sock* socket, int index, int family, const std::string& from,
-                           unsigned int fromPrefix, const std::string& to, unsigned int prefix)
+                           unsigned int fromPrefix, const std::string& to, unsigned int prefix,
+                           const std::string& label)
 {
     const unsigned int width = family == AF_INET ? 32 : 128;
     if (prefix > width)
@@ -224,7 +235,7 @@ std::string replaceAddress(nl_sock* socket, int index, int family, const std::st
         }
     } restore{socket, others, defaults};
     if (!to.empty()) {
-        LinkAddress added = interfaceAddress(index, to, family, prefix);
+        LinkAddress added = interfaceAddress(index, to, family, prefix, label);
         if (!added)
             return "\"" + to + "\" is not an " + (family == AF_INET ? "IPv4" : "IPv6") + " address";
         if (!isUnicast(to, family))
@@ -237,7 +248,7 @@ std::string replaceAddress(nl_sock* socket, int index, int family, const std::st
         if (inPlace)
             return std::string();
         if (family == AF_INET)
-            others.push_back(interfaceAddress(index, to, family, prefix));
+            others.push_back(interfaceAddress(index, to, family, prefix, label));
     }
     if (!from.empty()) {
         LinkAddress removed = interfaceAddress(index, from, family, fromPrefix);
@@ -307,7 +318,131 @@ std::string replaceGateway(nl_sock* socket, int index, int family, const std::st
     return std::string();
 }
 
+// Origins written through the store, by IP interface name and address
+// ("" for an interface without one): the kernel keeps no such record.
+using OriginKey = std::pair<std::string, std::string>;
+
+struct Origins {
+    std::mutex lock;
+    std::string file;
+    std::map<OriginKey, unsigned int> byAddress;
+};
+
+Origins& origins()
+{
+    // Never destroyed: the watching thread may still lay out at exit.
+    static Origins* kept = new Origins;
+    return *kept;
+}
+
+// Keeps writers of other processes out while a record is read and written.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder)
+        : fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        while (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(fd);
+                fd = -1;
+            }
+        }
+    }
+    ~FolderLock()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return fd >= 0; }
+
+private:
+    int fd;
+};
+
+std::string folderOf(const std::string& file)
+{
+    const auto slash = file.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
+bool folderExists(const std::string& file)
+{
+    struct stat info;
+    return ::stat(folderOf(file).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// With the lock held: the file's records replace the ones known, when the
+// file can be read; a damaged file leaves them as they are.
+void readOrigins(Origins& kept)
+{
+    std::string text;
+    if (kept.file.empty() || !File::read(File::Path(kept.file), text))
+        return;
+    try {
+        std::map<OriginKey, unsigned int> read;
+        const nlohmann::json records = nlohmann::json::parse(text).at("origins");
+        for (const nlohmann::json& r : records)
+            read[{r.at("interface").get<std::string>(), r.at("address").get<std::string>()}] =
+                r.at("origin").get<unsigned int>();
+        kept.byAddress.swap(read);
+    } catch (const std::exception&) {
+    }
+}
+
+// With the lock held: empty when written (or kept in this process only),
+// else why not.
+std::string writeOrigins(const Origins& kept)
+{
+    nlohmann::json records = nlohmann::json::array();
+    for (const auto& r : kept.byAddress)
+        records.push_back({{"interface", r.first.first}, {"address", r.first.second}, {"origin", r.second}});
+    if (!File::writeAtomically(File::Path(kept.file), nlohmann::json({{"origins", records}}).dump(1) + "\n"))
+        return "the origin cannot be kept: " + kept.file + " cannot be written";
+    return std::string();
+}
+
+// Changes the records of one interface under the lock of the file's folder,
+// from the file's latest version; on failure nothing changes.
+template <class Change> std::string changeOrigins(Change change)
+{
+    Origins& kept = origins();
+    std::lock_guard<std::mutex> guard(kept.lock);
+    if (kept.file.empty() || !folderExists(kept.file)) {
+        change(kept.byAddress);
+        return std::string();
+    }
+    FolderLock folder(folderOf(kept.file));
+    if (!folder.held())
+        return "the origin cannot be kept: the folder of " + kept.file + " cannot be locked";
+    readOrigins(kept);
+    const std::map<OriginKey, unsigned int> before = kept.byAddress;
+    change(kept.byAddress);
+    const std::string why = writeOrigins(kept);
+    if (!why.empty())
+        kept.byAddress = before;
+    return why;
+}
+
+std::map<OriginKey, unsigned int> recordedOrigins()
+{
+    Origins& kept = origins();
+    std::lock_guard<std::mutex> guard(kept.lock);
+    readOrigins(kept);
+    return kept.byAddress;
+}
+
 } // namespace
+
+void LiveSource::keepOriginsIn(const std::string& file)
+{
+    Origins& kept = origins();
+    std::lock_guard<std::mutex> guard(kept.lock);
+    kept.file = file;
+    kept.byAddress.clear();
+    readOrigins(kept);
+}
 
 int LiveSource::prefixOfMask(const std::string& mask)
 {
@@ -338,6 +473,14 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
     case NodeLexicon::IPV6_GATEWAY:
     case NodeLexicon::STATE:
         break;
+    case NodeLexicon::ADDRESS_ORIGIN: {
+        // Recorded only: no DHCP client is started here.
+        if (!number)
+            return "a value of the wrong kind";
+        const OriginKey key{now.name.empty() ? now.link : now.name, now.ipv4.empty() ? now.ipv6 : now.ipv4};
+        const unsigned int origin = *number;
+        return changeOrigins([&](std::map<OriginKey, unsigned int>& byAddress) { byAddress[key] = origin; });
+    }
     case NodeLexicon::DNS_SERVERS:
     case NodeLexicon::DNS_SUFFIXES:
     case NodeLexicon::DOMAIN_NAME:
@@ -357,12 +500,28 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
         return "link " + now.link + " not found: " + nl_geterror(error);
     Link link(raw);
     const int index = rtnl_link_get_ifindex(link.get());
+    const std::string label = now.name != now.link ? now.name : std::string();
+    // The origin recorded for an address follows the interface to its new one.
+    auto moveOrigin = [&now](const std::string& from, const std::string& to, std::string why) {
+        if (!why.empty() || from == to)
+            return why;
+        const std::string name = now.name.empty() ? now.link : now.name;
+        changeOrigins([&](std::map<OriginKey, unsigned int>& byAddress) {
+            auto found = byAddress.find({name, from});
+            if (found == byAddress.end())
+                return;
+            byAddress[{name, to}] = found->second;
+            byAddress.erase(found);
+        });
+        return why;
+    };
     switch (property) {
     case NodeLexicon::IPV4_ADDRESS:
         if (!text)
             break;
-        return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, *text,
-                              now.ipv4.empty() && now.prefix == 0 ? 24 : now.prefix);
+        return moveOrigin(now.ipv4, *text,
+                          replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, *text,
+                                         now.ipv4.empty() && now.prefix == 0 ? 24 : now.prefix, label));
     case NodeLexicon::SUBNET_MASK: {
         if (!text)
             break;
@@ -372,20 +531,21 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
         if (now.ipv4.empty())
             return "the interface has no IPv4 address to apply a mask to";
         return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4,
-                              static_cast<unsigned int>(prefix));
+                              static_cast<unsigned int>(prefix), label);
     }
     case NodeLexicon::IPV6_ADDRESS:
         if (!text)
             break;
-        return replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, *text,
-                              now.ipv6.empty() && now.prefix == 0 ? 64 : now.prefix);
+        return moveOrigin(now.ipv6, *text,
+                          replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, *text,
+                                         now.ipv6.empty() && now.prefix == 0 ? 64 : now.prefix, label));
     case NodeLexicon::PREFIX_LENGTH:
         if (!number)
             break;
         if (!now.ipv6.empty())
-            return replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, now.ipv6, *number);
+            return replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, now.ipv6, *number, label);
         if (!now.ipv4.empty())
-            return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4, *number);
+            return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4, *number, label);
         return "the interface has no address to apply a prefix length to";
     case NodeLexicon::IPV4_GATEWAY:
         if (!text)
@@ -460,6 +620,7 @@ std::string LiveSource::snapshot()
     parseResolver(readText("/etc/resolv.conf"), servers, search);
     char host[256] = {};
     gethostname(host, sizeof host - 1);
+    const std::map<OriginKey, unsigned int> recorded = recordedOrigins();
 
     nlohmann::json adapters = nlohmann::json::array();
     for (nl_object* o = nl_cache_get_first(links.get()); o; o = nl_cache_get_next(o)) {
@@ -500,6 +661,17 @@ std::string LiveSource::snapshot()
         };
 
         nlohmann::json interfaces = nlohmann::json::array();
+        std::set<std::string> taken;
+        auto add = [&](const std::string& interfaceName, const std::string& address, nlohmann::json p) {
+            auto origin = recorded.find({interfaceName, address});
+            if (origin != recorded.end())
+                p["ADDRESS_ORIGIN"] = origin->second;
+            std::string node = interfaceName;
+            for (std::size_t n = interfaces.size(); !taken.insert(node).second; ++n)
+                node = interfaceName + "-" + std::to_string(n);
+            interfaces.push_back({{"name", node}, {"type", "IP_INTERFACE"}, {"description", "IP interface"},
+                                  {"properties", p}});
+        };
         for (nl_object* a = nl_cache_get_first(addresses.get()); a; a = nl_cache_get_next(a)) {
             rtnl_addr* address = reinterpret_cast<rtnl_addr*>(a);
             if (rtnl_addr_get_ifindex(address) != index)
@@ -523,13 +695,19 @@ std::string LiveSource::snapshot()
             // (the agent's code 1), the others were configured (code 3).
             if (!(rtnl_addr_get_flags(address) & IFA_F_PERMANENT))
                 p["ADDRESS_ORIGIN"] = 1u;
-            const std::string node = interfaces.empty() ? name : name + "-" + std::to_string(interfaces.size());
-            interfaces.push_back({{"name", node}, {"type", "IP_INTERFACE"}, {"description", "IP interface"},
-                                  {"properties", p}});
+            // An IPv4 address labelled otherwise than its link is an alias,
+            // an IP interface of its own named by the label ("eth0:1").
+            // Unlabelled secondary addresses stay with the link's name.
+            const char* labelled = family == AF_INET ? rtnl_addr_get_label(address) : nullptr;
+            const std::string label = labelled ? labelled : "";
+            const bool alias = !label.empty() && label != name && label.find('/') == std::string::npos &&
+                               NodeTree::isValidUtf8(label);
+            if (alias)
+                p["NAME"] = label;
+            add(alias ? label : name, text, p);
         }
         if (interfaces.empty())
-            interfaces.push_back({{"name", name}, {"type", "IP_INTERFACE"}, {"description", "IP interface"},
-                                  {"properties", base(4)}});
+            add(name, std::string(), base(4));
         adapter["children"] = interfaces;
         adapters.push_back(adapter);
     }

@@ -31,9 +31,11 @@ public:
     static void watch(Receiver receiver);
 
     // What a write to an IP interface node acts on: the node's values
-    // before the change.
+    // before the change. An alias is named by its address's label; the
+    // others by their link.
     struct Interface {
         std::string link;
+        std::string name;
         std::string ipv4;
         std::string ipv6;
         unsigned int prefix = 0;
@@ -42,8 +44,14 @@ public:
     };
 
     // Applies one property value to the kernel. Empty when the kernel took
-    // it, else why not (the kernel's own words where it refused).
+    // it, else why not (the kernel's own words where it refused). The
+    // origin, of which the kernel keeps no record, is recorded here.
     static std::string apply(const Interface& now, unsigned int property, const Value& value);
+
+    // Where the recorded origins are kept across processes: a file written
+    // atomically, read at every layout. Empty keeps them in this process
+    // only, and so does a file whose folder does not exist.
+    static void keepOriginsIn(const std::string& file);
 
     // Prefix length of a dotted IPv4 mask; -1 for text that is no
     // contiguous mask.

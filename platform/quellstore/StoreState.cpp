@@ -168,6 +168,12 @@ void StoreState::ensureLoaded()
         live = true;
         const char* allow = std::getenv("QUELLSTORE_ALLOW_CHANGES");
         allowChanges = allow && std::string(allow) == "1";
+        // What the kernel keeps no record of is kept beside the store file.
+        const char* configured = std::getenv("QUELLSTORE_FILE");
+        const File::Path folder =
+            File::Path(configured && *configured ? configured : NodeStore::defaultFile).parent();
+        LiveSource::keepOriginsIn((folder.empty() ? std::string(".") : std::string(folder.c_str())) +
+                                  "/quellstore-live-origins.json");
         try {
             std::shared_ptr<NodeTree> tree = NodeTree::parse(LiveSource::snapshot(), "live source");
             install(tree, std::string(), FileMark(), -1, std::string());
@@ -419,7 +425,14 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
             const std::string* t = p ? std::get_if<std::string>(&p->value) : nullptr;
             return t ? *t : std::string();
         };
-        now.link = text(NodeLexicon::NAME);
+        now.name = text(NodeLexicon::NAME);
+        // An alias is named by its label; the adapter above names the link.
+        const std::size_t adapter = tree->at(target).parent;
+        const Property* link = adapter < tree->size() && tree->at(adapter).type == NodeLexicon::NETWORK_ADAPTER
+                                   ? tree->property(adapter, NodeLexicon::NAME)
+                                   : nullptr;
+        const std::string* linkName = link ? std::get_if<std::string>(&link->value) : nullptr;
+        now.link = linkName ? *linkName : now.name;
         now.ipv4 = text(NodeLexicon::IPV4_ADDRESS);
         now.ipv6 = text(NodeLexicon::IPV6_ADDRESS);
         now.gateway4 = text(NodeLexicon::IPV4_GATEWAY);
@@ -428,13 +441,10 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
         const unsigned int* number = prefix ? std::get_if<unsigned int>(&prefix->value) : nullptr;
         now.prefix = number ? *number : 0;
     }
-    // The origin is recorded only: no DHCP client is started here.
-    if (id != NodeLexicon::ADDRESS_ORIGIN) {
-        std::string why = LiveSource::apply(now, id, value);
-        if (!why.empty()) {
-            refusal() = why;
-            return false;
-        }
+    std::string why = LiveSource::apply(now, id, value);
+    if (!why.empty()) {
+        refusal() = why;
+        return false;
     }
     // Seen at once; the notification that follows lays the tree out anew.
     std::unique_lock<StoreLock> writing(lock);

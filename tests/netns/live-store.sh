@@ -10,11 +10,14 @@ if [ "${IPIF_IN_NETNS:-}" != 1 ]; then
         echo "SKIP: cannot create a network namespace here (unshare -n fails)"
         exit 77
     fi
-    IPIF_IN_NETNS=1 exec unshare -n sh "$0" "$@"
+    IPIF_IN_NETNS=1 exec unshare -n -m sh "$0" "$@"
 fi
 
-# From here on, inside the new namespace only.
+# From here on, inside the new namespace only (and a mount namespace of
+# its own, so that the resolver configuration can be one of the test's).
 work=$(mktemp -d /tmp/ipif-netns-XXXXXX)
+printf 'nameserver 192.0.2.53\nsearch netns.example\n' >"$work/resolv.conf"
+mount --bind "$work/resolv.conf" /etc/resolv.conf || { echo "SKIP: cannot mount in a mount namespace"; exit 77; }
 server=
 cleanup() { [ -n "$server" ] && kill "$server" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
@@ -79,14 +82,26 @@ ip link add veth2 type veth peer name veth3
 ip link set veth2 up
 ip link set veth3 up
 ip addr add 10.20.0.5/24 dev veth2
+# An alias address carries a label of its own; an unlabeled secondary
+# address stays part of the link's interface.
+ip link add veth4 type veth peer name veth5
+ip link set veth4 up
+ip link set veth5 up
+ip addr add 10.40.0.1/24 dev veth4
+ip addr add 10.40.0.2/24 dev veth4 label veth4:1
 mkdir "$work/data"
-"$tool" serve --live --allow-changes --port 0 --data-dir "$work/data" >"$work/server2.log" 2>&1 &
-server=$!
-i=0
-while [ $i -lt 100 ] && ! grep -q "listening on" "$work/server2.log"; do sleep 0.1; i=$((i + 1)); done
-port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server2.log")
-[ -n "$port" ] || { echo "FAIL server with --allow-changes did not start"; cat "$work/server2.log"; exit 1; }
-U="http://127.0.0.1:$port/root/cimv2"
+# Origins the kernel keeps no record of are kept beside the store file.
+start() {
+    "$tool" serve --live --allow-changes --port 0 --store "$work/data/quellstore.json" \
+        --data-dir "$work/data" >"$work/server2.log" 2>&1 &
+    server=$!
+    i=0
+    while [ $i -lt 100 ] && ! grep -q "listening on" "$work/server2.log"; do sleep 0.1; i=$((i + 1)); done
+    port=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server2.log")
+    [ -n "$port" ] || { echo "FAIL server with --allow-changes did not start"; cat "$work/server2.log"; exit 1; }
+    U="http://127.0.0.1:$port/root/cimv2"
+}
+start
 ep="http://$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep 'Name="veth2_' | head -1)"
 addrs() { ip -j -4 addr show dev "$1" | python3 -c '
 import json, sys
@@ -130,6 +145,38 @@ wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=r
 i=0
 while [ $i -lt 30 ] && ! addrs veth2 | grep -q '10.20.0.33/'; do sleep 0.1; i=$((i + 1)); done
 addrs veth2 | grep -q '10.20.0.33/' || fail "Apply of a static configuration not in the kernel: [$(addrs veth2)] $(cat "$work/apply")"
+# Its DNS part is read only here: the job names the store's reason.
+job="$U:Tavrix_ConcreteJob.InstanceID=\"IPConfigSvcJob:1\""
+i=0
+while [ $i -lt 30 ] && ! wbemcli -noverify gi "$job" 2>&1 | grep -Eq 'JobState=(7|10)'; do sleep 0.1; i=$((i + 1)); done
+wbemcli -noverify gi "$job" >"$work/job" 2>&1
+grep -q 'ErrorDescription=.*DNS settings are read only' "$work/job" ||
+    fail "refused DNS part of an Apply does not say why: $(cat "$work/job")"
+
+# The alias is an IP interface of its own, named by its label: a modify
+# lands on its address, not on the link's first one.
+endpoints >"$work/ei3"
+alias="http://$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep 'Name="veth4:1_' | head -1)"
+[ "$alias" != "http://" ] || fail "alias veth4:1 has no endpoint of its own: $(grep -o 'Name="veth4[^"]*"' "$work/ei3" | tr '\n' ' ')"
+wbemcli -noverify ei "$U:Tavrix_StaticIPAssignmentSettingData" 2>&1 | grep -q 'InstanceID="Computer:veth4:1' ||
+    fail "alias veth4:1 has no setting InstanceID of its own"
+wbemcli -noverify mi "$alias" 'IPv4Address=10.40.0.3' >"$work/mi5" 2>&1 || fail "mi of the alias answered an error: $(cat "$work/mi5")"
+labels() { ip -j -4 addr show dev "$1" | python3 -c '
+import json, sys
+print(" ".join(sorted("%s=%s" % (a.get("label", ""), a["local"]) for l in json.load(sys.stdin) for a in l["addr_info"])))'; }
+[ "$(labels veth4)" = "veth4:1=10.40.0.3 veth4=10.40.0.1" ] ||
+    fail "mi of the alias: kernel has [$(labels veth4)], expected [veth4:1=10.40.0.3 veth4=10.40.0.1]"
+
+# An origin written is kept over re-layouts and by the next server.
+mac2=$(ip -j link show veth2 | python3 -c 'import json,sys; print(json.load(sys.stdin)[0]["address"])')
+ep2="http://$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep "Name=\"veth2_${mac2}_" | head -1)"
+wbemcli -noverify mi "$ep2" 'AddressOrigin=4' >"$work/mi6" 2>&1 || fail "mi AddressOrigin answered an error: $(cat "$work/mi6")"
+ip addr add 10.50.0.1/24 dev veth3
+sleep 0.5
+endpoints | grep -q "Name=\"veth2_${mac2}_4\"" || fail "origin DHCP lost at the next layout: $(endpoints | grep -o "Name=\"veth2_[^\"]*\"")"
+kill "$server"; wait "$server" 2>/dev/null
+start
+endpoints | grep -q "Name=\"veth2_${mac2}_4\"" || fail "origin DHCP lost by the next server: $(endpoints | grep -o "Name=\"veth2_[^\"]*\"")"
 
 echo "live store: $failures failure(s)"
 [ $failures -eq 0 ]
