@@ -295,7 +295,7 @@ CMPIInstance* AssociationClass<Traits>::getCMPIInstance(const char** /*propertie
     enter("getCMPIInstance", __LINE__);
     CMPIInstance* instance = nullptr;
     if (CMPIObjectPath* path = getObjectPath()) {
-        instance = ProviderUtilities::createInstance(broker, path);
+        instance = ProviderUtilities::instanceFrom(broker, path);
         if (instance) {
             ProviderUtilities::setProperty(instance, Traits::a.role, pairs[position].a);
             ProviderUtilities::setProperty(instance, Traits::b.role, pairs[position].b);

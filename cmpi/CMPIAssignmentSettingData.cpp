@@ -72,7 +72,7 @@ CMPIObjectPath* CMPIAssignmentSettingData::getObjectPath()
 CMPIInstance* CMPIAssignmentSettingData::getCMPIInstance(const char**)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIAssignmentSettingData::getCMPIInstance");
-    CMPIInstance* instance = ProviderUtilities::createInstance(broker, getObjectPath());
+    CMPIInstance* instance = ProviderUtilities::instanceFrom(broker, getObjectPath());
     if (instance) {
         std::string text;
         unsigned short origin = 0;

@@ -82,7 +82,7 @@ CMPIInstance* CMPIIPEnabledLogicalElementCapabilities::getCMPIInstance(const cha
 {
     TRACE_ENTER(
         "Korvu::IPInterfaceProvider::CMPIIPEnabledLogicalElementCapabilities::getCMPIInstance");
-    CMPIInstance* instance = ProviderUtilities::createInstance(broker, getObjectPath());
+    CMPIInstance* instance = ProviderUtilities::instanceFrom(broker, getObjectPath());
     if (instance) {
         std::string text;
         bool flag = false;

@@ -118,7 +118,7 @@ CMPIObjectPath* CMPIProtocolEndpoint::getObjectPath()
 CMPIInstance* CMPIProtocolEndpoint::getCMPIInstance(const char**)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance");
-    CMPIInstance* instance = ProviderUtilities::createInstance(broker, getObjectPath());
+    CMPIInstance* instance = ProviderUtilities::instanceFrom(broker, getObjectPath());
     if (!instance) {
         TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getCMPIInstance");
         return nullptr;

@@ -120,7 +120,7 @@ CMPIObjectPath* CMPIRemoteServiceAccessPoint::getObjectPath()
 CMPIInstance* CMPIRemoteServiceAccessPoint::getCMPIInstance(const char**)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::getCMPIInstance");
-    CMPIInstance* instance = ProviderUtilities::createInstance(broker, getObjectPath());
+    CMPIInstance* instance = ProviderUtilities::instanceFrom(broker, getObjectPath());
     if (instance) {
         std::string text;
         unsigned short code = 0;

@@ -116,7 +116,7 @@ CMPIObjectPath* CMPIStaticIPAssignmentSettingData::getObjectPath()
 CMPIInstance* CMPIStaticIPAssignmentSettingData::getCMPIInstance(const char**)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIStaticIPAssignmentSettingData::getCMPIInstance");
-    CMPIInstance* instance = ProviderUtilities::createInstance(broker, getObjectPath());
+    CMPIInstance* instance = ProviderUtilities::instanceFrom(broker, getObjectPath());
     if (instance) {
         std::string text;
         unsigned short code = 0;

@@ -215,6 +215,14 @@ CMPIInstance* ProviderUtilities::createInstance(const CMPIBroker* broker, CMPIOb
     return rc.rc == CMPI_RC_OK ? inst : nullptr;
 }
 
+CMPIInstance* ProviderUtilities::instanceFrom(const CMPIBroker* broker, CMPIObjectPath* path)
+{
+    CMPIInstance* inst = createInstance(broker, path);
+    if (path)
+        CMRelease(path);
+    return inst;
+}
+
 void ProviderUtilities::setKeyProperty(CMPIObjectPath* path, const char* name, const std::string& value)
 {
     if (path && name)

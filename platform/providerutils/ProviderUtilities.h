@@ -31,6 +31,10 @@ public:
     static CMPIObjectPath* createObjectPath(const CMPIBroker* broker, const char* className,
                                             std::string nameSpace);
     static CMPIInstance* createInstance(const CMPIBroker* broker, CMPIObjectPath* path);
+    // As createInstance, then releases the path: the instance keeps its own
+    // copy, and a request that builds thousands of instances does not keep
+    // a spare path for each.
+    static CMPIInstance* instanceFrom(const CMPIBroker* broker, CMPIObjectPath* path);
 
     static void setKeyProperty(CMPIObjectPath* path, const char* name, const std::string& value);
     static void setKeyProperty(CMPIObjectPath* path, const char* name, CMPIObjectPath* value);
