@@ -40,8 +40,11 @@ void IPprotocolEndpoint::operator++()
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++");
     ++cursor;
-    while (filterActive && cursor && !evaluate())
+    serviceProcessor = -1;
+    while (filterActive && cursor && !evaluate()) {
         ++cursor;
+        serviceProcessor = -1;
+    }
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++");
 }
 
@@ -50,8 +53,10 @@ void IPprotocolEndpoint::setFilter(FilterType type, const std::string value)
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPprotocolEndpoint::setFilter");
     filterActive = true;
     filters.push_back(Filter{type, value});
-    while (cursor && !evaluate())
+    while (cursor && !evaluate()) {
         ++cursor;
+        serviceProcessor = -1;
+    }
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPprotocolEndpoint::setFilter");
 }
 
@@ -96,7 +101,9 @@ bool IPprotocolEndpoint::readUnsigned(NodeLexicon::Properties property, unsigned
 
 bool IPprotocolEndpoint::isServiceProcessor()
 {
-    return systemDescription(cursor) == serviceProcessorDescription;
+    if (serviceProcessor < 0)
+        serviceProcessor = systemDescription(cursor) == serviceProcessorDescription ? 1 : 0;
+    return serviceProcessor == 1;
 }
 
 bool IPprotocolEndpoint::getCreationClassName(std::string& value)

@@ -90,6 +90,10 @@ private:
     // node: a system call costs more than a walk step.
     std::string hostName;
     bool hostNameKnown = false;
+    // Whether the node the cursor stands on belongs to a service processor:
+    // -1 until asked there. Each key getter asks, and asking walks two
+    // nodes up the tree.
+    int serviceProcessor = -1;
 };
 
 } // namespace IPInterfaceProvider

@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <cstring>
+
 #include "ArrayObject.h"
 #include "Broker.h"
 #include "DateTimeObject.h"
@@ -77,8 +79,11 @@ CMPIData* findNamed(NamedData& list, const char* name)
 {
     if (!name)
         return nullptr;
+    // Names of another length cannot match whatever their case; most
+    // lookups pass over a dozen properties before they find theirs.
+    const size_t length = strlen(name);
     for (auto& entry : list)
-        if (strcasecmp(entry.first.c_str(), name) == 0)
+        if (entry.first.size() == length && strcasecmp(entry.first.c_str(), name) == 0)
             return &entry.second;
     return nullptr;
 }
