@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -263,6 +264,21 @@ bool IfcfgFile::load(const std::string& path, IfcfgFile& file, bool& exists, boo
     if (!ok)
         return false;
     file = parse(text);
+    return true;
+}
+
+bool IfcfgFile::listFolder(const std::string& folder, std::set<std::string>& names)
+{
+    names.clear();
+    sweepOnFirstUse(folder);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return errno == ENOENT;
+    while (const struct dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, "ifcfg-", 6) == 0)
+            names.insert(entry->d_name);
+    }
+    ::closedir(dir);
     return true;
 }
 

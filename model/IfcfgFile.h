@@ -1,6 +1,7 @@
 #ifndef KORVU_IPIF_IFCFGFILE_H
 #define KORVU_IPIF_IFCFGFILE_H
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,11 @@ public:
     // in a process removes the temporary files that a rewrite left behind
     // when its process died.
     static bool load(const std::string& path, IfcfgFile& file, bool& exists, bool* isLink = nullptr);
+    // Names of the ifcfg- files in the folder (none when it does not
+    // exist), so that a reader of many interfaces opens only files that
+    // are there. False when the folder cannot be listed. Counts as the
+    // folder's first use, as load does.
+    static bool listFolder(const std::string& folder, std::set<std::string>& names);
 
     // Sets the values in the file at path, creating it when missing: under
     // an exclusive lock on the file's folder, reads the file, applies the

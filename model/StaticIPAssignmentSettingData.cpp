@@ -171,6 +171,20 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
     return true;
 }
 
+bool StaticIPAssignmentSettingData::listed(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    std::string folder = path.substr(0, slash + 1);
+    auto known = folders.find(folder);
+    if (known == folders.end()) {
+        Listing listing;
+        listing.complete = IfcfgFile::listFolder(folder, listing.names);
+        known = folders.emplace(folder, std::move(listing)).first;
+    }
+    // A folder that could not be listed: each file is tried.
+    return !known->second.complete || known->second.names.count(path.substr(slash + 1)) > 0;
+}
+
 const StaticIPAssignmentSettingData::IfcfgReading* StaticIPAssignmentSettingData::readIfcfg()
 {
     if (nodeReadingKnown)
@@ -181,7 +195,10 @@ const StaticIPAssignmentSettingData::IfcfgReading* StaticIPAssignmentSettingData
         auto found = readings.find(path);
         if (found == readings.end()) {
             IfcfgReading reading;
-            reading.readable = loadIfcfg(path, reading.file, reading.exists);
+            if (listed(path))
+                reading.readable = loadIfcfg(path, reading.file, reading.exists);
+            else
+                reading.readable = true;  // no such file
             found = readings.emplace(path, std::move(reading)).first;
         }
         nodeReading = &found->second;
@@ -295,6 +312,7 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
     }
     // Whatever the outcome, the next read takes the file as it is then.
     readings.erase(path);
+    folders.erase(path.substr(0, path.rfind('/') + 1));
     nodeReadingKnown = false;
     switch (IfcfgFile::update(path, values)) {
     case IfcfgFile::RESULT_OK: return WRITE_OK;

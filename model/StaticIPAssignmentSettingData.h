@@ -2,6 +2,7 @@
 #define KORVU_IPIF_STATICIPASSIGNMENTSETTINGDATA_H
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,6 +101,14 @@ private:
     // Null when the current interface has no usable file path.
     const IfcfgReading* readIfcfg();
     std::map<std::string, IfcfgReading> readings;
+    // Each folder is listed once per object (one request): thousands of
+    // interfaces without a file then cost no open each.
+    struct Listing {
+        bool complete = false;
+        std::set<std::string> names;
+    };
+    std::map<std::string, Listing> folders;
+    bool listed(const std::string& path);
     // The reading of the node the cursor stands on, once looked up.
     const IfcfgReading* nodeReading = nullptr;
     bool nodeReadingKnown = false;
