@@ -2,11 +2,13 @@
 #define KORVU_IPIF_ASSOCIATIONCLASS_H
 
 #include <cmpidt.h>
+#include <cmpimacs.h>
 #include <strings.h>
 
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "AssociationPaths.h"
@@ -297,8 +299,14 @@ CMPIInstance* AssociationClass<Traits>::getCMPIInstance(const char** /*propertie
     if (CMPIObjectPath* path = getObjectPath()) {
         instance = ProviderUtilities::instanceFrom(broker, path);
         if (instance) {
-            ProviderUtilities::setProperty(instance, Traits::a.role, pairs[position].a);
-            ProviderUtilities::setProperty(instance, Traits::b.role, pairs[position].b);
+            // Brokers that make the path's keys properties of the new
+            // instance need no second copy of either reference.
+            for (const auto& end : {std::make_pair(Traits::a.role, pairs[position].a),
+                                    std::make_pair(Traits::b.role, pairs[position].b)}) {
+                CMPIData held = CMGetProperty(instance, end.first, nullptr);
+                if ((held.state & (CMPI_notFound | CMPI_nullValue)) || held.type != CMPI_ref)
+                    ProviderUtilities::setProperty(instance, end.first, end.second);
+            }
             Traits::addProperties(model, instance, pairs[position].a, pairs[position].b);
         }
     }
