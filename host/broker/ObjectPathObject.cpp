@@ -2,6 +2,7 @@
 
 #include "Broker.h"
 #include "PathText.h"
+#include "ResultObject.h"
 #include "StringObject.h"
 
 namespace cimhost {
@@ -12,11 +13,25 @@ ObjectPathObject* self(const CMPIObjectPath* op) { return ownerOf<ObjectPathObje
 
 CMPIStatus invalid() { return makeStatus(CMPI_RC_ERR_INVALID_HANDLE); }
 
+void detach(ObjectPathObject* o)
+{
+    ResultObject* result = o->answerOf;
+    if (!result)
+        return;
+    o->answerOf = nullptr;
+    const CMPIObjectPath* kept = &ObjectPathObject::copy(o->broker, *result->arena, &o->cell.cmpi)->cell.cmpi;
+    std::lock_guard<std::mutex> lock(result->mutex);
+    if (o->answerAt < result->paths.size() && result->paths[o->answerAt] == &o->cell.cmpi)
+        result->paths[o->answerAt] = kept;
+}
+
 CMPIStatus release(CMPIObjectPath* op)
 {
     ObjectPathObject* o = self(op);
     if (!o)
         return invalid();
+    if (o->answerOf)
+        return okStatus();
     o->arena->releaseOne(o);
     return okStatus();
 }
@@ -37,6 +52,7 @@ CMPIStatus setText(std::pmr::string ObjectPathObject::*field, CMPIObjectPath* op
     ObjectPathObject* o = self(op);
     if (!o)
         return invalid();
+    detach(o);
     (o->*field) = text ? text : "";
     return okStatus();
 }
@@ -81,6 +97,7 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
         return invalid();
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    detach(o);
     CMPIData d = makeData(o->broker, o->parts, value, type);
     d.state |= CMPI_keyValue;
     setNamed(o->keys, name, d);
@@ -134,6 +151,7 @@ CMPIStatus setNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* 
     ObjectPathObject* s = self(src);
     if (!o || !s)
         return invalid();
+    detach(o);
     o->nameSpace = s->nameSpace;
     return okStatus();
 }
@@ -144,6 +162,7 @@ CMPIStatus setHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjec
     ObjectPathObject* s = self(src);
     if (!o || !s)
         return invalid();
+    detach(o);
     o->nameSpace = s->nameSpace;
     o->host = s->host;
     return okStatus();
@@ -216,6 +235,25 @@ ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMP
             object->keys.emplace_back(key.first, copyData(broker, object->parts, key.second));
     }
     return object;
+}
+
+bool adoptPathAsAnswer(const CMPIObjectPath* source, ResultObject* result, size_t index)
+{
+    ObjectPathObject* o = self(source);
+    if (!o || o->answerOf || o->arena != result->arena || !o->arena->scoped() || o->broker != result->broker)
+        return false;
+    o->answerOf = result;
+    o->answerAt = index;
+    return true;
+}
+
+void forgetPathAnswers(ResultObject* result)
+{
+    for (const CMPIObjectPath* path : result->paths) {
+        ObjectPathObject* o = self(path);
+        if (o && o->answerOf == result)
+            o->answerOf = nullptr;
+    }
 }
 
 } // namespace cimhost

@@ -13,6 +13,7 @@
 namespace cimhost {
 
 class Broker;
+class ResultObject;
 
 // A CMPIObjectPath: namespace, host, class and ordered keys looked up
 // without regard to case.
@@ -34,7 +35,14 @@ public:
     Arena parts;  // the values the keys point to
     Broker* broker;
     Arena* arena;
+    // As for instances: set while this object stands as a request's
+    // answer; a change first puts a copy in its place.
+    ResultObject* answerOf = nullptr;
+    size_t answerAt = 0;
 };
+
+bool adoptPathAsAnswer(const CMPIObjectPath* source, ResultObject* result, size_t index);
+void forgetPathAnswers(ResultObject* result);
 
 } // namespace cimhost
 

@@ -18,6 +18,7 @@ CMPIStatus release(CMPIResult* r)
     {
         std::lock_guard<std::mutex> lock(o->mutex);
         forgetAnswers(o);
+        forgetPathAnswers(o);
     }
     o->arena->releaseOne(o);
     return okStatus();
@@ -69,6 +70,13 @@ CMPIStatus returnObjectPath(const CMPIResult* r, const CMPIObjectPath* ref)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!ref)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    {
+        std::lock_guard<std::mutex> lock(o->mutex);
+        if (adoptPathAsAnswer(ref, o, o->paths.size())) {
+            o->paths.push_back(ref);
+            return okStatus();
+        }
+    }
     const CMPIObjectPath* copy = &ObjectPathObject::copy(o->broker, *o->arena, ref)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);
     o->paths.push_back(copy);

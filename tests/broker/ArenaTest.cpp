@@ -232,3 +232,42 @@ TEST(BrokerArena, ReturningAnInstanceTheProviderIsDoneWithCopiesNothing)
     EXPECT_EQ(r.instances.size(), 100u);
     EXPECT_EQ(growth, 0u) << "objects made by returning 100 instances";
 }
+
+namespace {
+
+std::string keyOf(const CMPIObjectPath* op, const char* name)
+{
+    CMPIData d = CMGetKey(op, name, nullptr);
+    return (d.state & CMPI_notFound) || d.type != CMPI_string ? "<none>" : CMGetCharsPtr(d.value.string, nullptr);
+}
+
+} // namespace
+
+TEST(BrokerArena, ReturnedPathsStayAsReturnedAndCostNoCopy)
+{
+    Broker broker;
+    Request req(broker);
+    size_t growth = 0;
+    cimhost::Response r = req.call([&](const CMPIContext*, const CMPIResult* rslt) {
+        CMPIObjectPath* reused = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(reused, "Name", "eth0", CMPI_chars);
+        size_t before = req.arena().size();
+        CMReturnObjectPath(rslt, reused);
+        growth = req.arena().size() - before;
+        CMAddKey(reused, "Name", "eth1", CMPI_chars);
+        CMReturnObjectPath(rslt, reused);
+        CMSetNameSpace(reused, "root/other");
+        CMPIObjectPath* released = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(released, "Name", "eth2", CMPI_chars);
+        CMReturnObjectPath(rslt, released);
+        EXPECT_EQ(CMRelease(released).rc, CMPI_RC_OK);
+        CMPIStatus ok = {CMPI_RC_OK, nullptr};
+        return ok;
+    });
+    EXPECT_EQ(growth, 0u) << "objects made by returning a path";
+    ASSERT_EQ(r.paths.size(), 3u);
+    EXPECT_EQ(keyOf(r.paths[0], "Name"), "eth0");
+    EXPECT_EQ(keyOf(r.paths[1], "Name"), "eth1");
+    EXPECT_STREQ(CMGetCharsPtr(CMGetNameSpace(r.paths[1], nullptr), nullptr), "root/cimv2");
+    EXPECT_EQ(keyOf(r.paths[2], "Name"), "eth2");
+}
