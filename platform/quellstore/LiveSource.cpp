@@ -521,7 +521,7 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
             break;
         return moveOrigin(now.ipv4, *text,
                           replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, *text,
-                                         now.ipv4.empty() && now.prefix == 0 ? 24 : now.prefix, label));
+                                         now.ipv4.empty() ? 24 : now.prefix, label));
     case NodeLexicon::SUBNET_MASK: {
         if (!text)
             break;
@@ -538,7 +538,7 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
             break;
         return moveOrigin(now.ipv6, *text,
                           replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, *text,
-                                         now.ipv6.empty() && now.prefix == 0 ? 64 : now.prefix, label));
+                                         now.ipv6.empty() ? 64 : now.prefix, label));
     case NodeLexicon::PREFIX_LENGTH:
         if (!number)
             break;

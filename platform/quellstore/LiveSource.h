@@ -38,6 +38,9 @@ public:
         std::string name;
         std::string ipv4;
         std::string ipv6;
+        // Of the IPv4 address where there is one, else of the IPv6 one. A
+        // first address takes 24 (IPv4) or 64 (IPv6) until a mask or
+        // prefix follows.
         unsigned int prefix = 0;
         std::string gateway4;
         std::string gateway6;

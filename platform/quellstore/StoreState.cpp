@@ -454,8 +454,10 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     if (id == NodeLexicon::SUBNET_MASK) {
         replacement.value = static_cast<unsigned int>(LiveSource::prefixOfMask(std::get<std::string>(value)));
         tree->setProperty(target, NodeLexicon::PREFIX_LENGTH, replacement);
-    } else if ((id == NodeLexicon::IPV4_ADDRESS && now.ipv4.empty() && now.prefix == 0) ||
+    } else if ((id == NodeLexicon::IPV4_ADDRESS && now.ipv4.empty()) ||
                (id == NodeLexicon::PREFIX_LENGTH && now.ipv6.empty() && !now.ipv4.empty())) {
+        // A first IPv4 address (on a node of the link's IPv6 address too)
+        // carries its mask at once, so that a mask written next applies.
         const unsigned int prefix = id == NodeLexicon::PREFIX_LENGTH ? std::get<unsigned int>(value) : 24u;
         replacement.value = prefix;
         tree->setProperty(target, NodeLexicon::PREFIX_LENGTH, replacement);

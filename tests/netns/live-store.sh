@@ -89,6 +89,12 @@ ip link set veth4 up
 ip link set veth5 up
 ip addr add 10.40.0.1/24 dev veth4
 ip addr add 10.40.0.2/24 dev veth4 label veth4:1
+# Links without an IPv4 address: veth6 has its link-local IPv6 one only,
+# veth7 none at all.
+ip link add veth6 type veth peer name veth7
+ip link set veth7 addrgenmode none
+ip link set veth6 up
+ip link set veth7 up
 mkdir "$work/data"
 # Origins the kernel keeps no record of are kept beside the store file.
 start() {
@@ -177,6 +183,19 @@ endpoints | grep -q "Name=\"veth2_${mac2}_4\"" || fail "origin DHCP lost at the 
 kill "$server"; wait "$server" 2>/dev/null
 start
 endpoints | grep -q "Name=\"veth2_${mac2}_4\"" || fail "origin DHCP lost by the next server: $(endpoints | grep -o "Name=\"veth2_[^\"]*\"")"
+
+# An IPv4 address set where there was none takes the mask given with it.
+for link in veth6 veth7; do
+    wbemcli -noverify mi "$U:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:$link\"" \
+        'IPv4Address="10.70.0.5",SubnetMask="255.255.0.0"' >"$work/st2" 2>&1 ||
+        fail "staging $link answered an error: $(cat "$work/st2")"
+    target=$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep "Name=\"${link}_" | head -1)
+    wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"Computer:$link:static\",Endpoint=root/cimv2:${target#*root/cimv2:}" \
+        >"$work/apply2" 2>&1 || fail "Apply to $link answered an error: $(cat "$work/apply2")"
+    i=0
+    while [ $i -lt 30 ] && [ "$(addrs $link)" != "10.70.0.5/16" ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(addrs $link)" = "10.70.0.5/16" ] || fail "Apply of address and mask to $link: kernel has [$(addrs $link)], expected [10.70.0.5/16]"
+done
 
 echo "live store: $failures failure(s)"
 [ $failures -eq 0 ]
