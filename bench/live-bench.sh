@@ -8,10 +8,12 @@
 # out by the live run, so both have the same systems, adapters, interfaces
 # and addresses.
 # usage: bench/live-bench.sh [LIVE_BENCH]   (default: Release build in build/bench)
-# BENCH_MIN_TIME (seconds per case, default 0.2), BENCH_REPETITIONS (default 5).
+# BENCH_MIN_TIME (seconds per case, default 0.2), BENCH_REPETITIONS (default 5),
+# BENCH_ROUNDS (live and file runs alternating, default 3).
 set -eu
 MIN_TIME=${BENCH_MIN_TIME:-0.2}
 REPETITIONS=${BENCH_REPETITIONS:-5}
+ROUNDS=${BENCH_ROUNDS:-3}
 if [ "${IPIF_IN_NETNS:-}" != 1 ]; then
     cd "$(dirname "$0")/.."
     program=${1:-}
@@ -59,27 +61,44 @@ links=$(ip -o link show | grep -c ': bv')
 addresses=$(ip -o addr show | grep -c ' bv')
 echo "namespace: $links links, $addresses addresses"
 
-QUELLSTORE_SOURCE=live "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
-    --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
-    --benchmark_format=json --benchmark_out="$work/live.json" --benchmark_out_format=json >/dev/null
-"$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
-    --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
-    --benchmark_format=json --benchmark_out="$work/file.json" --benchmark_out_format=json >/dev/null
+# Live and file runs alternate, so that a busy spell of the machine falls
+# on both; each case's figure is the median over the rounds.
+r=1
+while [ $r -le "$ROUNDS" ]; do
+    QUELLSTORE_SOURCE=live "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
+        --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
+        --benchmark_format=json --benchmark_out="$work/live-$r.json" --benchmark_out_format=json >/dev/null
+    "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
+        --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
+        --benchmark_format=json --benchmark_out="$work/file-$r.json" --benchmark_out_format=json >/dev/null
+    r=$((r + 1))
+done
 
-python3 - "$work/live.json" "$work/file.json" <<'EOF'
-import json, sys
+python3 - "$work" "$ROUNDS" <<'EOF'
+import json, statistics, sys
 
-def medians(path):
-    runs = json.load(open(path))["benchmarks"]
-    return {r["run_name"].split("/", 1)[1]: r for r in runs if r.get("aggregate_name") == "median"}
+work, rounds = sys.argv[1], int(sys.argv[2])
 
-live, file = medians(sys.argv[1]), medians(sys.argv[2])
+def medians(source):
+    cases = {}
+    for r in range(1, rounds + 1):
+        for run in json.load(open("%s/%s-%d.json" % (work, source, r)))["benchmarks"]:
+            if run.get("aggregate_name") != "median":
+                continue
+            name = run["run_name"].split("/", 1)[1]
+            case = cases.setdefault(name, {"elements": run["elements"], "cpu": []})
+            if case["elements"] != run["elements"]:
+                sys.exit("live-bench: %s: element count changed between rounds" % run["run_name"])
+            case["cpu"].append(run["cpu_time"])
+    return cases
+
+live, file = medians("live"), medians("file")
 print("| enumeration | elements | live CPU us | file CPU us | live/file |")
 print("|---|---|---|---|---|")
 for name, l in live.items():
     f = file[name]
     if l["elements"] != f["elements"]:
         sys.exit("live-bench: %s: %d elements live, %d from the file" % (name, l["elements"], f["elements"]))
-    print("| %s | %d | %.0f | %.0f | %.2f |" % (name, l["elements"], l["cpu_time"], f["cpu_time"],
-                                              l["cpu_time"] / f["cpu_time"]))
+    lt, ft = statistics.median(l["cpu"]), statistics.median(f["cpu"])
+    print("| %s | %d | %.0f | %.0f | %.2f |" % (name, l["elements"], lt, ft, lt / ft))
 EOF
