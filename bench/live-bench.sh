@@ -61,35 +61,42 @@ links=$(ip -o link show | grep -c ': bv')
 addresses=$(ip -o addr show | grep -c ' bv')
 echo "namespace: $links links, $addresses addresses"
 
-# Live and file runs alternate, so that a busy spell of the machine falls
-# on both; each case's figure is the median over the rounds.
+# Every case runs in processes of its own, live and file alternating over
+# the rounds: what one request leaves in the process (memory kept for
+# reuse, the heap's shape) does not weigh on the next case, and a busy
+# spell of the machine falls on both. Each figure is the median over the
+# rounds of the median of the repetitions.
+cases=$(QUELLSTORE_SOURCE=live "$program" "$work/store.json" --benchmark_list_tests=true 2>/dev/null | sed 's|^live/||')
 r=1
 while [ $r -le "$ROUNDS" ]; do
-    QUELLSTORE_SOURCE=live "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
-        --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
-        --benchmark_format=json --benchmark_out="$work/live-$r.json" --benchmark_out_format=json >/dev/null
-    "$program" "$work/store.json" --benchmark_min_time="$MIN_TIME" \
-        --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
-        --benchmark_format=json --benchmark_out="$work/file-$r.json" --benchmark_out_format=json >/dev/null
+    for c in $cases; do
+        for source in live file; do
+            if [ $source = live ]; then export QUELLSTORE_SOURCE=live; else unset QUELLSTORE_SOURCE; fi
+            "$program" "$work/store.json" --benchmark_filter="^$source/$c\$" --benchmark_min_time="$MIN_TIME" \
+                --benchmark_repetitions="$REPETITIONS" --benchmark_report_aggregates_only=true \
+                --benchmark_format=json --benchmark_out="$work/$source-$r-$c.json" \
+                --benchmark_out_format=json >/dev/null 2>&1
+        done
+    done
     r=$((r + 1))
 done
-
-python3 - "$work" "$ROUNDS" <<'EOF'
+unset QUELLSTORE_SOURCE
+python3 - "$work" "$ROUNDS" $cases <<'EOF'
 import json, statistics, sys
 
-work, rounds = sys.argv[1], int(sys.argv[2])
+work, rounds, names = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 
 def medians(source):
     cases = {}
     for r in range(1, rounds + 1):
-        for run in json.load(open("%s/%s-%d.json" % (work, source, r)))["benchmarks"]:
-            if run.get("aggregate_name") != "median":
-                continue
-            name = run["run_name"].split("/", 1)[1]
-            case = cases.setdefault(name, {"elements": run["elements"], "cpu": []})
-            if case["elements"] != run["elements"]:
-                sys.exit("live-bench: %s: element count changed between rounds" % run["run_name"])
-            case["cpu"].append(run["cpu_time"])
+        for wanted in names:
+            for run in json.load(open("%s/%s-%d-%s.json" % (work, source, r, wanted)))["benchmarks"]:
+                if run.get("aggregate_name") != "median":
+                    continue
+                case = cases.setdefault(wanted, {"elements": run["elements"], "cpu": []})
+                if case["elements"] != run["elements"]:
+                    sys.exit("live-bench: %s: element count changed between rounds" % run["run_name"])
+                case["cpu"].append(run["cpu_time"])
     return cases
 
 live, file = medians("live"), medians("file")
