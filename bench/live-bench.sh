@@ -100,12 +100,14 @@ def medians(source):
     return cases
 
 live, file = medians("live"), medians("file")
-print("| enumeration | elements | live CPU us | file CPU us | live/file |")
-print("|---|---|---|---|---|")
+print("| enumeration | elements | live CPU us | file CPU us | live/file | live rounds | file rounds |")
+print("|---|---|---|---|---|---|---|")
 for name, l in live.items():
     f = file[name]
     if l["elements"] != f["elements"]:
         sys.exit("live-bench: %s: %d elements live, %d from the file" % (name, l["elements"], f["elements"]))
     lt, ft = statistics.median(l["cpu"]), statistics.median(f["cpu"])
-    print("| %s | %d | %.0f | %.0f | %.2f |" % (name, l["elements"], lt, ft, lt / ft))
+    spread = lambda times: " ".join("%.0f" % t for t in times)
+    print("| %s | %d | %.0f | %.0f | %.2f | %s | %s |" % (name, l["elements"], lt, ft, lt / ft,
+                                                          spread(l["cpu"]), spread(f["cpu"])))
 EOF

@@ -413,6 +413,14 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     }
     std::shared_ptr<NodeTree> tree = current;
     std::size_t target = from == tree ? node : tree->find(from->at(node).path);
+    // The kernel has the values as soon as they are written: a restart
+    // has nothing left to do, and is taken.
+    const unsigned int* number = std::get_if<unsigned int>(&value);
+    if (target != NodeTree::none && tree->at(target).type == NodeLexicon::COMPUTER_SYSTEM &&
+        id == NodeLexicon::STATE && number && *number == restartState) {
+        restarts.fetch_add(1);
+        return true;
+    }
     if (target == NodeTree::none || tree->at(target).type != NodeLexicon::IP_INTERFACE) {
         refusal() = "only IP interfaces can be changed on a live store";
         return false;
@@ -420,6 +428,11 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     LiveSource::Interface now;
     {
         std::shared_lock<StoreLock> reading(lock);
+        // Writing back what is there changes nothing, read-only values
+        // (the resolver's) included.
+        const Property* existing = tree->property(target, id);
+        if (existing && existing->value == value)
+            return true;
         auto text = [&](unsigned int property) {
             const Property* p = tree->property(target, property);
             const std::string* t = p ? std::get_if<std::string>(&p->value) : nullptr;

@@ -151,13 +151,26 @@ wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=r
 i=0
 while [ $i -lt 30 ] && ! addrs veth2 | grep -q '10.20.0.33/'; do sleep 0.1; i=$((i + 1)); done
 addrs veth2 | grep -q '10.20.0.33/' || fail "Apply of a static configuration not in the kernel: [$(addrs veth2)] $(cat "$work/apply")"
-# Its DNS part is read only here: the job names the store's reason.
+# Everything landed: the resolver values written back unchanged and the
+# restart request are no refusals, so the job completes.
 job="$U:Tavrix_ConcreteJob.InstanceID=\"IPConfigSvcJob:1\""
-i=0
-while [ $i -lt 30 ] && ! wbemcli -noverify gi "$job" 2>&1 | grep -Eq 'JobState=(7|10)'; do sleep 0.1; i=$((i + 1)); done
-wbemcli -noverify gi "$job" >"$work/job" 2>&1
-grep -q 'ErrorDescription=.*DNS settings are read only' "$work/job" ||
-    fail "refused DNS part of an Apply does not say why: $(cat "$work/job")"
+finished() {
+    i=0
+    while [ $i -lt 30 ] && ! wbemcli -noverify gi "$job" 2>&1 | grep -Eq 'JobState=(7|10)'; do sleep 0.1; i=$((i + 1)); done
+    wbemcli -noverify gi "$job" >"$work/job" 2>&1
+}
+finished
+grep -q 'JobState=7' "$work/job" || fail "Apply that landed did not complete: $(cat "$work/job")"
+# A part the kernel refuses: the job names the kernel's reason.
+wbemcli -noverify mi "$U:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:veth0\"" \
+    'GatewayIPv4Address="10.9.9.9"' >"$work/st0" 2>&1 || fail "staging veth0 answered an error: $(cat "$work/st0")"
+ep0=$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep 'Name="veth0_' | head -1)
+wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"Computer:veth0:static\",Endpoint=root/cimv2:${ep0#*root/cimv2:}" \
+    >"$work/apply0" 2>&1 || fail "Apply to veth0 answered an error: $(cat "$work/apply0")"
+finished
+grep -q 'JobState=10' "$work/job" && grep -q 'ErrorDescription=.*the kernel refused default gateway 10.9.9.9' "$work/job" ||
+    fail "refused part of an Apply does not say why: $(cat "$work/job")"
+ip -j route show default | grep -q '"gateway":"192.0.2.254"' || fail "refused gateway of an Apply changed the routes: $(ip -j route show default)"
 
 # The alias is an IP interface of its own, named by its label: a modify
 # lands on its address, not on the link's first one.
