@@ -428,6 +428,23 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     LiveSource::Interface now;
     {
         std::shared_lock<StoreLock> reading(lock);
+        // An address of one family written to the node of the other family's
+        // address goes to the interface's node that holds one, if any: the
+        // kernel's interface has both on one link.
+        const unsigned int family = id == NodeLexicon::IPV4_ADDRESS || id == NodeLexicon::SUBNET_MASK
+                                        ? NodeLexicon::IPV4_ADDRESS
+                                        : id == NodeLexicon::IPV6_ADDRESS ? NodeLexicon::IPV6_ADDRESS : 0;
+        const Property* name = tree->property(target, NodeLexicon::NAME);
+        if (family != 0 && !tree->property(target, family) && name) {
+            for (std::size_t sibling : tree->at(tree->at(target).parent).children) {
+                const Property* siblingName = tree->property(sibling, NodeLexicon::NAME);
+                if (tree->at(sibling).type == NodeLexicon::IP_INTERFACE && siblingName &&
+                    siblingName->value == name->value && tree->property(sibling, family)) {
+                    target = sibling;
+                    break;
+                }
+            }
+        }
         // Writing back what is there changes nothing, read-only values
         // (the resolver's) included.
         const Property* existing = tree->property(target, id);
