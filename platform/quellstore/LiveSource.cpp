@@ -444,6 +444,12 @@ void LiveSource::keepOriginsIn(const std::string& file)
     readOrigins(kept);
 }
 
+bool LiveSource::isLinkLocal(const std::string& text)
+{
+    unsigned char b[16] = {};
+    return inet_pton(AF_INET6, text.c_str(), b) == 1 && b[0] == 0xfe && (b[1] & 0xc0) == 0x80;
+}
+
 int LiveSource::prefixOfMask(const std::string& mask)
 {
     in_addr binary{};
@@ -533,12 +539,17 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
         return replaceAddress(socket.get(), index, AF_INET, now.ipv4, now.prefix, now.ipv4,
                               static_cast<unsigned int>(prefix), label);
     }
-    case NodeLexicon::IPV6_ADDRESS:
+    case NodeLexicon::IPV6_ADDRESS: {
         if (!text)
             break;
+        // The link needs its link-local address for neighbour discovery: an
+        // address of wider scope goes beside it.
+        if (isLinkLocal(now.ipv6) && !text->empty() && !isLinkLocal(*text))
+            return replaceAddress(socket.get(), index, AF_INET6, std::string(), 0, *text, 64, label);
         return moveOrigin(now.ipv6, *text,
                           replaceAddress(socket.get(), index, AF_INET6, now.ipv6, now.prefix, *text,
                                          now.ipv6.empty() ? 64 : now.prefix, label));
+    }
     case NodeLexicon::PREFIX_LENGTH:
         if (!number)
             break;

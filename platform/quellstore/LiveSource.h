@@ -60,6 +60,9 @@ public:
     // contiguous mask.
     static int prefixOfMask(const std::string& mask);
 
+    // Whether the text is an IPv6 link-local address (fe80::/10).
+    static bool isLinkLocal(const std::string& text);
+
     // DNS servers and search domains of resolv.conf text.
     static void parseResolver(const std::string& text, std::vector<std::string>& servers,
                               std::vector<std::string>& search);

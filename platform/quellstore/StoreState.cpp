@@ -429,8 +429,9 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     {
         std::shared_lock<StoreLock> reading(lock);
         // An address of one family written to the node of the other family's
-        // address goes to the interface's node that holds one, if any: the
-        // kernel's interface has both on one link.
+        // address goes to the interface's node that holds one, if any (one
+        // beyond the link-local address first): the kernel's interface has
+        // both on one link.
         const unsigned int family = id == NodeLexicon::IPV4_ADDRESS || id == NodeLexicon::SUBNET_MASK
                                         ? NodeLexicon::IPV4_ADDRESS
                                         : id == NodeLexicon::IPV6_ADDRESS ? NodeLexicon::IPV6_ADDRESS : 0;
@@ -438,11 +439,16 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
         if (family != 0 && !tree->property(target, family) && name) {
             for (std::size_t sibling : tree->at(tree->at(target).parent).children) {
                 const Property* siblingName = tree->property(sibling, NodeLexicon::NAME);
-                if (tree->at(sibling).type == NodeLexicon::IP_INTERFACE && siblingName &&
-                    siblingName->value == name->value && tree->property(sibling, family)) {
+                const Property* address = tree->property(sibling, family);
+                if (tree->at(sibling).type != NodeLexicon::IP_INTERFACE || !siblingName ||
+                    siblingName->value != name->value || !address)
+                    continue;
+                const std::string* text = std::get_if<std::string>(&address->value);
+                const bool linkLocal = text && LiveSource::isLinkLocal(*text);
+                if (!tree->property(target, family) || !linkLocal)
                     target = sibling;
+                if (!linkLocal)
                     break;
-                }
             }
         }
         // Writing back what is there changes nothing, read-only values

@@ -210,5 +210,22 @@ for link in veth6 veth7; do
     [ "$(addrs $link)" = "10.70.0.5/16" ] || fail "Apply of address and mask to $link: kernel has [$(addrs $link)], expected [10.70.0.5/16]"
 done
 
+# A global IPv6 address goes beside the link-local one, which the link
+# needs for neighbour discovery, not in its place.
+addrs6() { ip -j -6 addr show dev "$1" | python3 -c '
+import json, sys
+print(" ".join(sorted("%s/%d" % (a["local"], a["prefixlen"]) for l in json.load(sys.stdin) for a in l["addr_info"])))'; }
+local6=$(addrs6 veth6)
+case "$local6" in fe80:*) ;; *) fail "veth6 has no link-local address to keep: [$local6]" ;; esac
+wbemcli -noverify mi "$U:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:veth6\"" \
+    'IPv6Address="2001:db8:70::5"' >"$work/st3" 2>&1 || fail "staging IPv6 on veth6 answered an error: $(cat "$work/st3")"
+target=$(wbemcli -noverify ein "$U:Tavrix_IPProtocolEndpoint" 2>&1 | grep 'Name="veth6_' | head -1)
+wbemcli -noverify cm "$U:$svc" "ApplySettingToIPProtocolEndpoint.Configuration=root/cimv2:Tavrix_IPAssignmentSettingData.InstanceID=\"Computer:veth6:static\",Endpoint=root/cimv2:${target#*root/cimv2:}" \
+    >"$work/apply3" 2>&1 || fail "Apply of IPv6 to veth6 answered an error: $(cat "$work/apply3")"
+i=0
+while [ $i -lt 30 ] && ! addrs6 veth6 | grep -q '2001:db8:70::5/'; do sleep 0.1; i=$((i + 1)); done
+[ "$(addrs6 veth6)" = "$(printf '%s\n' 2001:db8:70::5/64 "$local6" | sort | tr '\n' ' ' | sed 's/ $//')" ] ||
+    fail "Apply of a global IPv6 address: kernel has [$(addrs6 veth6)], expected [2001:db8:70::5/64 $local6]"
+
 echo "live store: $failures failure(s)"
 [ $failures -eq 0 ]

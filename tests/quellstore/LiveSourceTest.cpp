@@ -58,6 +58,17 @@ TEST(MaskTest, ContiguousMasksGiveTheirPrefixOthersAreRefused)
     EXPECT_EQ(LiveSource::prefixOfMask("24"), -1);
 }
 
+TEST(MaskTest, LinkLocalIsTheWholeOfFe80Slash10)
+{
+    EXPECT_TRUE(LiveSource::isLinkLocal("fe80::1"));
+    EXPECT_TRUE(LiveSource::isLinkLocal("febf:ffff::1"));
+    EXPECT_FALSE(LiveSource::isLinkLocal("fec0::1"));
+    EXPECT_FALSE(LiveSource::isLinkLocal("fe7f::1"));
+    EXPECT_FALSE(LiveSource::isLinkLocal("2001:db8::1"));
+    EXPECT_FALSE(LiveSource::isLinkLocal("169.254.0.1"));
+    EXPECT_FALSE(LiveSource::isLinkLocal(""));
+}
+
 // These never reach the kernel: the interface named does not even exist.
 TEST(LiveWriteTest, DnsAndOtherPropertiesAreRefusedWithTheirReason)
 {
