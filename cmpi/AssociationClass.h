@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -18,6 +19,25 @@
 
 namespace Korvu {
 namespace IPInterfaceProvider {
+
+namespace AssociationHooks {
+template <class T, class = void>
+struct HasFindA : std::false_type {};
+template <class T>
+struct HasFindA<T, std::void_t<decltype(&T::findA)>> : std::true_type {};
+template <class T, class = void>
+struct HasFindB : std::false_type {};
+template <class T>
+struct HasFindB<T, std::void_t<decltype(&T::findB)>> : std::true_type {};
+template <class T, class = void>
+struct HasCandidatesA : std::false_type {};
+template <class T>
+struct HasCandidatesA<T, std::void_t<decltype(&T::candidatesA)>> : std::true_type {};
+template <class T, class = void>
+struct HasCandidatesB : std::false_type {};
+template <class T>
+struct HasCandidatesB<T, std::void_t<decltype(&T::candidatesB)>> : std::true_type {};
+} // namespace AssociationHooks
 
 // One end of an association.
 struct AssociationEnd {
@@ -43,6 +63,15 @@ struct AssociationEnd {
 //   static std::string keyA(Model&, const CMPIObjectPath*, bool given);    and keyB
 //   static void addProperties(Model&, CMPIInstance*, const CMPIObjectPath* a, const CMPIObjectPath* b);
 //
+// and may add, for requests from one object (each has a default):
+//
+//   static void findA(const EndContext&, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>&);
+//       and findB: the elements of the end that `given` selects, in the
+//       order listA gives them, each once (default: listA, then select);
+//   static void candidatesA(const EndContext&, Model&, const std::string& key, std::vector<CMPIObjectPath*>&);
+//       and candidatesB: in the order listA gives them, elements among which
+//       are all with that join key (default: listA).
+//
 // An element of end A and one of end B are associated when their join keys
 // are equal and not empty. A key function throws FrameworkException when a
 // path that a client gave (`given`) is malformed; for listed elements it
@@ -54,6 +83,10 @@ struct AssociationEnd {
 // pair; from a keyed association path, the one pair its two references name.
 // A path that names no element, or an element without partner, gives no
 // pair. Failures of the node store or of the CIM server throw.
+//
+// From one object, only that element and the far elements with its join
+// key are looked up: neither end is listed whole unless the traits leave it
+// no other way.
 template <class Traits>
 class AssociationClass {
 public:
@@ -88,6 +121,9 @@ private:
 
     static bool listed(const unsigned short* ids, unsigned short id);
     static void requireKeys(const AssociationEnd& end, const CMPIObjectPath* path);
+    static void find(bool fromA, const EndContext& c, const CMPIObjectPath* given,
+                     std::vector<CMPIObjectPath*>& out);
+    void farWithKey(bool fromA, const EndContext& c, const std::string& key, std::vector<CMPIObjectPath*>& out);
     void pairFrom(bool fromA, const CMPIObjectPath* path);
     void pairAll();
     void pairNamed(const CMPIObjectPath* path);
@@ -176,6 +212,53 @@ void AssociationClass<Traits>::requireKeys(const AssociationEnd& end, const CMPI
 }
 
 template <class Traits>
+void AssociationClass<Traits>::find(bool fromA, const EndContext& c, const CMPIObjectPath* given,
+                                    std::vector<CMPIObjectPath*>& out)
+{
+    std::vector<CMPIObjectPath*> all;
+    if (fromA) {
+        if constexpr (AssociationHooks::HasFindA<Traits>::value) {
+            Traits::findA(c, given, out);
+            return;
+        } else {
+            Traits::listA(c, all);
+        }
+    } else {
+        if constexpr (AssociationHooks::HasFindB<Traits>::value) {
+            Traits::findB(c, given, out);
+            return;
+        } else {
+            Traits::listB(c, all);
+        }
+    }
+    AssociationPaths::select(given, all, out);
+}
+
+template <class Traits>
+void AssociationClass<Traits>::farWithKey(bool fromA, const EndContext& c, const std::string& key,
+                                          std::vector<CMPIObjectPath*>& out)
+{
+    std::vector<CMPIObjectPath*> candidates;
+    if (fromA) {
+        if constexpr (AssociationHooks::HasCandidatesB<Traits>::value)
+            Traits::candidatesB(c, model, key, candidates);
+        else
+            Traits::listB(c, candidates);
+        for (CMPIObjectPath* other : candidates)
+            if (Traits::keyB(model, other, false) == key)
+                out.push_back(other);
+    } else {
+        if constexpr (AssociationHooks::HasCandidatesA<Traits>::value)
+            Traits::candidatesA(c, model, key, candidates);
+        else
+            Traits::listA(c, candidates);
+        for (CMPIObjectPath* other : candidates)
+            if (Traits::keyA(model, other, false) == key)
+                out.push_back(other);
+    }
+}
+
+template <class Traits>
 void AssociationClass<Traits>::pairFrom(bool fromA, const CMPIObjectPath* path)
 {
     requireKeys(fromA ? Traits::a : Traits::b, path);
@@ -184,29 +267,22 @@ void AssociationClass<Traits>::pairFrom(bool fromA, const CMPIObjectPath* path)
         return;
     const EndContext c{broker, context, nameSpace};
     std::vector<CMPIObjectPath*> sources;
-    if (fromA)
-        Traits::listA(c, sources);
-    else
-        Traits::listB(c, sources);
+    find(fromA, c, path, sources);
+    // The far elements of the last join key; usually there is one source.
+    std::string farKey;
     std::vector<CMPIObjectPath*> far;
-    bool farListed = false;
     for (CMPIObjectPath* source : sources) {
-        if (!AssociationPaths::selects(path, source))
-            continue;
         const std::string key =
             fromA ? Traits::keyA(model, source, false) : Traits::keyB(model, source, false);
         if (key.empty())
             continue;
-        if (!farListed) {
-            if (fromA)
-                Traits::listB(c, far);
-            else
-                Traits::listA(c, far);
-            farListed = true;
+        if (key != farKey) {
+            far.clear();
+            farWithKey(fromA, c, key, far);
+            farKey = key;
         }
         for (CMPIObjectPath* other : far)
-            if ((fromA ? Traits::keyB(model, other, false) : Traits::keyA(model, other, false)) == key)
-                pairs.push_back(fromA ? Pair{source, other} : Pair{other, source});
+            pairs.push_back(fromA ? Pair{source, other} : Pair{other, source});
     }
 }
 

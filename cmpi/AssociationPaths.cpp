@@ -79,12 +79,35 @@ std::string AssociationPaths::identity(const CMPIObjectPath* path)
     return text;
 }
 
+unsigned AssociationPaths::keyCount(const CMPIObjectPath* path)
+{
+    return path ? CMGetKeyCount(path, nullptr) : 0;
+}
+
 std::string AssociationPaths::key(const CMPIObjectPath* path, const char* name)
 {
     std::string value;
     if (path)
         ProviderUtilities::getKeyProperty(path, name, value);
     return value;
+}
+
+CMPIObjectPath* AssociationPaths::keyPath(const EndContext& c, const char* className,
+                                          std::initializer_list<std::pair<const char*, std::string>> keys)
+{
+    CMPIObjectPath* path = ProviderUtilities::createObjectPath(c.broker, className, c.nameSpace);
+    if (path)
+        for (const auto& key : keys)
+            ProviderUtilities::setKeyProperty(path, key.first, key.second);
+    return path;
+}
+
+void AssociationPaths::select(const CMPIObjectPath* given, const std::vector<CMPIObjectPath*>& listed,
+                              std::vector<CMPIObjectPath*>& out)
+{
+    for (CMPIObjectPath* element : listed)
+        if (selects(given, element))
+            out.push_back(element);
 }
 
 void AssociationPaths::listServed(const EndContext& c, const char* className,
@@ -112,6 +135,34 @@ void AssociationPaths::listServed(const EndContext& c, const char* className,
                 out.push_back(d.value.ref);
         }
     }
+}
+
+void AssociationPaths::findServed(const EndContext& c, const CMPIObjectPath* path,
+                                  std::vector<CMPIObjectPath*>& out)
+{
+    CMPIString* cls = CMGetClassName(path, nullptr);
+    const char* className = cls ? CMGetCharPtr(cls) : nullptr;
+    if (!className)
+        return;
+    // Keys alone: no property is wanted.
+    const char* noProperties[] = {nullptr};
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    CMPIInstance* instance = CBGetInstance(c.broker, c.context, path, noProperties, &rc);
+    if (rc.rc == CMPI_RC_ERR_NOT_SUPPORTED) {
+        std::vector<CMPIObjectPath*> listed;
+        listServed(c, className, listed);
+        select(path, listed, out);
+        return;
+    }
+    if (rc.rc == CMPI_RC_ERR_NOT_FOUND || rc.rc == CMPI_RC_ERR_INVALID_CLASS)
+        return;
+    if (rc.rc != CMPI_RC_OK || !instance)
+        throw ProviderException(std::string("Could not obtain an instance of ") + className);
+    CMPIObjectPath* found = CMGetObjectPath(instance, nullptr);
+    CMPIString* foundClass = found ? CMGetClassName(found, nullptr) : nullptr;
+    if (foundClass && CMGetCharPtr(foundClass) && strcasecmp(CMGetCharPtr(foundClass), className) == 0 &&
+        selects(path, found))
+        out.push_back(found);
 }
 
 CMPIInstance* AssociationPaths::instanceServed(const EndContext& c, const CMPIObjectPath* path,

@@ -3,7 +3,9 @@
 
 #include <cmpidt.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -35,6 +37,9 @@ public:
     // Class and keys of a path as one text; equal texts name one element.
     static std::string identity(const CMPIObjectPath* path);
 
+    // Number of keys; 0 for null.
+    static unsigned keyCount(const CMPIObjectPath* path);
+
     // Text of a string key; empty when absent.
     static std::string key(const CMPIObjectPath* path, const char* name);
 
@@ -44,14 +49,66 @@ public:
     template <class End>
     static void listOwn(const EndContext& c, std::vector<CMPIObjectPath*>& out)
     {
+        listOwnWhere<End>(c, [](End&) {}, [](const CMPIObjectPath*) { return true; }, out);
+    }
+
+    // The elements of one of this module's CIM classes that `given`
+    // selects, in store order, each once. The class's own key filters
+    // narrow the walk; they may let more through, so every key is compared.
+    // A path with as many keys as the element it selects names it whole:
+    // no other element can follow.
+    template <class End>
+    static void findOwn(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+    {
+        End end(c.broker, c.context, c.nameSpace);
+        filterBy(end, given, 0);
+        std::unordered_set<std::string> seen;
+        for (; end; ++end) {
+            CMPIObjectPath* path = end.getObjectPath();
+            if (!path || !selects(given, path) || !seen.insert(identity(path)).second)
+                continue;
+            out.push_back(path);
+            if (keyCount(given) == keyCount(path))
+                return;
+        }
+    }
+
+    // Like listOwn, for the elements `keep` accepts, the walk first narrowed
+    // by `narrow(End&)`, which must let every element `keep` accepts through.
+    template <class End, class Narrow, class Keep>
+    static void listOwnWhere(const EndContext& c, Narrow narrow, Keep keep, std::vector<CMPIObjectPath*>& out)
+    {
         std::unordered_set<std::string> seen;
         End end(c.broker, c.context, c.nameSpace);
+        narrow(end);
         while (end) {
             if (CMPIObjectPath* path = end.getObjectPath())
-                if (seen.insert(identity(path)).second)
+                if (keep(path) && seen.insert(identity(path)).second)
                     out.push_back(path);
             ++end;
         }
+    }
+
+    // The IP protocol endpoints of one interface, in store order.
+    template <class Endpoint>
+    static void listInterfaceEndpoints(const EndContext& c, const std::string& interfaceName,
+                                       std::vector<CMPIObjectPath*>& out)
+    {
+        listOwnWhere<Endpoint>(c, [&interfaceName](Endpoint& end) { end.setInterfaceName(interfaceName); },
+                               [](const CMPIObjectPath*) { return true; }, out);
+    }
+
+    // Like listOwn, narrowed by the class's key filters on the keys of
+    // `narrow`; every element is listed when it is null.
+    template <class End>
+    static void listOwnNarrowed(const EndContext& c, const CMPIObjectPath* narrow, std::vector<CMPIObjectPath*>& out)
+    {
+        if (!narrow) {
+            listOwn<End>(c, out);
+            return;
+        }
+        listOwnWhere<End>(c, [narrow](End& end) { filterBy(end, narrow, 0); },
+                          [](const CMPIObjectPath*) { return true; }, out);
     }
 
     // The instance of one of this module's CIM classes that `path` names.
@@ -60,8 +117,21 @@ public:
                                      const char** properties)
     {
         End end(c.broker, c.context, path);
-        return end ? end.getCMPIInstance(properties) : nullptr;
+        // The class's own filters may stop first on another element.
+        for (; end; ++end)
+            if (selects(path, end.getObjectPath()))
+                return end.getCMPIInstance(properties);
+        return nullptr;
     }
+
+    // A path of `className` in the request's namespace with string keys,
+    // to narrow a walk with; null when the broker cannot make one.
+    static CMPIObjectPath* keyPath(const EndContext& c, const char* className,
+                                   std::initializer_list<std::pair<const char*, std::string>> keys);
+
+    // The elements of `listed` that `given` selects, in their order.
+    static void select(const CMPIObjectPath* given, const std::vector<CMPIObjectPath*>& listed,
+                       std::vector<CMPIObjectPath*>& out);
 
     // Every instance name of a class that another provider serves. A class
     // nobody serves has none; any other failure of the CIM server throws
@@ -69,10 +139,30 @@ public:
     static void listServed(const EndContext& c, const char* className,
                            std::vector<CMPIObjectPath*>& out);
 
+    // The element another provider serves under `path` (whose class it must
+    // be of), asked for by its keys; none when it has none. A provider that
+    // does not answer single instances is listed instead, and its elements
+    // that `path` selects kept. Other failures throw ProviderException.
+    static void findServed(const EndContext& c, const CMPIObjectPath* path, std::vector<CMPIObjectPath*>& out);
+
     // The instance another provider serves under `path`; null when it
     // cannot be had.
     static CMPIInstance* instanceServed(const EndContext& c, const CMPIObjectPath* path,
                                         const char** properties);
+
+private:
+    // The setting classes filter by a whole InstanceID or by its interface
+    // part; a walk for a given element wants the whole one.
+    template <class End>
+    static auto filterBy(End& end, const CMPIObjectPath* path, int) -> decltype(end.setObjectPath(path, false))
+    {
+        end.setObjectPath(path, false);
+    }
+    template <class End>
+    static void filterBy(End& end, const CMPIObjectPath* path, long)
+    {
+        end.setObjectPath(path);
+    }
 };
 
 } // namespace IPInterfaceProvider

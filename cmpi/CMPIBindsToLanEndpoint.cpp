@@ -35,6 +35,31 @@ CMPIInstance* BindsToLanEndpointTraits::instanceB(const EndContext& c, const CMP
     return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);
 }
 
+void BindsToLanEndpointTraits::candidatesA(const EndContext& c, Model&, const std::string& key,
+                                           std::vector<CMPIObjectPath*>& out)
+{
+    // The key names system and adapter: the one LAN endpoint is asked for.
+    const std::string::size_type first = key.find('\n');
+    const std::string::size_type last = key.rfind('\n');
+    if (first == std::string::npos || last == first || key.find('\n', first + 1) != last) {
+        listA(c, out);
+        return;
+    }
+    CMPIObjectPath* path = AssociationPaths::keyPath(
+        c, "Tavrix_LANEndpoint",
+        {{"SystemCreationClassName", key.substr(0, first)}, {"SystemName", key.substr(first + 1, last - first - 1)},
+         {"CreationClassName", "Tavrix_LANEndpoint"}, {"Name", key.substr(last + 1)}});
+    if (path)
+        AssociationPaths::findServed(c, path, out);
+    else
+        listA(c, out);
+}
+
+void BindsToLanEndpointTraits::findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
+}
+
 std::string BindsToLanEndpointTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
     (void)given;

@@ -35,6 +35,30 @@ CMPIInstance* IPElementCapabilitiesTraits::instanceB(const EndContext& c, const 
     return AssociationPaths::instanceOwn<CMPIIPEnabledLogicalElementCapabilities>(c, path, properties);
 }
 
+void IPElementCapabilitiesTraits::findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
+}
+
+void IPElementCapabilitiesTraits::findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIIPEnabledLogicalElementCapabilities>(c, given, out);
+}
+
+void IPElementCapabilitiesTraits::candidatesA(const EndContext& c, Model&, const std::string& key,
+                                              std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::listInterfaceEndpoints<CMPIProtocolEndpoint>(c, key, out);
+}
+
+void IPElementCapabilitiesTraits::candidatesB(const EndContext& c, Model&, const std::string& key,
+                                              std::vector<CMPIObjectPath*>& out)
+{
+    // Capabilities carry their interface's name as InstanceID.
+    AssociationPaths::listOwnNarrowed<CMPIIPEnabledLogicalElementCapabilities>(
+        c, AssociationPaths::keyPath(c, "Tavrix_IPEnabledLogicalElementCapabilities", {{"InstanceID", key}}), out);
+}
+
 std::string IPElementCapabilitiesTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
     return model.endpointKey(AssociationPaths::key(path, "Name"), given);

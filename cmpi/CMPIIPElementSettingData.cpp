@@ -20,6 +20,17 @@ std::string IPElementSettingDataTraits::keyB(Model& model, const CMPIObjectPath*
     return model.settingKey(AssociationPaths::key(path, "InstanceID"), given);
 }
 
+void IPElementSettingDataTraits::candidatesB(const EndContext& c, Model&, const std::string& key,
+                                             std::vector<CMPIObjectPath*>& out)
+{
+    // The settings of one interface: its InstanceIDs up to the kind.
+    CMPIObjectPath* narrow =
+        AssociationPaths::keyPath(c, "Tavrix_IPAssignmentSettingData", {{"InstanceID", key + ":static"}});
+    AssociationPaths::listOwnWhere<CMPIAssignmentSettingData>(
+        c, [narrow](CMPIAssignmentSettingData& end) { if (narrow) end.setObjectPath(narrow, true); },
+        [](const CMPIObjectPath*) { return true; }, out);
+}
+
 void IPElementSettingDataTraits::addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a,
                         const CMPIObjectPath* b)
 {

@@ -75,13 +75,20 @@ void CMPIProtocolEndpoint::setObjectPath(const CMPIObjectPath* path)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::setObjectPath");
     if (ProviderUtilities::getKeyCount(path) > 0) {
+        // Name first: it reads the node's own properties, while the system
+        // name looks two nodes up, and it tells most endpoints apart.
         std::string value;
-        if (ProviderUtilities::getKeyProperty(path, "SystemName", value))
-            endpoint.setFilter(IPprotocolEndpoint::BY_SYSTEM_NAME, value);
         if (ProviderUtilities::getKeyProperty(path, "Name", value))
             endpoint.setFilter(IPprotocolEndpoint::BY_NAME, value);
+        if (ProviderUtilities::getKeyProperty(path, "SystemName", value))
+            endpoint.setFilter(IPprotocolEndpoint::BY_SYSTEM_NAME, value);
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::setObjectPath");
+}
+
+void CMPIProtocolEndpoint::setInterfaceName(const std::string& interfaceName)
+{
+    endpoint.setFilter(IPprotocolEndpoint::BY_INTERFACE, interfaceName);
 }
 
 CMPIProtocolEndpoint::operator bool()

@@ -26,6 +26,8 @@ public:
 
     // Adds the path's SystemName and Name keys as filters.
     void setObjectPath(const CMPIObjectPath* path);
+    // Keeps the endpoints of that interface (the first part of their Name).
+    void setInterfaceName(const std::string& interfaceName);
 
     operator bool();
     void operator++();

@@ -35,6 +35,35 @@ CMPIInstance* RemoteAccessAvailableToElementTraits::instanceB(const EndContext& 
     return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);
 }
 
+void RemoteAccessAvailableToElementTraits::findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIRemoteServiceAccessPoint>(c, given, out);
+}
+
+void RemoteAccessAvailableToElementTraits::findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
+}
+
+void RemoteAccessAvailableToElementTraits::candidatesA(const EndContext& c, Model&, const std::string& key,
+                                                       std::vector<CMPIObjectPath*>& out)
+{
+    // The access points' Name filter compares the part before the first
+    // '_', so it narrows to one interface only for names without one.
+    const std::string interfaceName = key.substr(key.rfind('\n') + 1);
+    CMPIObjectPath* narrow = nullptr;
+    if (interfaceName.find('_') == std::string::npos)
+        narrow = AssociationPaths::keyPath(c, "Tavrix_IPRemoteServiceAccessPoint", {{"Name", interfaceName}});
+    AssociationPaths::listOwnNarrowed<CMPIRemoteServiceAccessPoint>(c, narrow, out);
+}
+
+void RemoteAccessAvailableToElementTraits::candidatesB(const EndContext& c, Model&, const std::string& key,
+                                                       std::vector<CMPIObjectPath*>& out)
+{
+    // System and interface: the endpoints of that interface.
+    AssociationPaths::listInterfaceEndpoints<CMPIProtocolEndpoint>(c, key.substr(key.rfind('\n') + 1), out);
+}
+
 std::string RemoteAccessAvailableToElementTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
     return model.accessKey(AssociationPaths::key(path, "SystemCreationClassName"),

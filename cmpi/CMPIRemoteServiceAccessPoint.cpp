@@ -77,11 +77,13 @@ void CMPIRemoteServiceAccessPoint::setObjectPath(const CMPIObjectPath* path)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::setObjectPath");
     if (ProviderUtilities::getKeyCount(path) > 0) {
+        // Name first: it reads the node's own properties, while the system
+        // name looks two nodes up.
         std::string value;
-        if (ProviderUtilities::getKeyProperty(path, "SystemName", value))
-            accessPoint.setFilter(RemoteServiceAccessPoint::BY_SYSTEM_NAME, value);
         if (ProviderUtilities::getKeyProperty(path, "Name", value))
             accessPoint.setFilter(RemoteServiceAccessPoint::BY_NAME, value);
+        if (ProviderUtilities::getKeyProperty(path, "SystemName", value))
+            accessPoint.setFilter(RemoteServiceAccessPoint::BY_SYSTEM_NAME, value);
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::setObjectPath");
 }

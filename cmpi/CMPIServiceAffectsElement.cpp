@@ -35,6 +35,16 @@ CMPIInstance* ServiceAffectsElementTraits::instanceB(const EndContext& c, const 
     return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);
 }
 
+void ServiceAffectsElementTraits::findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIIPConfigurationService>(c, given, out);
+}
+
+void ServiceAffectsElementTraits::findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
+}
+
 std::string ServiceAffectsElementTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
     (void)model;

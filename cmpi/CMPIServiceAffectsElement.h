@@ -29,6 +29,8 @@ struct ServiceAffectsElementTraits {
     using Model = EndResolution;
     static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
     static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out);
+    static void findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out);
     static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);

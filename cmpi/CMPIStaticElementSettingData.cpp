@@ -20,6 +20,14 @@ std::string StaticElementSettingDataTraits::keyB(Model& model, const CMPIObjectP
     return model.staticKey(AssociationPaths::key(path, "InstanceID"), given);
 }
 
+void StaticElementSettingDataTraits::candidatesB(const EndContext& c, Model&, const std::string& key,
+                                                 std::vector<CMPIObjectPath*>& out)
+{
+    // A static setting's InstanceID is its join key.
+    AssociationPaths::listOwnNarrowed<CMPIStaticIPAssignmentSettingData>(
+        c, AssociationPaths::keyPath(c, "Tavrix_StaticIPAssignmentSettingData", {{"InstanceID", key}}), out);
+}
+
 void StaticElementSettingDataTraits::addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a,
                         const CMPIObjectPath*)
 {

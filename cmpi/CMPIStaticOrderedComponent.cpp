@@ -35,6 +35,31 @@ CMPIInstance* StaticOrderedComponentTraits::instanceB(const EndContext& c, const
     return AssociationPaths::instanceOwn<CMPIStaticIPAssignmentSettingData>(c, path, properties);
 }
 
+void StaticOrderedComponentTraits::findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIAssignmentSettingData>(c, given, out);
+}
+
+void StaticOrderedComponentTraits::findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::findOwn<CMPIStaticIPAssignmentSettingData>(c, given, out);
+}
+
+void StaticOrderedComponentTraits::candidatesA(const EndContext& c, Model&, const std::string& key,
+                                               std::vector<CMPIObjectPath*>& out)
+{
+    // Only the static kind of an interface's settings groups its static one.
+    AssociationPaths::listOwnNarrowed<CMPIAssignmentSettingData>(
+        c, AssociationPaths::keyPath(c, "Tavrix_IPAssignmentSettingData", {{"InstanceID", key + ":static"}}), out);
+}
+
+void StaticOrderedComponentTraits::candidatesB(const EndContext& c, Model&, const std::string& key,
+                                               std::vector<CMPIObjectPath*>& out)
+{
+    AssociationPaths::listOwnNarrowed<CMPIStaticIPAssignmentSettingData>(
+        c, AssociationPaths::keyPath(c, "Tavrix_StaticIPAssignmentSettingData", {{"InstanceID", key}}), out);
+}
+
 std::string StaticOrderedComponentTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
 {
     return model.groupKey(AssociationPaths::key(path, "InstanceID"), given);

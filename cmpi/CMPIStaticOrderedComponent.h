@@ -29,6 +29,10 @@ struct StaticOrderedComponentTraits {
     using Model = StaticOrderedComponent;
     static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
     static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static void findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out);
+    static void findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out);
+    static void candidatesA(const EndContext& c, Model& model, const std::string& key, std::vector<CMPIObjectPath*>& out);
+    static void candidatesB(const EndContext& c, Model& model, const std::string& key, std::vector<CMPIObjectPath*>& out);
     static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);

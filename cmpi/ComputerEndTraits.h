@@ -27,6 +27,10 @@ struct ComputerEndTraits {
     {
         AssociationPaths::listOwn<Hosted>(c, out);
     }
+    static void findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+    {
+        AssociationPaths::findOwn<Hosted>(c, given, out);
+    }
     static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties)
     {
         return AssociationPaths::instanceServed(c, path, properties);

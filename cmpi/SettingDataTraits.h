@@ -29,6 +29,19 @@ struct SettingDataTraits {
     {
         AssociationPaths::listOwn<Setting>(c, out);
     }
+    static void findA(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+    {
+        AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
+    }
+    static void findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out)
+    {
+        AssociationPaths::findOwn<Setting>(c, given, out);
+    }
+    // "<system>:<interface>": the endpoints of that interface.
+    static void candidatesA(const EndContext& c, Model&, const std::string& key, std::vector<CMPIObjectPath*>& out)
+    {
+        AssociationPaths::listInterfaceEndpoints<CMPIProtocolEndpoint>(c, key.substr(key.find(':') + 1), out);
+    }
     static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties)
     {
         return AssociationPaths::instanceOwn<CMPIProtocolEndpoint>(c, path, properties);

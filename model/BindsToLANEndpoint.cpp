@@ -48,32 +48,60 @@ std::string BindsToLANEndpoint::endpointKey(const std::string& systemClass,
             throw FrameworkException("Name Property value is not correct");
         return std::string();
     }
-    if (!adaptersRead) {
-        adaptersRead = true;
-        Instrumentation node;
-        for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
-            std::string nodeName;
-            std::string nodeMac;
-            if (!node.getProperty(NodeLexicon::NAME, nodeName))
-                continue;
-            node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
-            Instrumentation adapter;
-            adapter.selectNode(node.getPathToParentNode());
-            std::string adapterName;
-            if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
-                !adapter.getProperty(NodeLexicon::NAME, adapterName))
-                continue;
-            Instrumentation system;
-            system.selectNode(adapter.getPathToParentNode());
-            const bool serviceProcessor = system && system.getNodeDescription() == "BMC";
-            adapters.emplace(adapterEntry(serviceProcessor, nodeName, nodeMac), adapterName);
+    const std::string entry =
+        adapterEntry(systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
+    std::string adapterName;
+    if (adaptersRead) {
+        auto found = adapters.find(entry);
+        if (found != adapters.end())
+            adapterName = found->second;
+    } else if (firstEntry.empty() || firstEntry == entry) {
+        // One endpoint asked from: its node alone, up to the first match.
+        if (firstEntry.empty()) {
+            firstEntry = entry;
+            firstAdapter = findAdapter(entry, false);
         }
+        adapterName = firstAdapter;
+    } else {
+        adaptersRead = true;
+        adapterName = findAdapter(entry, true);
     }
-    auto found = adapters.find(
-        adapterEntry(systemClass == EndResolution::serviceProcessorClass, interfaceName, mac));
-    if (found == adapters.end())
+    if (adapterName.empty())
         return std::string();
-    return EndResolution::join({systemClass, systemName, found->second});
+    return EndResolution::join({systemClass, systemName, adapterName});
+}
+
+std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
+{
+    Instrumentation node;
+    for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
+        std::string nodeName;
+        std::string nodeMac;
+        if (!node.getProperty(NodeLexicon::NAME, nodeName))
+            continue;
+        node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
+        // The name and MAC address rule out most nodes before any lookup.
+        if (!all && entry.compare(entry.find('\n') + 1, std::string::npos, nodeName + "\n" + nodeMac) != 0)
+            continue;
+        Instrumentation adapter;
+        adapter.selectNode(node.getPathToParentNode());
+        std::string adapterName;
+        if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
+            !adapter.getProperty(NodeLexicon::NAME, adapterName))
+            continue;
+        Instrumentation system;
+        system.selectNode(adapter.getPathToParentNode());
+        const bool serviceProcessor = system && system.getNodeDescription() == "BMC";
+        const std::string nodeEntry = adapterEntry(serviceProcessor, nodeName, nodeMac);
+        if (all)
+            adapters.emplace(nodeEntry, adapterName);
+        else if (nodeEntry == entry)
+            return adapterName;
+    }
+    if (!all)
+        return std::string();
+    auto found = adapters.find(entry);
+    return found == adapters.end() ? std::string() : found->second;
 }
 
 } // namespace IPInterfaceProvider

@@ -26,10 +26,18 @@ public:
                             const std::string& name, bool given);
 
 private:
+    // Adapter NAME of the first IP interface node with that entry; empty
+    // when there is none. Stops at the first when `all` is false, else
+    // reads every node into `adapters`.
+    std::string findAdapter(const std::string& entry, bool all);
+
     // Adapter NAME by system kind, interface name and MAC address, read
-    // from the store once per object.
+    // from the store once per object when more than one endpoint is asked
+    // for; the first asked is looked up alone.
     std::map<std::string, std::string> adapters;
     bool adaptersRead;
+    std::string firstEntry;
+    std::string firstAdapter;
 };
 
 } // namespace IPInterfaceProvider

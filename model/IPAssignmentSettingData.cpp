@@ -83,6 +83,18 @@ bool IPAssignmentSettingData::evaluate()
             break;
         if (filter.type != BY_INSTANCE_ID)
             continue;
+        // An InstanceID ends with the node's name (and the kind): a value
+        // that does not is passed over without looking up the system.
+        std::string name;
+        if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
+            name.clear();
+        const std::string tail =
+            ":" + name + (prefixMatch ? "" : settingKind == dhcpKind ? ":dhcp" : ":static");
+        const std::string wanted = prefixMatch ? withoutKind(filter.value) : filter.value;
+        if (wanted.size() < tail.size() || wanted.compare(wanted.size() - tail.size(), tail.size(), tail) != 0) {
+            match = false;
+            continue;
+        }
         std::string instanceId;
         getInstanceID(instanceId);
         if (!prefixMatch) {

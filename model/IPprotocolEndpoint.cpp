@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "InstanceId.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -73,6 +74,8 @@ bool IPprotocolEndpoint::evaluate()
             known = getSystemName(key);
         else if (filter.type == BY_NAME)
             known = getName(key);
+        else if (filter.type == BY_INTERFACE)
+            known = getName(key) && !(key = interfaceOfEndpointName(key)).empty();
         // A key that cannot be computed does not exclude the node.
         if (known)
             match = filter.value == key;

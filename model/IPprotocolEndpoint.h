@@ -17,7 +17,7 @@ namespace IPInterfaceProvider {
 // node store and std::bad_alloc pass through every operation.
 class IPprotocolEndpoint {
 public:
-    enum FilterType { BY_SYSTEM_NAME = 0, BY_NAME = 1 };
+    enum FilterType { BY_SYSTEM_NAME = 0, BY_NAME = 1, BY_INTERFACE = 2 };
 
     IPprotocolEndpoint();
 

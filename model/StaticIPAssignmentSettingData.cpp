@@ -112,6 +112,15 @@ bool StaticIPAssignmentSettingData::evaluate()
     for (const Filter& filter : filters) {
         if (filter.type != BY_INSTANCE_ID)
             continue;
+        // An InstanceID ends with the node's name: a value that does not is
+        // passed over without looking up the system.
+        std::string name;
+        if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
+            name.clear();
+        const std::string tail = ":" + name;
+        if (filter.value.size() < tail.size() ||
+            filter.value.compare(filter.value.size() - tail.size(), tail.size(), tail) != 0)
+            return false;
         std::string instanceId;
         getInstanceID(instanceId);
         if (filter.value != instanceId)
