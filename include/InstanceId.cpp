@@ -59,15 +59,24 @@ std::string InstanceId::text() const
     return id;
 }
 
+bool EndpointName::split(const std::string& name, EndpointName& out)
+{
+    const std::string::size_type origin = name.rfind('_');
+    if (origin == std::string::npos || origin == 0)
+        return false;
+    const std::string::size_type mac = name.rfind('_', origin - 1);
+    if (mac == std::string::npos)
+        return false;
+    out.interfaceName = name.substr(0, mac);
+    out.mac = name.substr(mac + 1, origin - mac - 1);
+    out.origin = name.substr(origin + 1);
+    return true;
+}
+
 std::string interfaceOfEndpointName(const std::string& endpointName)
 {
-    const std::string::size_type origin = endpointName.rfind('_');
-    if (origin == std::string::npos || origin == 0)
-        return endpointName;
-    const std::string::size_type mac = endpointName.rfind('_', origin - 1);
-    if (mac == std::string::npos)
-        return endpointName;
-    return endpointName.substr(0, mac);
+    EndpointName parts;
+    return EndpointName::split(endpointName, parts) ? parts.interfaceName : endpointName;
 }
 
 } // namespace IPInterfaceProvider

@@ -34,9 +34,20 @@ struct InstanceId {
     std::string text() const;
 };
 
-// Interface name of an IP protocol endpoint's Name key
-// ("<interface>_<MAC>_<origin>"): the text before the last two '_', so that
-// names holding '_' survive. A Name with fewer than two '_' is taken whole.
+// The parts of an IP protocol endpoint's Name key "<interface>_<MAC>_<origin>",
+// cut at its last two '_' so that interface names holding '_' survive.
+struct EndpointName {
+    std::string interfaceName;
+    std::string mac;
+    std::string origin;
+
+    // False, leaving `out` unchanged, when the Name has no '_' after its
+    // first character and another before that one; parts may be empty.
+    static bool split(const std::string& name, EndpointName& out);
+};
+
+// Interface name of an IP protocol endpoint's Name key: its first part. A
+// Name that does not split is taken whole.
 std::string interfaceOfEndpointName(const std::string& endpointName);
 
 } // namespace IPInterfaceProvider

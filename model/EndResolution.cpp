@@ -1,6 +1,7 @@
 #include "EndResolution.h"
 
 #include "FrameworkException.h"
+#include "InstanceId.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -12,15 +13,13 @@ const char* const EndResolution::endpointClass = "Tavrix_IPProtocolEndpoint";
 bool EndResolution::splitEndpointName(const std::string& name, std::string& interfaceName,
                                       std::string& mac, unsigned long& origin)
 {
-    const std::string::size_type last = name.rfind('_');
-    if (last == std::string::npos || last == 0)
+    EndpointName parts;
+    if (!EndpointName::split(name, parts) || parts.interfaceName.empty() || parts.mac.empty() ||
+        parts.origin.empty())
         return false;
-    const std::string::size_type middle = name.rfind('_', last - 1);
-    if (middle == std::string::npos || middle == 0 || middle + 1 == last || last + 1 == name.size())
-        return false;
-    interfaceName = name.substr(0, middle);
-    mac = name.substr(middle + 1, last - middle - 1);
-    origin = decimal(name.substr(last + 1));
+    interfaceName = parts.interfaceName;
+    mac = parts.mac;
+    origin = decimal(parts.origin);
     return true;
 }
 

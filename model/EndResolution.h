@@ -13,9 +13,9 @@ namespace IPInterfaceProvider {
 // nothing. They write no trace lines.
 class EndResolution {
 public:
-    // Parts of an endpoint Name "<interface>_<MAC>_<origin>". The interface
-    // name may itself hold '_', so the name is cut at its last two. False
-    // when it has fewer than three non-empty parts.
+    // Parts of an endpoint Name "<interface>_<MAC>_<origin>", as
+    // EndpointName cuts it, with the origin as a number. False when it has
+    // fewer than three non-empty parts.
     static bool splitEndpointName(const std::string& name, std::string& interfaceName,
                                   std::string& mac, unsigned long& origin);
     // Interface name of an access-point Name "<interface>_IPv4" or

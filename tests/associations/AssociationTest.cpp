@@ -3,6 +3,8 @@
 // the values the association instances carry, and bad or unrelated paths.
 #include <gtest/gtest.h>
 
+#include "EndResolution.h"
+#include "InstanceId.h"
 #include "LogCapture.h"
 #include "Scene.h"
 
@@ -313,4 +315,34 @@ TEST(ComputerEnds, ComputersWithoutElementsArePassedOver)
                                         pair("Tavrix_SPComputerSystem:BMC:-1",
                                              "Tavrix_IPRemoteServiceAccessPoint:bmc0_IPv6")});
     expectEnumeration(w, hostedService, {pair(host, service)});
+}
+
+// The association ends need all three parts of an endpoint Name; the
+// configuration lookup takes what stands before the last two '_' whatever
+// they hold. Both cut at the same places.
+TEST(EndResolution, EndpointNamesSplitAtTheirLastTwoUnderscoresWithEveryPartPresent)
+{
+    using Korvu::IPInterfaceProvider::EndResolution;
+    using Korvu::IPInterfaceProvider::interfaceOfEndpointName;
+    std::string interfaceName, mac;
+    unsigned long origin = 9;
+    ASSERT_TRUE(EndResolution::splitEndpointName("br_lan_52:54:00:00:00:01_4", interfaceName, mac, origin));
+    EXPECT_EQ(interfaceName, "br_lan");
+    EXPECT_EQ(mac, "52:54:00:00:00:01");
+    EXPECT_EQ(origin, 4u);
+    EXPECT_EQ(interfaceOfEndpointName("br_lan_52:54:00:00:00:01_4"), "br_lan");
+    ASSERT_TRUE(EndResolution::splitEndpointName("eth0:1_52:54_x", interfaceName, mac, origin));
+    EXPECT_EQ(interfaceName, "eth0:1");
+    EXPECT_EQ(origin, 0u);  // not a number: neither static nor DHCP
+
+    for (const char* partial : {"eth0__3", "_52:54:00:00:00:01_3", "eth0_52:54:00:00:00:01_", "eth0_3", "eth0", "",
+                                "_3"}) {
+        SCOPED_TRACE(partial);
+        interfaceName = "kept";
+        EXPECT_FALSE(EndResolution::splitEndpointName(partial, interfaceName, mac, origin));
+        EXPECT_EQ(interfaceName, "kept");
+    }
+    EXPECT_EQ(interfaceOfEndpointName("eth0__3"), "eth0");
+    EXPECT_EQ(interfaceOfEndpointName("_52:54:00:00:00:01_3"), "");
+    EXPECT_EQ(interfaceOfEndpointName("eth0_3"), "eth0_3");
 }
