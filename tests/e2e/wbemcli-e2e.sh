@@ -1,41 +1,13 @@
 #!/bin/bash
 # ipifhost serve on a copy of the demo system, driven by the real wbemcli.
 # usage: wbemcli-e2e.sh IPIFHOST DEMO_STORE
-set -u
-IPIFHOST=$1
-DEMO=$2
-WORK=$(mktemp -d)
-SERVER=""
-cleanup() {
-  [ -n "$SERVER" ] && kill "$SERVER" 2>/dev/null && wait "$SERVER" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cp "$DEMO" "$WORK/store.json"
-mkdir -p "$WORK/data"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND... : passes when the command succeeds
-  local name=$1; shift
-  if "$@" >"$WORK/out" 2>&1; then
-    echo "PASS $name"; passes=$((passes + 1))
-  else
-    echo "FAIL $name"; sed 's/^/    /' "$WORK/out" | head -20; failures=$((failures + 1))
-  fi
-}
-has() { grep -q -- "$1" "$WORK/last"; }
-w() { wbemcli -noverify "$@" >"$WORK/last" 2>&1; local rc=$?; cat "$WORK/last"; return $rc; }
+. "$(dirname "$0")/lib.sh"
 
 # Port 0: the server picks a free loopback port and names it.
 "$IPIFHOST" serve --port 0 --store "$WORK/store.json" --data-dir "$WORK/data" >"$WORK/server.log" 2>&1 &
 SERVER=$!
-for _ in $(seq 1 100); do
-  grep -q "listening on" "$WORK/server.log" && break
-  sleep 0.1
-done
+PORT=$(listening_port "$WORK/server.log" http)
 grep -q "listening on" "$WORK/server.log" || { echo "FAIL server did not start"; cat "$WORK/server.log"; exit 1; }
-PORT=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$WORK/server.log")
 [ -n "$PORT" ] || { echo "FAIL no port in: $(cat "$WORK/server.log")"; exit 1; }
 
 U="http://127.0.0.1:$PORT/root/cimv2"
@@ -100,11 +72,7 @@ STORE
 "$IPIFHOST" serve --port 0 --store "$CFG/store.json" --data-dir "$CFG/data" >"$CFG/server.log" 2>&1 &
 CFGSERVER=$!
 trap 'kill "$CFGSERVER" 2>/dev/null; wait "$CFGSERVER" 2>/dev/null; cleanup' EXIT
-for _ in $(seq 1 100); do
-  grep -q "listening on" "$CFG/server.log" && break
-  sleep 0.1
-done
-CFGPORT=$(sed -n 's/^listening on http:\/\/127\.0\.0\.1:\([0-9]*\)$/\1/p' "$CFG/server.log")
+CFGPORT=$(listening_port "$CFG/server.log" http)
 CU="http://127.0.0.1:$CFGPORT/root/cimv2"
 CFGSVC="Tavrix_IPConfigurationService.CreationClassName=\"Tavrix_IPConfigurationService\",Name=\"IPConfigService\",SystemCreationClassName=\"Tavrix_ComputerSystem\",SystemName=\"$HOSTNAME_\""
 endpoint() {  # endpoint NAME: path of a host endpoint
@@ -198,5 +166,4 @@ check "ain IPHostedService towards the computer" bash -c "$(declare -f w has); W
 check "ain SPHostedAccessPoint both ways" bash -c "$(declare -f w has); WORK=$WORK; w ain -ac Tavrix_SPHostedAccessPoint '$U:$SPCS' && has 'bmc0_' && w ain -ac Tavrix_SPHostedAccessPoint '$U:$BMCEP' && has 'Tavrix_SPComputerSystem.'"
 check "ain without -ac from the computer" bash -c "$(declare -f w has); WORK=$WORK; w ain '$U:$CS' && has 'eth0:1_' && has 'Name=\"eth0_IPv4\"' && has 'IPConfigService'"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
