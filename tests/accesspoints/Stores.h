@@ -10,6 +10,7 @@
 #include "Instrumentation.h"
 #include "ModuleHarness.h"
 #include "Request.h"
+#include "SceneHelpers.h"
 #include "Value.h"
 
 namespace stores {
@@ -51,46 +52,17 @@ inline std::string interfaces()
 ]})";
 }
 
-inline std::string hostName()
-{
-    char name[257] = {};
-    gethostname(name, 256);
-    return name;
-}
-
-inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
+using testsupport::hostName;
+using testsupport::modify;
+using testsupport::nodeText;
+using testsupport::text;
 
 inline cimhost::PathSpec accessPath(const std::string& systemName, const std::string& name,
                                     bool serviceProcessor = false)
 {
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = "Tavrix_IPRemoteServiceAccessPoint";
-    described.keys = {
-        {"SystemCreationClassName",
-         text(serviceProcessor ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem")},
-        {"SystemName", text(systemName)},
-        {"CreationClassName", text("Tavrix_IPRemoteServiceAccessPoint")},
-        {"Name", text(name)}};
-    return described;
-}
-
-inline cimhost::Response modify(cimhost::Request& req, const cimhost::PathSpec& path,
-                                const cimhost::NamedValues& properties)
-{
-    cimhost::InstanceSpec described;
-    described.path = path;
-    described.properties = properties;
-    return req.modifyInstance(req.makePath(path), req.makeInstance(described));
-}
-
-inline std::string nodeText(const std::string& nodePath, Korvu::NodeLexicon::Properties p)
-{
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(nodePath);
-    std::string value = "<absent>";
-    cursor.getProperty(p, value);
-    return value;
+    return testsupport::path("Tavrix_IPRemoteServiceAccessPoint",
+                             testsupport::hostedKeys("Tavrix_IPRemoteServiceAccessPoint", name, serviceProcessor,
+                                                     systemName));
 }
 
 } // namespace stores

@@ -6,24 +6,20 @@
 // that other providers serve.
 #include <cmpimacs.h>
 
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
 #include "ModuleHarness.h"
 #include "Request.h"
+#include "SceneHelpers.h"
 #include "StaticInstanceProvider.h"
 #include "Value.h"
 
 namespace scene {
 
-inline std::string hostName()
-{
-    char name[257] = {};
-    gethostname(name, 256);
-    return name;
-}
+using testsupport::hostName;
+using testsupport::path;
+using testsupport::text;
 
 // eth0: one static node with an IPv4 gateway; eth1 (adapter named lan1):
 // one DHCP node; eth2: a static and a DHCP node; bmc0 on the service
@@ -62,17 +58,6 @@ const std::string eth1 = "eth1_52:54:00:00:00:01_4";
 const std::string eth2Static = "eth2_52:54:00:00:00:02_3";
 const std::string eth2Dhcp = "eth2_52:54:00:00:00:02_4";
 const std::string bmc0 = "bmc0_52:54:00:ab:cd:ef_3";
-
-inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
-
-inline cimhost::PathSpec path(const std::string& className, const cimhost::NamedValues& keys)
-{
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = className;
-    described.keys = keys;
-    return described;
-}
 
 inline cimhost::PathSpec endpointPath(const std::string& name, bool serviceProcessor = false)
 {

@@ -18,6 +18,7 @@
 #include "ModuleHarness.h"
 #include "NodeStore.h"
 #include "Request.h"
+#include "SceneHelpers.h"
 #include "StaticInstanceProvider.h"
 #include "Value.h"
 
@@ -52,23 +53,9 @@ const char* const eth10Node = "/host/nic1/eth10";
 const char* const eth1Endpoint = "eth1_52:54:00:00:00:01_3";
 const char* const eth10Endpoint = "eth10_52:54:00:00:00:10_4";
 
-inline std::string hostName()
-{
-    char name[257] = {};
-    gethostname(name, 256);
-    return name;
-}
-
-inline Value text(const std::string& v) { return Value::string(v); }
-
-inline cimhost::PathSpec path(const std::string& className, const cimhost::NamedValues& keys)
-{
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = className;
-    described.keys = keys;
-    return described;
-}
+using testsupport::hostName;
+using testsupport::path;
+using testsupport::text;
 
 inline cimhost::PathSpec servicePath(const std::string& systemName = hostName())
 {
@@ -95,20 +82,12 @@ inline cimhost::PathSpec configurationPath(const std::string& instanceId)
 
 inline unsigned int number(const std::string& node, Korvu::NodeLexicon::Properties p)
 {
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(node);
-    unsigned int value = 0xFFFFFFFFu;
-    cursor.getProperty(p, value);
-    return value;
+    return testsupport::nodeNumber(node, p);
 }
 
 inline std::string textOf(const std::string& node, Korvu::NodeLexicon::Properties p)
 {
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(node);
-    std::string value = "<absent>";
-    cursor.getProperty(p, value);
-    return value;
+    return testsupport::nodeText(node, p);
 }
 
 inline std::vector<std::string> listOf(const std::string& node, Korvu::NodeLexicon::Properties p)

@@ -4,13 +4,11 @@
 // Node stores and request helpers shared by the endpoint and setting tests.
 #include <cmpimacs.h>
 
-#include <unistd.h>
-
 #include <string>
 
-#include "Instrumentation.h"
 #include "ModuleHarness.h"
 #include "Request.h"
+#include "SceneHelpers.h"
 #include "Value.h"
 
 namespace scene {
@@ -42,14 +40,11 @@ inline std::string hostAndBmc(const std::string& eth0Extra = std::string())
 ]})";
 }
 
-inline std::string hostName()
-{
-    char name[257] = {};
-    gethostname(name, 256);
-    return name;
-}
-
-inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
+using testsupport::hostName;
+using testsupport::modify;
+using testsupport::nodeNumber;
+using testsupport::nodeText;
+using testsupport::text;
 
 // Dotted IPv4 mask of a prefix length (0 to 32).
 inline std::string prefixMask(int bits)
@@ -62,24 +57,13 @@ inline std::string prefixMask(int bits)
 inline cimhost::PathSpec endpointPath(const std::string& systemName, const std::string& name,
                                       bool serviceProcessor = false)
 {
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = "Tavrix_IPProtocolEndpoint";
-    described.keys = {{"SystemCreationClassName",
-                  text(serviceProcessor ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem")},
-                 {"SystemName", text(systemName)},
-                 {"CreationClassName", text("Tavrix_IPProtocolEndpoint")},
-                 {"Name", text(name)}};
-    return described;
+    return testsupport::path("Tavrix_IPProtocolEndpoint",
+                             testsupport::hostedKeys("Tavrix_IPProtocolEndpoint", name, serviceProcessor, systemName));
 }
 
 inline cimhost::PathSpec settingPath(const std::string& className, const std::string& instanceId)
 {
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = className;
-    described.keys = {{"InstanceID", text(instanceId)}};
-    return described;
+    return testsupport::path(className, {{"InstanceID", text(instanceId)}});
 }
 
 inline cimhost::PathSpec staticPath(const std::string& instanceId)
@@ -87,40 +71,10 @@ inline cimhost::PathSpec staticPath(const std::string& instanceId)
     return settingPath("Tavrix_StaticIPAssignmentSettingData", instanceId);
 }
 
-// ModifyInstance as a CIM server sends it: the request path and an instance
-// of the same keys carrying the new values.
-inline cimhost::Response modify(cimhost::Request& req, const cimhost::PathSpec& path,
-                                const cimhost::NamedValues& properties)
-{
-    cimhost::InstanceSpec described;
-    described.path = path;
-    described.properties = properties;
-    return req.modifyInstance(req.makePath(path), req.makeInstance(described));
-}
-
 inline const CMPIInstance* getOne(cimhost::Request& req, const cimhost::PathSpec& path)
 {
     cimhost::Response r = req.getInstance(req.makePath(path));
     return r.instances.size() == 1 ? r.instances[0] : nullptr;
-}
-
-// Raw node-store values, read behind the module's back.
-inline unsigned int nodeNumber(const std::string& nodePath, Korvu::NodeLexicon::Properties p)
-{
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(nodePath);
-    unsigned int value = 0xFFFFFFFFu;
-    cursor.getProperty(p, value);
-    return value;
-}
-
-inline std::string nodeText(const std::string& nodePath, Korvu::NodeLexicon::Properties p)
-{
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(nodePath);
-    std::string value = "<absent>";
-    cursor.getProperty(p, value);
-    return value;
 }
 
 } // namespace scene

@@ -4,13 +4,11 @@
 // A store shaped like a real machine, and request helpers.
 #include <cmpimacs.h>
 
-#include <unistd.h>
-
 #include <string>
 
-#include "Instrumentation.h"
 #include "ModuleHarness.h"
 #include "Request.h"
+#include "SceneHelpers.h"
 #include "Value.h"
 
 namespace machine {
@@ -46,32 +44,17 @@ inline std::string store()
 ]})";
 }
 
-inline std::string hostName()
-{
-    char name[257] = {};
-    gethostname(name, 256);
-    return name;
-}
-
-inline cimhost::Value text(const std::string& v) { return cimhost::Value::string(v); }
-
-inline cimhost::PathSpec path(const std::string& className, const cimhost::NamedValues& keys)
-{
-    cimhost::PathSpec described;
-    described.nameSpace = testsupport::ModuleHarness::nameSpace;
-    described.className = className;
-    described.keys = keys;
-    return described;
-}
+using testsupport::hostName;
+using testsupport::modify;
+using testsupport::nodeNumber;
+using testsupport::nodeText;
+using testsupport::path;
+using testsupport::text;
 
 inline cimhost::NamedValues systemKeys(const std::string& className, const std::string& name,
                                        bool serviceProcessor = false)
 {
-    return {{"SystemCreationClassName",
-             text(serviceProcessor ? "Tavrix_SPComputerSystem" : "Tavrix_ComputerSystem")},
-            {"SystemName", text(serviceProcessor ? "BMC:-1" : hostName())},
-            {"CreationClassName", text(className)},
-            {"Name", text(name)}};
+    return testsupport::hostedKeys(className, name, serviceProcessor, serviceProcessor ? "BMC:-1" : hostName());
 }
 
 inline cimhost::PathSpec endpoint(const std::string& name, bool serviceProcessor = false)
@@ -97,15 +80,6 @@ inline cimhost::PathSpec staticSetting(const std::string& instanceId)
     return path("Tavrix_StaticIPAssignmentSettingData", {{"InstanceID", text(instanceId)}});
 }
 
-inline cimhost::Response modify(cimhost::Request& req, const cimhost::PathSpec& target,
-                                const cimhost::NamedValues& properties)
-{
-    cimhost::InstanceSpec described;
-    described.path = target;
-    described.properties = properties;
-    return req.modifyInstance(req.makePath(target), req.makeInstance(described));
-}
-
 struct MethodCall {
     cimhost::Response response;
     CMPIUint32 returnValue = 0xFFFFFFFFu;
@@ -125,25 +99,6 @@ inline MethodCall invoke(testsupport::ModuleHarness& h, cimhost::Request& req,
     if (call.response.data.size() == 1 && call.response.data[0].type == CMPI_uint32)
         call.returnValue = call.response.data[0].value.uint32;
     return call;
-}
-
-// Raw node-store values, read behind the module's back.
-inline unsigned int nodeNumber(const std::string& node, Korvu::NodeLexicon::Properties p)
-{
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(node);
-    unsigned int value = 0xFFFFFFFFu;
-    cursor.getProperty(p, value);
-    return value;
-}
-
-inline std::string nodeText(const std::string& node, Korvu::NodeLexicon::Properties p)
-{
-    Korvu::Instrumentation cursor;
-    cursor.selectNode(node);
-    std::string value = "<absent>";
-    cursor.getProperty(p, value);
-    return value;
 }
 
 } // namespace machine
