@@ -432,9 +432,12 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
         // address goes to the interface's node that holds one, if any (one
         // beyond the link-local address first): the kernel's interface has
         // both on one link.
-        const unsigned int family = id == NodeLexicon::IPV4_ADDRESS || id == NodeLexicon::SUBNET_MASK
-                                        ? NodeLexicon::IPV4_ADDRESS
-                                        : id == NodeLexicon::IPV6_ADDRESS ? NodeLexicon::IPV6_ADDRESS : 0;
+        // A prefix length is the IPv6 address's where the interface has one
+        // (the IPv4 one follows the mask).
+        const unsigned int family =
+            id == NodeLexicon::IPV4_ADDRESS || id == NodeLexicon::SUBNET_MASK ? NodeLexicon::IPV4_ADDRESS
+            : id == NodeLexicon::IPV6_ADDRESS || id == NodeLexicon::PREFIX_LENGTH ? NodeLexicon::IPV6_ADDRESS
+                                                                                : 0;
         const Property* name = tree->property(target, NodeLexicon::NAME);
         if (family != 0 && !tree->property(target, family) && name) {
             for (std::size_t sibling : tree->at(tree->at(target).parent).children) {

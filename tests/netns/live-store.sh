@@ -228,6 +228,10 @@ i=0
 while [ $i -lt 30 ] && ! addrs6 veth6 | grep -q '2001:db8:70::5/'; do sleep 0.1; i=$((i + 1)); done
 [ "$(addrs6 veth6)" = "$(printf '%s\n' 2001:db8:70::5/64 "$local6" | sort | tr '\n' ' ' | sed 's/ $//')" ] ||
     fail "Apply of a global IPv6 address: kernel has [$(addrs6 veth6)], expected [2001:db8:70::5/64 $local6]"
+# Its IPv6 prefix length is the IPv6 address's, not the IPv4 one's.
+finished
+grep -q 'prefix length' "$work/job" && fail "IPv6 prefix of an Apply went to the IPv4 address: $(cat "$work/job")"
+[ "$(addrs veth6)" = "10.70.0.5/16" ] || fail "IPv6 Apply changed the IPv4 address: [$(addrs veth6)]"
 
 # An Apply of what the interface has changes nothing, whichever of its
 # nodes the setting was read from.
