@@ -6,8 +6,8 @@
 set -u
 tool=$1
 if [ "${IPIF_IN_NETNS:-}" != 1 ]; then
-    if ! unshare -n true 2>/dev/null; then
-        echo "SKIP: cannot create a network namespace here (unshare -n fails)"
+    if ! unshare -n -m true 2>/dev/null; then
+        echo "SKIP: cannot create network and mount namespaces here (unshare -n -m fails)"
         exit 77
     fi
     IPIF_IN_NETNS=1 exec unshare -n -m sh "$0" "$@"
