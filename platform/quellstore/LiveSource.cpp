@@ -587,6 +587,104 @@ std::string LiveSource::apply(const Interface& now, unsigned int property, const
     return "a value of the wrong kind";
 }
 
+namespace {
+
+std::string moveKey(const std::string& link, const std::string& name, unsigned int family,
+                    const std::string& address)
+{
+    return link + '\n' + name + '\n' + std::to_string(family) + '\n' + address;
+}
+
+// Enough for any number of requests in flight; past it the oldest trees'
+// nodes may no longer be found (their writes are refused, not misplaced).
+const std::size_t movesKept = 4096;
+
+} // namespace
+
+void LiveSource::Moves::record(const std::string& link, const std::string& name, unsigned int family,
+                               const std::string& from, const std::string& to)
+{
+    // As the kernel will list it ("2001:DB8::1" as "2001:db8::1").
+    std::string listed = to;
+    unsigned char bytes[sizeof(in6_addr)];
+    char text[INET6_ADDRSTRLEN] = {};
+    const int af = family == NodeLexicon::IPV6_ADDRESS ? AF_INET6 : AF_INET;
+    if (inet_pton(af, to.c_str(), bytes) == 1 && inet_ntop(af, bytes, text, sizeof text))
+        listed = text;
+    if (from == listed)
+        return;
+    if (moved.size() >= movesKept)
+        moved.clear();
+    // An address given back is its own again.
+    moved.erase(moveKey(link, name, family, listed));
+    moved[moveKey(link, name, family, from)] = listed;
+}
+
+std::string LiveSource::Moves::follow(const std::string& link, const std::string& name, unsigned int family,
+                                      const std::string& address) const
+{
+    std::string at = address;
+    for (std::size_t steps = 0; steps <= moved.size(); ++steps) {
+        auto next = moved.find(moveKey(link, name, family, at));
+        if (next == moved.end())
+            break;
+        at = next->second;
+    }
+    return at;
+}
+
+std::size_t LiveSource::counterpart(const NodeTree& held, std::size_t node, const NodeTree& now,
+                                    const Moves& moves)
+{
+    if (node >= held.size())
+        return NodeTree::none;
+    const Node& was = held.at(node);
+    // The host and the adapters are named by what does not move; an IP
+    // interface node's place follows the kernel's address order, which
+    // changes when an address goes and comes back.
+    if (was.type != NodeLexicon::IP_INTERFACE || was.parent >= held.size() ||
+        held.at(was.parent).type != NodeLexicon::NETWORK_ADAPTER)
+        return now.find(was.path);
+    const std::size_t adapter = now.find(held.at(was.parent).path);
+    if (adapter == NodeTree::none)
+        return NodeTree::none;
+    auto text = [](const NodeTree& tree, std::size_t at, unsigned int id) {
+        const Property* p = tree.property(at, id);
+        const std::string* t = p ? std::get_if<std::string>(&p->value) : nullptr;
+        return t ? *t : std::string();
+    };
+    const std::string link = text(held, was.parent, NodeLexicon::NAME);
+    const std::string name = text(held, node, NodeLexicon::NAME);
+    std::string v4 = text(held, node, NodeLexicon::IPV4_ADDRESS);
+    std::string v6 = text(held, node, NodeLexicon::IPV6_ADDRESS);
+    if (v4.empty() && v6.empty()) {
+        // An interface without address takes whichever address comes first.
+        v4 = moves.follow(link, name, NodeLexicon::IPV4_ADDRESS, "");
+        if (v4.empty())
+            v6 = moves.follow(link, name, NodeLexicon::IPV6_ADDRESS, "");
+    }
+    if (!v4.empty())
+        v4 = moves.follow(link, name, NodeLexicon::IPV4_ADDRESS, v4);
+    if (!v6.empty())
+        v6 = moves.follow(link, name, NodeLexicon::IPV6_ADDRESS, v6);
+    // A node given an address of the other family holds both until the
+    // kernel lists them as two: either of them stands for it then (a write
+    // of one family's value goes on to the node that has that address).
+    std::size_t either = NodeTree::none;
+    for (std::size_t candidate : now.at(adapter).children) {
+        if (now.at(candidate).type != NodeLexicon::IP_INTERFACE || text(now, candidate, NodeLexicon::NAME) != name)
+            continue;
+        const std::string c4 = text(now, candidate, NodeLexicon::IPV4_ADDRESS);
+        const std::string c6 = text(now, candidate, NodeLexicon::IPV6_ADDRESS);
+        if (c4 == v4 && c6 == v6)
+            return candidate;
+        if (either == NodeTree::none && !v4.empty() && !v6.empty() &&
+            ((c4 == v4 && c6.empty()) || (c6 == v6 && c4.empty())))
+            either = candidate;
+    }
+    return either;
+}
+
 void LiveSource::parseResolver(const std::string& text, std::vector<std::string>& servers,
                                std::vector<std::string>& search)
 {

@@ -4,6 +4,7 @@
 // Internal to the library: the node store built from this machine's kernel.
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,27 @@ public:
     // atomically, read at every layout. Empty keeps them in this process
     // only, and so does a file whose folder does not exist.
     static void keepOriginsIn(const std::string& file);
+
+    // Addresses changed through the store, per link, interface name and
+    // family, so that a node of a tree from before a change is found again
+    // by its new address.
+    class Moves {
+    public:
+        // `from` empty: the interface had no address at all.
+        void record(const std::string& link, const std::string& name, unsigned int family,
+                    const std::string& from, const std::string& to);
+        std::string follow(const std::string& link, const std::string& name, unsigned int family,
+                           const std::string& address) const;
+
+    private:
+        std::map<std::string, std::string> moved;
+    };
+
+    // The node of `now` that stands for `node` of the older tree `held`,
+    // NodeTree::none when there is none. An IP interface node is the one of
+    // the same link and name with the same addresses, as moved since.
+    static std::size_t counterpart(const NodeTree& held, std::size_t node, const NodeTree& now,
+                                   const Moves& moves = Moves());
 
     // Prefix length of a dotted IPv4 mask; -1 for text that is no
     // contiguous mask.

@@ -24,6 +24,23 @@ namespace {
 // Written to the agent as the system's state, it asks for a restart.
 const unsigned int restartState = 9;
 
+// "veth4:1" with address 10.40.0.2 on link veth4, for refusals.
+std::string describeLive(const NodeTree& tree, std::size_t node)
+{
+    auto text = [&](std::size_t at, unsigned int id) {
+        const Property* p = at < tree.size() ? tree.property(at, id) : nullptr;
+        const std::string* t = p ? std::get_if<std::string>(&p->value) : nullptr;
+        return t ? *t : std::string();
+    };
+    std::string out = "\"" + text(node, NodeLexicon::NAME) + "\"";
+    const std::string v4 = text(node, NodeLexicon::IPV4_ADDRESS), v6 = text(node, NodeLexicon::IPV6_ADDRESS);
+    out += v4.empty() && v6.empty() ? " without address" : " with address " + (v4.empty() ? v6 : v4);
+    const std::string link = text(tree.at(node).parent, NodeLexicon::NAME);
+    if (!link.empty())
+        out += " on link " + link;
+    return out;
+}
+
 bool isStorable(const Value& value)
 {
     if (const std::string* text = std::get_if<std::string>(&value))
@@ -412,7 +429,16 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
         return false;
     }
     std::shared_ptr<NodeTree> tree = current;
-    std::size_t target = from == tree ? node : tree->find(from->at(node).path);
+    std::size_t target = node;
+    if (from != tree) {
+        std::shared_lock<StoreLock> reading(lock);
+        target = LiveSource::counterpart(*from, node, *tree, moves);
+        if (target == NodeTree::none && from->at(node).type == NodeLexicon::IP_INTERFACE) {
+            refusal() = "the IP interface " + describeLive(*from, node) +
+                        " is no longer in the kernel (its addresses changed since it was read)";
+            return false;
+        }
+    }
     // The kernel has the values as soon as they are written: a restart
     // has nothing left to do, and is taken.
     const unsigned int* number = std::get_if<unsigned int>(&value);
@@ -484,6 +510,14 @@ bool StoreState::writeLive(const std::shared_ptr<NodeTree>& from, std::size_t no
     if (!why.empty()) {
         refusal() = why;
         return false;
+    }
+    // Cursors of trees from before this change find the node again by its
+    // new address.
+    if (id == NodeLexicon::IPV4_ADDRESS || id == NodeLexicon::IPV6_ADDRESS) {
+        const std::string& old = id == NodeLexicon::IPV4_ADDRESS ? now.ipv4 : now.ipv6;
+        const std::string* given = std::get_if<std::string>(&value);
+        if (given && (!old.empty() || (now.ipv4.empty() && now.ipv6.empty())))
+            moves.record(now.link, now.name, id, old, *given);
     }
     // Seen at once; the notification that follows lays the tree out anew.
     std::unique_lock<StoreLock> writing(lock);

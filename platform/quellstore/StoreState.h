@@ -13,6 +13,7 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include "LiveSource.h"
 #include "NodeTree.h"
 #include "StoreLock.h"
 
@@ -42,7 +43,9 @@ struct FileMark {
 // write does so under the folder lock before it applies its value, so no
 // other writer's change is lost. A tree replaced by a load stays alive for
 // the cursors that still hold it; writes through them go to the node of
-// the same path in the current tree.
+// the same path in the current tree. On a live store an IP interface node's
+// path is its place in the kernel's address order, so there it is the node
+// of the same link, name and address instead, or none.
 class StoreState {
 public:
     static StoreState& instance();
@@ -110,6 +113,8 @@ private:
     bool live;
     // Writes reach the kernel (QUELLSTORE_ALLOW_CHANGES=1); set with `live`.
     bool allowChanges;
+    // Addresses written to the kernel; guarded by `writer`.
+    LiveSource::Moves moves;
     std::atomic<bool> loaded;
     std::atomic<unsigned long> restarts;
     std::mutex observing;

@@ -14,9 +14,11 @@
 
 #include "LiveSource.h"
 #include "NodeLexicon.h"
+#include "NodeTree.h"
 
 using Korvu::NodeLexicon;
 using Korvu::StoreDetail::LiveSource;
+using Korvu::StoreDetail::NodeTree;
 
 TEST(ResolverTest, ServersInOrderAndTheLastSearchLineCounts)
 {
@@ -142,4 +144,146 @@ TEST(LiveOriginTest, AnOriginIsKeptInTheFileBesideTheStoreForTheNextProcess)
     rmdir(file.c_str());
     rmdir(folder);
     LiveSource::keepOriginsIn(std::string());
+}
+
+namespace {
+
+// A copy: the class constant has no definition to bind a reference to.
+const std::size_t none = NodeTree::none;
+
+// A layout as the live source makes it: per link its IP interface nodes in
+// the kernel's address order, named <link>, <link>-1, ...
+struct Address {
+    std::string name;
+    std::string address;
+};
+
+std::shared_ptr<NodeTree> layout(const std::vector<std::pair<std::string, std::vector<Address>>>& links)
+{
+    nlohmann::json adapters = nlohmann::json::array();
+    for (const auto& link : links) {
+        nlohmann::json adapter = {{"name", "adapter-" + link.first}, {"type", "NETWORK_ADAPTER"},
+                                  {"properties", {{"NAME", link.first}}}};
+        nlohmann::json interfaces = nlohmann::json::array();
+        for (const Address& a : link.second) {
+            nlohmann::json p = {{"NAME", a.name}};
+            if (a.address.find(':') != std::string::npos) {
+                p["IPV6_ADDRESS"] = a.address;
+                p["IP_VERSION"] = 6u;
+            } else {
+                if (!a.address.empty())
+                    p["IPV4_ADDRESS"] = a.address;
+                p["IP_VERSION"] = 4u;
+            }
+            const std::string node =
+                interfaces.empty() ? a.name : a.name + "-" + std::to_string(interfaces.size());
+            interfaces.push_back({{"name", node}, {"type", "IP_INTERFACE"}, {"properties", p}});
+        }
+        adapter["children"] = interfaces;
+        adapters.push_back(adapter);
+    }
+    nlohmann::json system = {{"name", "host"}, {"type", "COMPUTER_SYSTEM"}, {"children", adapters}};
+    return NodeTree::parse(nlohmann::json({{"version", 1}, {"nodes", {system}}}).dump(), "test layout");
+}
+
+std::size_t holding(const NodeTree& tree, const std::string& link, const std::string& address)
+{
+    for (std::size_t n = 0; n < tree.size(); ++n) {
+        if (tree.at(n).type != NodeLexicon::IP_INTERFACE ||
+            tree.at(n).path.rfind("/host/adapter-" + link + "/", 0) != 0)
+            continue;
+        const unsigned int family =
+            address.find(':') != std::string::npos ? NodeLexicon::IPV6_ADDRESS : NodeLexicon::IPV4_ADDRESS;
+        const auto* p = tree.property(n, family);
+        const std::string* text = p ? std::get_if<std::string>(&p->value) : nullptr;
+        if (address.empty() ? !tree.property(n, NodeLexicon::IPV4_ADDRESS) &&
+                                  !tree.property(n, NodeLexicon::IPV6_ADDRESS)
+                            : text && *text == address)
+            return n;
+    }
+    return none;
+}
+
+} // namespace
+
+// Between two writes of one request the kernel may list a link's addresses
+// in another order (an address removed and added again): the write through
+// a cursor of the older layout must reach the same address, not the node
+// that now has the same place.
+TEST(LiveCounterpartTest, ANodeIsFoundAgainByItsLinkNameAndAddressNotItsPlace)
+{
+    auto before = layout({{"veth2", {{"veth2", "10.20.0.1"}, {"veth2", "10.20.0.2"}, {"veth2", "fe80::1"}}},
+                          {"veth4", {{"veth4", "10.40.0.1"}, {"veth4:1", "10.40.0.2"}}},
+                          {"veth7", {{"veth7", ""}}}});
+    auto after = layout({{"veth2", {{"veth2", "10.20.0.2"}, {"veth2", "fe80::1"}, {"veth2", "10.20.0.1"}}},
+                         {"veth4", {{"veth4", "10.20.0.1"}, {"veth4", "10.40.0.1"}, {"veth4:1", "10.40.0.9"}}},
+                         {"veth7", {{"veth7", ""}}}});
+
+    for (const auto& [link, address] : std::vector<std::pair<std::string, std::string>>{
+             {"veth2", "10.20.0.1"}, {"veth2", "10.20.0.2"}, {"veth2", "fe80::1"}, {"veth4", "10.40.0.1"},
+             {"veth7", ""}}) {
+        const std::size_t held = holding(*before, link, address);
+        ASSERT_NE(held, none) << link << " " << address;
+        const std::size_t found = LiveSource::counterpart(*before, held, *after);
+        ASSERT_NE(found, none) << link << " " << address;
+        EXPECT_EQ(after->at(found).path, after->at(holding(*after, link, address)).path)
+            << link << " " << address << " was at " << before->at(held).path;
+    }
+
+    // The alias's address is gone (another took its label): nothing to write to.
+    const std::size_t alias = holding(*before, "veth4", "10.40.0.2");
+    ASSERT_NE(alias, none);
+    EXPECT_EQ(LiveSource::counterpart(*before, alias, *after), none);
+
+    // The system and the adapters are named by what does not move.
+    EXPECT_EQ(LiveSource::counterpart(*before, before->find("/host"), *after), after->find("/host"));
+    EXPECT_EQ(LiveSource::counterpart(*before, before->find("/host/adapter-veth4"), *after),
+              after->find("/host/adapter-veth4"));
+}
+
+// A write that changes a node's address and a later write through a cursor
+// of a tree from before it: the later one follows the address to its new
+// place, also over several changes and back again.
+TEST(LiveCounterpartTest, ANodeWhoseAddressThisStoreChangedIsFoundByItsNewAddress)
+{
+    auto before = layout({{"veth2", {{"veth2", "10.20.0.9"}, {"veth2", "2001:db8::9"}}}, {"veth3", {{"veth3", ""}}}});
+    auto after = layout({{"veth2", {{"veth2", "2001:db8::7"}, {"veth2", "10.20.0.33"}}},
+                         {"veth3", {{"veth3", "10.30.0.1"}}}});
+    LiveSource::Moves moves;
+    moves.record("veth2", "veth2", NodeLexicon::IPV4_ADDRESS, "10.20.0.9", "10.20.0.12");
+    moves.record("veth2", "veth2", NodeLexicon::IPV4_ADDRESS, "10.20.0.12", "10.20.0.33");
+    moves.record("veth2", "veth2", NodeLexicon::IPV6_ADDRESS, "2001:db8::9", "2001:DB8:0::7");
+    moves.record("veth3", "veth3", NodeLexicon::IPV4_ADDRESS, "", "10.30.0.1");
+
+    const std::size_t v4 = holding(*before, "veth2", "10.20.0.9");
+    const std::size_t v6 = holding(*before, "veth2", "2001:db8::9");
+    const std::size_t bare = holding(*before, "veth3", "");
+    ASSERT_NE(v4, none);
+    ASSERT_NE(v6, none);
+    ASSERT_NE(bare, none);
+    EXPECT_EQ(LiveSource::counterpart(*before, v4, *after, moves), holding(*after, "veth2", "10.20.0.33"));
+    EXPECT_EQ(LiveSource::counterpart(*before, v6, *after, moves), holding(*after, "veth2", "2001:db8::7"));
+    EXPECT_EQ(LiveSource::counterpart(*before, bare, *after, moves), holding(*after, "veth3", "10.30.0.1"));
+    // Without the record the old address is nowhere.
+    EXPECT_EQ(LiveSource::counterpart(*before, v4, *after), none);
+
+    // A link-local node given an IPv4 address holds both until the kernel
+    // lists them apart; it is found as either, never as another interface's.
+    auto mixed = layout({{"veth6", {{"veth6", "fe80::6"}}}});
+    NodeTree& mixedTree = *mixed;
+    Korvu::StoreDetail::Property given;
+    given.value = std::string("10.70.0.5");
+    mixedTree.setProperty(holding(mixedTree, "veth6", "fe80::6"), NodeLexicon::IPV4_ADDRESS, given);
+    auto apart = layout({{"veth6", {{"veth6:9", "10.70.0.5"}, {"veth6", "10.70.0.7"}, {"veth6", "fe80::6"},
+                                    {"veth6", "10.70.0.5"}}}});
+    const std::size_t found = LiveSource::counterpart(mixedTree, holding(mixedTree, "veth6", "fe80::6"), *apart);
+    EXPECT_TRUE(found == holding(*apart, "veth6", "fe80::6") || found == apart->find("/host/adapter-veth6/veth6-3"))
+        << (found == none ? std::string("none") : apart->at(found).path);
+
+    // Back to where it was: the old address is its own again.
+    moves.record("veth2", "veth2", NodeLexicon::IPV4_ADDRESS, "10.20.0.33", "10.20.0.9");
+    EXPECT_EQ(LiveSource::counterpart(*before, v4, *before, moves), v4);
+    // A change of another interface's address is not followed.
+    moves.record("veth2", "veth2:1", NodeLexicon::IPV4_ADDRESS, "10.20.0.9", "10.20.0.44");
+    EXPECT_EQ(LiveSource::counterpart(*before, v4, *before, moves), v4);
 }
