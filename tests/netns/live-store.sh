@@ -152,8 +152,8 @@ i=0
 while [ $i -lt 30 ] && ! addrs veth2 | grep -q '10.20.0.33/'; do sleep 0.1; i=$((i + 1)); done
 addrs veth2 | grep -q '10.20.0.33/' || fail "Apply of a static configuration not in the kernel: [$(addrs veth2)] $(cat "$work/apply")"
 # The resolver values written back unchanged and the restart request are
-# no refusals. (A layout that renames the interface's nodes between two of
-# the job's writes can still refuse one; that is not what is checked here.)
+# no refusals, and the job's later writes find the interface's nodes though
+# its address change has laid them out anew: the Apply completes.
 finished() {
     job="$U:Tavrix_ConcreteJob.InstanceID=\"IPConfigSvcJob:1\""
     i=0
@@ -163,6 +163,7 @@ finished() {
 finished
 grep -Eq 'JobState=(7|10)' "$work/job" || fail "Apply did not end: $(cat "$work/job")"
 grep -Eq 'DNS settings are read only|restart request' "$work/job" && fail "Apply refused unchanged or restart values: $(cat "$work/job")"
+grep -q 'JobState=7' "$work/job" || fail "Apply did not complete: $(cat "$work/job")"
 # A part the kernel refuses: the job names the kernel's reason.
 wbemcli -noverify mi "$U:Tavrix_StaticIPAssignmentSettingData.InstanceID=\"Computer:veth0\"" \
     'GatewayIPv4Address="10.9.9.9"' >"$work/st0" 2>&1 || fail "staging veth0 answered an error: $(cat "$work/st0")"
