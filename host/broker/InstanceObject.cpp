@@ -29,18 +29,7 @@ bool passesFilter(const InstanceObject* o, const char* name)
     return false;
 }
 
-// Before a change: an answer standing on this object keeps what it was.
-void detach(InstanceObject* o)
-{
-    ResultObject* result = o->answerOf;
-    if (!result)
-        return;
-    o->answerOf = nullptr;
-    const CMPIInstance* kept = &InstanceObject::copy(o->broker, *result->arena, &o->cell.cmpi)->cell.cmpi;
-    std::lock_guard<std::mutex> lock(result->mutex);
-    if (o->answerAt < result->instances.size() && result->instances[o->answerAt] == &o->cell.cmpi)
-        result->instances[o->answerAt] = kept;
-}
+void detach(InstanceObject* o) { detachAnswer(o, &ResultObject::instances); }
 
 CMPIStatus release(CMPIInstance* inst)
 {
@@ -229,27 +218,6 @@ InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIIns
             object->properties.emplace_back(p.first, copyData(broker, object->parts, p.second));
     }
     return object;
-}
-
-bool adoptAsAnswer(const CMPIInstance* source, ResultObject* result, size_t index)
-{
-    InstanceObject* o = self(source);
-    // Only in a request's arena: elsewhere an answer nobody releases would
-    // stay until the broker ends.
-    if (!o || o->answerOf || o->arena != result->arena || !o->arena->scoped() || o->broker != result->broker)
-        return false;
-    o->answerOf = result;
-    o->answerAt = index;
-    return true;
-}
-
-void forgetAnswers(ResultObject* result)
-{
-    for (size_t i = 0; i < result->instances.size(); ++i) {
-        InstanceObject* o = self(result->instances[i]);
-        if (o && o->answerOf == result)
-            o->answerOf = nullptr;
-    }
 }
 
 } // namespace cimhost

@@ -39,18 +39,13 @@ public:
     Broker* broker;
     Arena* arena;
     // Set while this very object stands as a request's answer (returned
-    // without a copy): a later change first puts a copy in its place, and
-    // a release leaves it to the arena.
+    // without a copy, see adoptAnswer): a later change first puts a copy in
+    // its place, and a release leaves it to the arena.
     ResultObject* answerOf = nullptr;
     size_t answerAt = 0;
 };
 
-// Gives `source` to the result as its answer at `index` without copying,
-// when both live in the same arena and it stands for no other answer.
-bool adoptAsAnswer(const CMPIInstance* source, ResultObject* result, size_t index);
-// Stops answers standing on instances: those of `result` become copies of
-// nothing, so nothing points at a result that is going.
-void forgetAnswers(ResultObject* result);
+
 
 } // namespace cimhost
 

@@ -13,17 +13,7 @@ ObjectPathObject* self(const CMPIObjectPath* op) { return ownerOf<ObjectPathObje
 
 CMPIStatus invalid() { return makeStatus(CMPI_RC_ERR_INVALID_HANDLE); }
 
-void detach(ObjectPathObject* o)
-{
-    ResultObject* result = o->answerOf;
-    if (!result)
-        return;
-    o->answerOf = nullptr;
-    const CMPIObjectPath* kept = &ObjectPathObject::copy(o->broker, *result->arena, &o->cell.cmpi)->cell.cmpi;
-    std::lock_guard<std::mutex> lock(result->mutex);
-    if (o->answerAt < result->paths.size() && result->paths[o->answerAt] == &o->cell.cmpi)
-        result->paths[o->answerAt] = kept;
-}
+void detach(ObjectPathObject* o) { detachAnswer(o, &ResultObject::paths); }
 
 CMPIStatus release(CMPIObjectPath* op)
 {
@@ -235,25 +225,6 @@ ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMP
             object->keys.emplace_back(key.first, copyData(broker, object->parts, key.second));
     }
     return object;
-}
-
-bool adoptPathAsAnswer(const CMPIObjectPath* source, ResultObject* result, size_t index)
-{
-    ObjectPathObject* o = self(source);
-    if (!o || o->answerOf || o->arena != result->arena || !o->arena->scoped() || o->broker != result->broker)
-        return false;
-    o->answerOf = result;
-    o->answerAt = index;
-    return true;
-}
-
-void forgetPathAnswers(ResultObject* result)
-{
-    for (const CMPIObjectPath* path : result->paths) {
-        ObjectPathObject* o = self(path);
-        if (o && o->answerOf == result)
-            o->answerOf = nullptr;
-    }
 }
 
 } // namespace cimhost

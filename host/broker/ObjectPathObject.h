@@ -41,9 +41,6 @@ public:
     size_t answerAt = 0;
 };
 
-bool adoptPathAsAnswer(const CMPIObjectPath* source, ResultObject* result, size_t index);
-void forgetPathAnswers(ResultObject* result);
-
 } // namespace cimhost
 
 #endif

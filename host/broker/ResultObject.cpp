@@ -17,8 +17,8 @@ CMPIStatus release(CMPIResult* r)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     {
         std::lock_guard<std::mutex> lock(o->mutex);
-        forgetAnswers(o);
-        forgetPathAnswers(o);
+        forgetAnswers<InstanceObject>(o, o->instances);
+        forgetAnswers<ObjectPathObject>(o, o->paths);
     }
     o->arena->releaseOne(o);
     return okStatus();
@@ -52,10 +52,8 @@ CMPIStatus returnInstance(const CMPIResult* r, const CMPIInstance* inst)
     // changes it; it may release it right after. Otherwise a copy.
     {
         std::lock_guard<std::mutex> lock(o->mutex);
-        if (adoptAsAnswer(inst, o, o->instances.size())) {
-            o->instances.push_back(inst);
+        if (adoptAnswer(ownerOf<InstanceObject>(inst), o, o->instances))
             return okStatus();
-        }
     }
     const CMPIInstance* copy = &InstanceObject::copy(o->broker, *o->arena, inst)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);
@@ -72,10 +70,8 @@ CMPIStatus returnObjectPath(const CMPIResult* r, const CMPIObjectPath* ref)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     {
         std::lock_guard<std::mutex> lock(o->mutex);
-        if (adoptPathAsAnswer(ref, o, o->paths.size())) {
-            o->paths.push_back(ref);
+        if (adoptAnswer(ownerOf<ObjectPathObject>(ref), o, o->paths))
             return okStatus();
-        }
     }
     const CMPIObjectPath* copy = &ObjectPathObject::copy(o->broker, *o->arena, ref)->cell.cmpi;
     std::lock_guard<std::mutex> lock(o->mutex);

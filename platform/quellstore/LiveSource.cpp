@@ -31,6 +31,7 @@
 #include <nlohmann/json.hpp>
 
 #include "File.h"
+#include "FolderLock.h"
 #include "NodeLexicon.h"
 
 namespace Korvu {
@@ -335,31 +336,6 @@ Origins& origins()
     return *kept;
 }
 
-// Keeps writers of other processes out while a record is read and written.
-class FolderLock {
-public:
-    explicit FolderLock(const std::string& folder)
-        : fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-        while (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(fd);
-                fd = -1;
-            }
-        }
-    }
-    ~FolderLock()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    bool held() const { return fd >= 0; }
-
-private:
-    int fd;
-};
 
 std::string folderOf(const std::string& file)
 {
@@ -413,7 +389,8 @@ template <class Change> std::string changeOrigins(Change change)
         change(kept.byAddress);
         return std::string();
     }
-    FolderLock folder(folderOf(kept.file));
+    // Keeps writers of other processes out while the record is read and written.
+    FolderLock folder(kept.file);
     if (!folder.held())
         return "the origin cannot be kept: the folder of " + kept.file + " cannot be locked";
     readOrigins(kept);

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "File.h"
+#include "FolderLock.h"
 #include "LiveSource.h"
 #include "NodeLexicon.h"
 #include "NodeStore.h"
@@ -53,38 +54,6 @@ bool isStorable(const Value& value)
     return true;
 }
 
-// Holds an exclusive flock on the folder of the store file, which keeps
-// the writers of other processes out (and those of this one, but they are
-// already serialised). Readers take no file lock: writers replace the file
-// by rename, so a reader always opens a whole version.
-class FolderLock {
-public:
-    explicit FolderLock(const std::string& file) : fd(-1)
-    {
-        File::Path folder = File::Path(file).parent();
-        fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        int rc;
-        while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-        }
-        if (rc != 0) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    ~FolderLock()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    bool held() const { return fd >= 0; }
-
-private:
-    int fd;
-};
 
 std::string describe(const std::string& file, int error)
 {
