@@ -15,7 +15,7 @@ namespace Korvu {
 // defaultFile when that is unset or empty; a missing or malformed file
 // then reads as an empty store and loadError() says why. Other processes
 // may write the file too: a changed file is loaded again before every
-// read and every write, and writes of all processes are serialised by a
+// read (once per ReadScope inside one) and every write, and writes of all processes are serialised by a
 // lock on the file's folder, so none loses another's change. Every
 // successful write rewrites the file atomically. All functions are safe on
 // any thread.
