@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 #include <type_traits>
+#include <unordered_set>
 #include <vector>
 
 // Tests may build the frame over a table of their own classes.
@@ -193,13 +194,36 @@ CMPIInstance* applyPropertyList(CMPIInstance* inst, const char** properties)
     return narrowed;
 }
 
+// Settings and capabilities are keyed by InstanceID alone, and the nodes
+// of an interface with two nodes (or a host and a service-processor
+// interface of one name, for capabilities) give the same one: an
+// enumeration lists each element once, as its first node gives it.
+class OncePerInstanceId {
+public:
+    bool first(const CMPIData& id)
+    {
+        if ((id.state & (CMPI_notFound | CMPI_nullValue)) || id.type != CMPI_string || !id.value.string)
+            return true;
+        const char* text = CMGetCharsPtr(id.value.string, nullptr);
+        return !text || seen.insert(text).second;
+    }
+
+private:
+    std::unordered_set<std::string> seen;
+};
+
 template <class C>
 void returnNames(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op)
 {
     C object(currentBroker(), ctx, op);
+    OncePerInstanceId once;
     while (object) {
-        if (CMPIObjectPath* path = object.getObjectPath())
-            CMReturnObjectPath(rslt, path);
+        if (CMPIObjectPath* path = object.getObjectPath()) {
+            if (once.first(CMGetKey(path, "InstanceID", nullptr)))
+                CMReturnObjectPath(rslt, path);
+            else
+                CMRelease(path);
+        }
         ++object;
     }
     CMReturnDone(rslt);
@@ -210,9 +234,14 @@ void returnInstances(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIO
                      const char** properties)
 {
     C object(currentBroker(), ctx, op);
+    OncePerInstanceId once;
     while (object) {
-        if (CMPIInstance* inst = object.getCMPIInstance(properties))
-            CMReturnInstance(rslt, applyPropertyList(inst, properties));
+        if (CMPIInstance* inst = object.getCMPIInstance(properties)) {
+            if (once.first(CMGetProperty(inst, "InstanceID", nullptr)))
+                CMReturnInstance(rslt, applyPropertyList(inst, properties));
+            else
+                CMRelease(inst);
+        }
         ++object;
     }
     CMReturnDone(rslt);

@@ -181,7 +181,7 @@ std::string whole(const CMPIObjectPath* p)
 }
 
 // The elements of one end in the order of its classes' enumerations, each
-// once: a setting of an interface with two nodes is enumerated once per node.
+// once even where two classes list it.
 std::vector<const CMPIObjectPath*> listed(World& w, Request& req, const std::vector<const char*>& classes)
 {
     std::vector<const CMPIObjectPath*> out;

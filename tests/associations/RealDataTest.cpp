@@ -408,3 +408,37 @@ TEST(RealData, TraceLinesNameTheIncrementOperatorAsTheOtherClassesDo)
                         "CMPIIPHostedAccessPoint.cpp"),
               0u);
 }
+
+// An interface with two nodes is one interface: its settings and
+// capabilities are listed once, as every other element.
+TEST(RealData, EnumerationsListEveryElementOnce)
+{
+    RealWorld w;
+    Request req(w.h.broker());
+    for (const char* cls : {"Tavrix_IPProtocolEndpoint", "Tavrix_IPAssignmentSettingData",
+                            "Tavrix_StaticIPAssignmentSettingData", "Tavrix_IPRemoteServiceAccessPoint",
+                            "Tavrix_IPEnabledLogicalElementCapabilities", "Tavrix_IPConfigurationService"}) {
+        for (bool names : {true, false}) {
+            Response r = names ? req.enumerateInstanceNames(w.h.classPath(req, cls))
+                               : req.enumerateInstances(w.h.classPath(req, cls));
+            ASSERT_TRUE(r.ok()) << cls << ": " << r.message;
+            std::vector<const CMPIObjectPath*> paths(r.paths.begin(), r.paths.end());
+            for (const CMPIInstance* inst : r.instances)
+                paths.push_back(CMGetObjectPath(inst, nullptr));
+            std::multiset<std::string> seen;
+            for (const CMPIObjectPath* p : paths) {
+                std::string text;
+                for (CMPICount i = 0; i < CMGetKeyCount(p, nullptr); ++i) {
+                    CMPIString* name = nullptr;
+                    CMPIData d = CMGetKeyAt(p, i, &name, nullptr);
+                    text += std::string(CMGetCharsPtr(name, nullptr)) + "=" +
+                            (d.type == CMPI_string ? CMGetCharsPtr(d.value.string, nullptr) : "?") + ";";
+                }
+                seen.insert(text);
+            }
+            for (const std::string& text : std::set<std::string>(seen.begin(), seen.end()))
+                EXPECT_EQ(seen.count(text), 1u) << cls << (names ? " names " : " instances ") << text;
+            EXPECT_FALSE(paths.empty()) << cls;
+        }
+    }
+}

@@ -26,7 +26,7 @@ std::vector<std::string> prefixSelection(ModuleHarness& h, Request& req, const s
 
 } // namespace
 
-TEST(AssignmentSetting, StaticThenDhcpForEveryNode)
+TEST(AssignmentSetting, StaticThenDhcpForEveryInterface)
 {
     ModuleHarness h(hostAndBmc());
     Request req(h.broker());
@@ -38,8 +38,7 @@ TEST(AssignmentSetting, StaticThenDhcpForEveryNode)
         EXPECT_EQ(propertyText(inst, "AddressOrigin"), "2");
     }
     EXPECT_EQ(ids, (std::vector<std::string>{
-                       "Computer:eth0:static", "Computer:eth0:dhcp", "Computer:eth0:static",
-                       "Computer:eth0:dhcp", "Computer:eth1:static", "Computer:eth1:dhcp",
+                       "Computer:eth0:static", "Computer:eth0:dhcp", "Computer:eth1:static", "Computer:eth1:dhcp",
                        "Computer:eth10:static", "Computer:eth10:dhcp", "BMC:bmc0:static",
                        "BMC:bmc0:dhcp"}));
 }
