@@ -1,5 +1,6 @@
 #include "IPAssignmentSettingData.h"
 
+#include "OwningSystem.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -11,15 +12,6 @@ namespace {
 
 const unsigned int staticKind = 1;
 const unsigned int dhcpKind = 2;
-
-// Description of the system node two levels above the cursor's node.
-std::string systemDescription(Instrumentation& cursor)
-{
-    Instrumentation system;
-    system.selectNode(cursor.getPathToParentNode());
-    system.selectNode(system.getPathToParentNode());
-    return system.getNodeDescription();
-}
 
 // The InstanceID without a trailing kind, so that either kind names the
 // interface.
@@ -112,7 +104,7 @@ bool IPAssignmentSettingData::evaluate()
 
 bool IPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    std::string description = systemDescription(cursor);
+    std::string description = owningSystemDescription(cursor);
     std::string interfaceName;
     if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
         interfaceName.clear();

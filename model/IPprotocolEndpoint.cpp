@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "InstanceId.h"
+#include "OwningSystem.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -14,21 +15,17 @@ namespace {
 
 const char* const serviceProcessorDescription = "BMC";
 
-// Description of the grandparent of the node the cursor stands on: the
-// system that owns the interface.
-std::string systemDescription(Instrumentation& cursor)
-{
-    Instrumentation system;
-    system.selectNode(cursor.getPathToParentNode());
-    system.selectNode(system.getPathToParentNode());
-    return system.getNodeDescription();
-}
-
 } // namespace
 
 IPprotocolEndpoint::IPprotocolEndpoint() : filterActive(false)
 {
     cursor.selectNode(NodeLexicon::NodeType::IP_INTERFACE);
+}
+
+void IPprotocolEndpoint::step()
+{
+    ++cursor;
+    serviceProcessor = -1;
 }
 
 IPprotocolEndpoint::operator bool()
@@ -40,12 +37,9 @@ IPprotocolEndpoint::operator bool()
 void IPprotocolEndpoint::operator++()
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++");
-    ++cursor;
-    serviceProcessor = -1;
-    while (filterActive && cursor && !evaluate()) {
-        ++cursor;
-        serviceProcessor = -1;
-    }
+    step();
+    while (filterActive && cursor && !evaluate())
+        step();
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPprotocolEndpoint::operator ++");
 }
 
@@ -54,10 +48,8 @@ void IPprotocolEndpoint::setFilter(FilterType type, const std::string value)
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPprotocolEndpoint::setFilter");
     filterActive = true;
     filters.push_back(Filter{type, value});
-    while (cursor && !evaluate()) {
-        ++cursor;
-        serviceProcessor = -1;
-    }
+    while (cursor && !evaluate())
+        step();
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPprotocolEndpoint::setFilter");
 }
 
@@ -105,7 +97,7 @@ bool IPprotocolEndpoint::readUnsigned(NodeLexicon::Properties property, unsigned
 bool IPprotocolEndpoint::isServiceProcessor()
 {
     if (serviceProcessor < 0)
-        serviceProcessor = systemDescription(cursor) == serviceProcessorDescription ? 1 : 0;
+        serviceProcessor = owningSystemDescription(cursor) == serviceProcessorDescription ? 1 : 0;
     return serviceProcessor == 1;
 }
 

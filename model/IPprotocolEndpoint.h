@@ -80,6 +80,8 @@ private:
         std::string value;
     };
 
+    // To the next node; what was known of the last one is forgotten.
+    void step();
     bool readString(NodeLexicon::Properties property, std::string& value);
     bool readUnsigned(NodeLexicon::Properties property, unsigned int& value);
 

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "OwningSystem.h"
 #include "Tokenize.h"
 #include "Trace.h"
 
@@ -146,10 +147,7 @@ bool RemoteServiceAccessPoint::readString(NodeLexicon::Properties property, std:
 
 bool RemoteServiceAccessPoint::isServiceProcessor()
 {
-    Instrumentation system;
-    system.selectNode(cursor.getPathToParentNode());
-    system.selectNode(system.getPathToParentNode());
-    return system.getNodeDescription() == serviceProcessorDescription;
+    return owningSystemDescription(cursor) == serviceProcessorDescription;
 }
 
 bool RemoteServiceAccessPoint::getSystemCreationClassName(std::string& value)

@@ -6,6 +6,7 @@
 
 #include "FrameworkException.h"
 #include "IfcfgFile.h"
+#include "OwningSystem.h"
 #include "PlatformUtilities.h"
 #include "Trace.h"
 
@@ -41,15 +42,6 @@ bool loadIfcfg(const std::string& path, IfcfgFile& file, bool& exists)
     if (isLink)
         throw FrameworkException(path + " is a symbolic link; it is not followed");
     return readable;
-}
-
-// Description of the system node two levels above the cursor's node.
-std::string systemDescription(Instrumentation& cursor)
-{
-    Instrumentation system;
-    system.selectNode(cursor.getPathToParentNode());
-    system.selectNode(system.getPathToParentNode());
-    return system.getNodeDescription();
 }
 
 // Decimal text, blanks around it allowed; anything else reads as 0.
@@ -131,7 +123,7 @@ bool StaticIPAssignmentSettingData::evaluate()
 
 bool StaticIPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    std::string description = systemDescription(cursor);
+    std::string description = owningSystemDescription(cursor);
     std::string interfaceName;
     if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
         interfaceName.clear();
@@ -171,7 +163,7 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
         return false;
     // The host's files are the agent's; a service-processor interface of the
     // same name keeps its values in a folder of its own.
-    if (systemDescription(cursor) == "BMC")
+    if (owningSystemDescription(cursor) == "BMC")
         folder += serviceProcessorFolder;
     std::string candidate = folder + "ifcfg-" + interfaceName;
     if (candidate.size() > maxPathLength)
@@ -314,7 +306,7 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
     std::string path;
     if (!getIfcfgPath(path))
         return WRITE_BAD_FILE_NAME;
-    if (systemDescription(cursor) == "BMC") {
+    if (owningSystemDescription(cursor) == "BMC") {
         const std::string folder = path.substr(0, path.rfind('/'));
         if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             return WRITE_FAILED;
