@@ -342,9 +342,9 @@ Labels wholePairs(const Response& r, const char* first, const char* second)
 // replaced by one the store lacks, the key's form kept.
 cimhost::PathSpec absent(const CMPIObjectPath* p)
 {
-    cimhost::PathSpec spec;
-    spec.nameSpace = testsupport::ModuleHarness::nameSpace;
-    spec.className = CMGetCharPtr(CMGetClassName(p, nullptr));
+    cimhost::PathSpec missing;
+    missing.nameSpace = testsupport::ModuleHarness::nameSpace;
+    missing.className = CMGetCharPtr(CMGetClassName(p, nullptr));
     for (CMPICount i = 0; i < CMGetKeyCount(p, nullptr); ++i) {
         CMPIString* name = nullptr;
         CMPIData d = CMGetKeyAt(p, i, &name, nullptr);
@@ -356,17 +356,17 @@ cimhost::PathSpec absent(const CMPIObjectPath* p)
             const bool kind = last != first && (value.substr(last) == ":static" || value.substr(last) == ":dhcp");
             value = first == std::string::npos ? "nosuch"
                                                : value.substr(0, first) + ":nosuch" + (kind ? value.substr(last) : "");
-        } else if (key == "Name" && spec.className == endpoint) {
+        } else if (key == "Name" && missing.className == endpoint) {
             value = "nosuch" + value.substr(value.rfind('_', value.rfind('_') - 1));
-        } else if (key == "Name" && spec.className == accessClass) {
+        } else if (key == "Name" && missing.className == accessClass) {
             value = "nosuch" + value.substr(value.rfind('_'));
-        } else if ((key == "Name" && spec.className != serviceClass) ||
-                   (key == "SystemName" && spec.className == serviceClass)) {
+        } else if ((key == "Name" && missing.className != serviceClass) ||
+                   (key == "SystemName" && missing.className == serviceClass)) {
             value = "nosuch";
         }
-        spec.keys.push_back({key, text(value)});
+        missing.keys.push_back({key, text(value)});
     }
-    return spec;
+    return missing;
 }
 
 } // namespace
