@@ -61,20 +61,16 @@ bool AssociationPaths::selects(const CMPIObjectPath* given, const CMPIObjectPath
 
 std::string AssociationPaths::identity(const CMPIObjectPath* path)
 {
+    // Names are left out: asking for one makes a string object per key.
     std::string text;
-    CMPIString* cls = CMGetClassName(path, nullptr);
-    if (cls && CMGetCharPtr(cls))
-        text = CMGetCharPtr(cls);
+    std::string value;
     const CMPICount count = CMGetKeyCount(path, nullptr);
     for (CMPICount i = 0; i < count; ++i) {
-        CMPIString* name = nullptr;
-        CMPIData d = CMGetKeyAt(path, i, &name, nullptr);
-        std::string value;
+        CMPIData d = CMGetKeyAt(path, i, nullptr, nullptr);
+        value.clear();
         ProviderUtilities::dataToString(d, value);
-        text += '\n';
-        text += name && CMGetCharPtr(name) ? CMGetCharPtr(name) : "";
-        text += '=';
         text += value;
+        text += '\n';
     }
     return text;
 }

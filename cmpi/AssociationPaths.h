@@ -34,7 +34,8 @@ public:
     // selects nothing.
     static bool selects(const CMPIObjectPath* given, const CMPIObjectPath* element);
 
-    // Class and keys of a path as one text; equal texts name one element.
+    // Key values of a path as one text: of two paths of one class, equal
+    // texts name one element.
     static std::string identity(const CMPIObjectPath* path);
 
     // Number of keys; 0 for null.

@@ -119,6 +119,7 @@ CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
     Arena& arena = targetArena(o->broker);
     ObjectPathObject* path = ObjectPathObject::create(o->broker, arena, o->nameSpace, o->className);
     path->host = o->host;
+    PathKeys& keys = path->ownKeys();
     std::pmr::vector<std::pmr::string> names(o->keyNames, arena.memory());
     for (const std::string& key : o->broker->keyNames(std::string(o->className))) {
         bool known = false;
@@ -129,9 +130,9 @@ CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
     }
     for (const std::pmr::string& key : names) {
         if (const CMPIData* d = findNamed(o->properties, key.c_str())) {
-            CMPIData copy = copyData(o->broker, arena, *d);
+            CMPIData copy = copyData(o->broker, keys.parts, *d);
             copy.state |= CMPI_keyValue;
-            path->keys.emplace_back(key, copy);
+            keys.keys.emplace_back(key, copy);
         }
     }
     setStatus(rc, CMPI_RC_OK);
@@ -162,7 +163,7 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     o->host = p->host;
     o->className = p->className;
     o->keyNames.clear();
-    for (const auto& key : p->keys) {
+    for (const auto& key : p->keys()) {
         o->keyNames.push_back(key.first);
         setNamed(o->properties, key.first.c_str(), copyData(o->broker, o->parts, key.second));
     }

@@ -88,9 +88,10 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     detach(o);
-    CMPIData d = makeData(o->broker, o->parts, value, type);
+    PathKeys& own = o->ownKeys();
+    CMPIData d = makeData(o->broker, own.parts, value, type);
     d.state |= CMPI_keyValue;
-    setNamed(o->keys, name, d);
+    setNamed(own.keys, name, d);
     return okStatus();
 }
 
@@ -101,7 +102,7 @@ CMPIData getKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc)
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
         return notFoundData();
     }
-    if (const CMPIData* d = findNamed(o->keys, name)) {
+    if (const CMPIData* d = findNamed(o->keys(), name)) {
         setStatus(rc, CMPI_RC_OK);
         return *d;
     }
@@ -112,16 +113,16 @@ CMPIData getKey(const CMPIObjectPath* op, const char* name, CMPIStatus* rc)
 CMPIData getKeyAt(const CMPIObjectPath* op, CMPICount index, CMPIString** name, CMPIStatus* rc)
 {
     ObjectPathObject* o = self(op);
-    if (!o || index >= o->keys.size()) {
+    if (!o || index >= o->keys().size()) {
         setStatus(rc, o ? CMPI_RC_ERR_NO_SUCH_PROPERTY : CMPI_RC_ERR_INVALID_HANDLE);
         if (name)
             *name = nullptr;
         return notFoundData();
     }
     if (name)
-        *name = newString(o->broker, targetArena(o->broker), o->keys[index].first);
+        *name = newString(o->broker, targetArena(o->broker), o->keys()[index].first);
     setStatus(rc, CMPI_RC_OK);
-    return o->keys[index].second;
+    return o->keys()[index].second;
 }
 
 CMPICount getKeyCount(const CMPIObjectPath* op, CMPIStatus* rc)
@@ -132,7 +133,7 @@ CMPICount getKeyCount(const CMPIObjectPath* op, CMPIStatus* rc)
         return 0;
     }
     setStatus(rc, CMPI_RC_OK);
-    return static_cast<CMPICount>(o->keys.size());
+    return static_cast<CMPICount>(o->keys().size());
 }
 
 CMPIStatus setNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* src)
@@ -200,6 +201,31 @@ CMPIObjectPathFT pathFT = {
 
 const void* ObjectPathObject::functionTable() { return &pathFT; }
 
+ObjectPathObject::ObjectPathObject(std::pmr::memory_resource* memory)
+    : nameSpace(memory), host(memory), className(memory), memory(memory), given(memory)
+{
+}
+
+const NamedData& ObjectPathObject::keys() const
+{
+    static const NamedData none;
+    return shared ? shared->keys : none;
+}
+
+PathKeys& ObjectPathObject::ownKeys()
+{
+    if (!shared || shared.use_count() > 1) {
+        auto own = std::allocate_shared<PathKeys>(std::pmr::polymorphic_allocator<PathKeys>(memory), memory);
+        if (shared) {
+            for (const auto& key : shared->keys)
+                own->keys.emplace_back(key.first, copyData(broker, own->parts, key.second));
+            given.push_back(std::move(shared));
+        }
+        shared = std::move(own);
+    }
+    return *shared;
+}
+
 ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::string_view ns,
                                            std::string_view className)
 {
@@ -221,8 +247,14 @@ ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMP
                                         s ? std::string_view(s->className) : std::string_view());
     if (s) {
         object->host = s->host;
-        for (const auto& key : s->keys)
-            object->keys.emplace_back(key.first, copyData(broker, object->parts, key.second));
+        // Shared only within one memory: it outlives every path drawn from it.
+        if (s->memory == object->memory)
+            object->shared = s->shared;
+        else if (!s->keys().empty()) {
+            PathKeys& own = object->ownKeys();
+            for (const auto& key : s->keys())
+                own.keys.emplace_back(key.first, copyData(broker, own.parts, key.second));
+        }
     }
     return object;
 }

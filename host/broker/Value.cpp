@@ -357,9 +357,9 @@ CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& spec)
     ObjectPathObject* path = ObjectPathObject::create(broker, arena, spec.nameSpace, spec.className);
     path->host = spec.host;
     for (const auto& key : spec.keys) {
-        CMPIData d = toData(broker, path->parts, key.second);
+        CMPIData d = toData(broker, path->ownKeys().parts, key.second);
         d.state |= CMPI_keyValue;
-        setNamed(path->keys, key.first.c_str(), d);
+        setNamed(path->ownKeys().keys, key.first.c_str(), d);
     }
     return &path->cell.cmpi;
 }

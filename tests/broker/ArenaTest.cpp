@@ -271,3 +271,57 @@ TEST(BrokerArena, ReturnedPathsStayAsReturnedAndCostNoCopy)
     EXPECT_STREQ(CMGetCharsPtr(CMGetNameSpace(r.paths[1], nullptr), nullptr), "root/cimv2");
     EXPECT_EQ(keyOf(r.paths[2], "Name"), "eth2");
 }
+
+// Copies of a path made while a request runs (a reference set as a
+// property, a key of another path) share its keys until one of them
+// changes; what either handed out stays readable as long as it lives.
+TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
+{
+    Broker broker;
+    Request req(broker);
+    CMPIObjectPath* cloned = nullptr;
+    req.call([&](const CMPIContext*, const CMPIResult*) {
+        CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(op, "SystemName", "a system name past the small buffer", CMPI_chars);
+        CMAddKey(op, "Name", "eth0_52:54:00:12:34:56_3", CMPI_chars);
+        CMPIObjectPath* assoc = req.newObjectPath("root/cimv2", "Tavrix_BindsToLanEndPoint");
+        CMPIInstance* inst = req.newInstance(assoc);
+        CMSetProperty(inst, "Dependent", &op, CMPI_ref);
+        CMPIObjectPath* held = CMGetProperty(inst, "Dependent", nullptr).value.ref;
+        EXPECT_NE(held, op);
+        EXPECT_EQ(CMGetKey(held, "Name", nullptr).value.string, CMGetKey(op, "Name", nullptr).value.string)
+            << "the copy made its own key values";
+
+        // A change to the copy leaves the source as it was, and back.
+        CMPIString* before = CMGetKey(op, "Name", nullptr).value.string;
+        CMAddKey(held, "Name", "eth9", CMPI_chars);
+        EXPECT_EQ(keyOf(held, "Name"), "eth9");
+        EXPECT_EQ(keyOf(op, "Name"), "eth0_52:54:00:12:34:56_3");
+        EXPECT_EQ(keyOf(held, "SystemName"), "a system name past the small buffer");
+        CMPIObjectPath* second = req.newObjectPath("root/cimv2", "Tavrix_BindsToLanEndPoint");
+        CMAddKey(second, "Dependent", &op, CMPI_ref);
+        CMAddKey(op, "SystemName", "renamed", CMPI_chars);
+        CMPIObjectPath* key = CMGetKey(second, "Dependent", nullptr).value.ref;
+        EXPECT_EQ(keyOf(key, "SystemName"), "a system name past the small buffer");
+        EXPECT_EQ(keyOf(op, "SystemName"), "renamed");
+        EXPECT_EQ(CMGetKeyCount(key, nullptr), 2u);
+
+        // A value read from a path outlives the other holders of its keys.
+        CMPIObjectPath* third = req.newObjectPath("root/cimv2", "Tavrix_BindsToLanEndPoint");
+        CMAddKey(third, "Dependent", &op, CMPI_ref);
+        CMPIString* read = CMGetKey(op, "Name", nullptr).value.string;
+        CMAddKey(op, "Name", "eth1", CMPI_chars);
+        EXPECT_EQ(CMRelease(third).rc, CMPI_RC_OK);
+        EXPECT_STREQ(CMGetCharsPtr(read, nullptr), "eth0_52:54:00:12:34:56_3");
+        EXPECT_STREQ(CMGetCharsPtr(before, nullptr), "eth0_52:54:00:12:34:56_3");
+
+        // A clone outlives the request: it holds keys of its own.
+        cloned = CMClone(key, nullptr);
+        CMPIStatus ok = {CMPI_RC_OK, nullptr};
+        return ok;
+    });
+    ASSERT_NE(cloned, nullptr);
+    EXPECT_EQ(keyOf(cloned, "SystemName"), "a system name past the small buffer");
+    EXPECT_EQ(keyOf(cloned, "Name"), "eth0_52:54:00:12:34:56_3");
+    EXPECT_EQ(CMRelease(cloned).rc, CMPI_RC_OK);
+}

@@ -200,9 +200,9 @@ TEST(RequestPath, KeyCountSaturates)
     CMPIObjectPath* crowded = req.makePath(staticSetting("Computer:eth1"));
     auto* object = cimhost::ownerOf<cimhost::ObjectPathObject>(crowded);
     ASSERT_NE(object, nullptr);
-    const CMPIData value = object->keys[0].second;
+    const CMPIData value = object->keys()[0].second;
     for (unsigned i = 1; i < 65536; ++i)
-        object->keys.emplace_back("Extra" + std::to_string(i), value);
+        object->ownKeys().keys.emplace_back("Extra" + std::to_string(i), value);
     ASSERT_EQ(CMGetKeyCount(crowded, nullptr), 65536u);
     EXPECT_EQ(Korvu::ProviderUtilities::getKeyCount(crowded), 65535u);
 
