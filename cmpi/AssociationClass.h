@@ -114,6 +114,7 @@ public:
 
 private:
     enum class Given { None, A, B, Association };
+    static constexpr std::size_t fewSources = 4;
     struct Pair {
         CMPIObjectPath* a;
         CMPIObjectPath* b;
@@ -295,6 +296,27 @@ void AssociationClass<Traits>::pairAll()
     Traits::listA(c, as);
     if (as.empty())
         return;
+    if constexpr (AssociationHooks::HasCandidatesB<Traits>::value) {
+        // A computer system or two: a walk narrowed to each one's elements
+        // costs less than building a path for every element of end B.
+        if (as.size() <= fewSources) {
+            std::string farKey;
+            std::vector<CMPIObjectPath*> far;
+            for (CMPIObjectPath* a : as) {
+                const std::string key = Traits::keyA(model, a, false);
+                if (key.empty())
+                    continue;
+                if (key != farKey) {
+                    far.clear();
+                    farWithKey(true, c, key, far);
+                    farKey = key;
+                }
+                for (CMPIObjectPath* b : far)
+                    pairs.push_back(Pair{a, b});
+            }
+            return;
+        }
+    }
     Traits::listB(c, bs);
     // B elements by join key, each list in store order.
     std::unordered_map<std::string, std::vector<CMPIObjectPath*>> byKey;

@@ -39,6 +39,18 @@ struct ComputerEndTraits {
     {
         return AssociationPaths::instanceOwn<Hosted>(c, path, properties);
     }
+    // The elements of one system: the key is its class and name. Only the
+    // keys of the narrowing path are read.
+    static void candidatesB(const EndContext& c, Model&, const std::string& key, std::vector<CMPIObjectPath*>& out)
+    {
+        const std::string::size_type cut = key.find('\n');
+        CMPIObjectPath* narrow =
+            cut == std::string::npos
+                ? nullptr
+                : AssociationPaths::keyPath(c, "CIM_ManagedElement", {{"SystemCreationClassName", key.substr(0, cut)},
+                                                                      {"SystemName", key.substr(cut + 1)}});
+        AssociationPaths::listOwnNarrowed<Hosted>(c, narrow, out);
+    }
     static std::string keyA(Model&, const CMPIObjectPath* path, bool)
     {
         std::string creationClass = AssociationPaths::key(path, "CreationClassName");

@@ -10,7 +10,7 @@ namespace IPInterfaceProvider {
 
 IPIF_TRACE_UNIT("IPConfigurationService.cpp");
 
-IPConfigurationService::IPConfigurationService() : filterActive(false), position(0)
+IPConfigurationService::IPConfigurationService() : position(0)
 {
     cursor.selectNode(NodeLexicon::IP_INTERFACE);
 }
@@ -29,19 +29,17 @@ void IPConfigurationService::operator++()
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPConfigurationService::operator ++");
     ++position;
     ++cursor;
-    if (filterActive)
-        while (cursor && !evaluate())
-            ++cursor;
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPConfigurationService::operator ++");
 }
 
 void IPConfigurationService::setFilter(FilterType type, const std::string value)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPConfigurationService::setFilter");
-    filterActive = true;
     filters.push_back(Filter{type, value});
-    while (cursor && !evaluate())
-        ++cursor;
+    // The system name is this host's on every node: when the first node
+    // does not match, none does.
+    if (cursor && !evaluate())
+        position = 1;
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPConfigurationService::setFilter");
 }
 

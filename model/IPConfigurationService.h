@@ -44,7 +44,6 @@ private:
         std::string value;
     };
 
-    bool filterActive;
     std::vector<Filter> filters;
     Instrumentation cursor;
     int position;
