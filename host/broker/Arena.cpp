@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <map>
+#include <mutex>
 #include <new>
 
 namespace cimhost {
@@ -75,29 +76,55 @@ std::pmr::memory_resource* blocks()
 } // namespace
 
 // A monotonic buffer that several threads may draw from: providers may
-// return results of one request from threads of their own. Blocks freed
-// during the request (a vector that grew, a released object) are pooled
-// for reuse, so a request holds about what it keeps, not all it ever
-// asked for; everything goes back to the system when the buffer ends.
+// return results of one request from threads of their own. Small pieces
+// freed during the request (a vector that grew, a released object) go to
+// a free list of their size for reuse, so a request holds about what it
+// keeps, not all it ever asked for; everything goes back to the system
+// when the buffer ends. A request makes tens of pieces per returned
+// element, so the common case is a lock, a list pop or a pointer bump.
 class Arena::Buffer : public std::pmr::memory_resource {
-private:
-    void* do_allocate(size_t bytes, size_t align) override
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return pool.allocate(bytes, align);
-    }
 public:
     // From now on nothing is handed back piece by piece: the whole buffer
     // is about to go.
     void end() { ending = true; }
 
 private:
+    static constexpr size_t grain = alignof(std::max_align_t);
+    static constexpr size_t classes = 256;  // pieces up to 4 KiB are listed
+    struct Free {
+        Free* next;
+    };
+
+    static size_t classOf(size_t bytes, size_t align)
+    {
+        if (align > grain || bytes > classes * grain)
+            return classes;
+        return bytes == 0 ? 0 : (bytes - 1) / grain;
+    }
+
+    void* do_allocate(size_t bytes, size_t align) override
+    {
+        const size_t c = classOf(bytes, align);
+        std::lock_guard<std::mutex> lock(mutex);
+        if (c == classes)
+            return buffer.allocate(bytes, align);
+        if (Free* piece = free[c]) {
+            free[c] = piece->next;
+            return piece;
+        }
+        return buffer.allocate((c + 1) * grain, grain);
+    }
     void do_deallocate(void* p, size_t bytes, size_t align) override
     {
         if (ending)
             return;
+        const size_t c = classOf(bytes, align);
+        // Large pieces stay in the buffer until it ends, as monotonic
+        // memory does.
+        if (c == classes || !p)
+            return;
         std::lock_guard<std::mutex> lock(mutex);
-        pool.deallocate(p, bytes, align);
+        free[c] = ::new (p) Free{free[c]};
     }
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
     {
@@ -107,7 +134,7 @@ private:
     std::mutex mutex;
     std::atomic<bool> ending{false};
     std::pmr::monotonic_buffer_resource buffer{16384, blocks()};
-    std::pmr::unsynchronized_pool_resource pool{&buffer};
+    Free* free[classes] = {};
 };
 
 Arena::Arena() : resource(std::pmr::new_delete_resource()), objects(resource) {}

@@ -95,10 +95,15 @@ const CMPIData* findNamed(const NamedData& list, const char* name)
 
 void setNamed(NamedData& list, const char* name, const CMPIData& data)
 {
-    if (CMPIData* existing = findNamed(list, name))
+    if (CMPIData* existing = findNamed(list, name)) {
         *existing = data;
-    else
-        list.emplace_back(name, data);
+        return;
+    }
+    // Paths have a few keys and instances a dozen properties: growing one
+    // by one would copy every name each time.
+    if (list.capacity() == 0)
+        list.reserve(4);
+    list.emplace_back(name, data);
 }
 
 CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
