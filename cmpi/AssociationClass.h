@@ -139,6 +139,7 @@ private:
     typename Traits::Model model;
     std::vector<Pair> pairs;
     std::size_t position;
+    CMPIObjectPath* pairPath = nullptr;
 };
 
 template <class Traits>
@@ -394,8 +395,14 @@ CMPIInstance* AssociationClass<Traits>::getCMPIInstance(const char** /*propertie
 {
     enter("getCMPIInstance", __LINE__);
     CMPIInstance* instance = nullptr;
-    if (CMPIObjectPath* path = getObjectPath()) {
-        instance = ProviderUtilities::instanceFrom(broker, path);
+    // One path, keyed anew for every pair: an instance takes copies of the
+    // keys it is made from.
+    if (position < pairs.size() && !pairPath)
+        pairPath = ProviderUtilities::createObjectPath(broker, Traits::className, nameSpace);
+    if (position < pairs.size() && pairPath) {
+        ProviderUtilities::setKeyProperty(pairPath, Traits::a.role, pairs[position].a);
+        ProviderUtilities::setKeyProperty(pairPath, Traits::b.role, pairs[position].b);
+        instance = ProviderUtilities::createInstance(broker, pairPath);
         if (instance) {
             // Brokers that make the path's keys properties of the new
             // instance need no second copy of either reference.

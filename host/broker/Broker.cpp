@@ -31,7 +31,7 @@ Broker* brokerOf(const CMPIBroker* mb) { return Broker::fromCmpi(mb); }
 std::string classOf(const CMPIObjectPath* op)
 {
     ObjectPathObject* o = ownerOf<ObjectPathObject>(op);
-    return o ? std::string(o->className) : std::string();
+    return o ? std::string(o->body().className) : std::string();
 }
 
 // Makes sure providers always see a context.

@@ -118,8 +118,8 @@ CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
     }
     Arena& arena = targetArena(o->broker);
     ObjectPathObject* path = ObjectPathObject::create(o->broker, arena, o->nameSpace, o->className);
-    path->host = o->host;
-    PathKeys& keys = path->ownKeys();
+    PathBody& keys = path->own();
+    keys.host = o->host;
     std::pmr::vector<std::pmr::string> names(o->keyNames, arena.memory());
     for (const std::string& key : o->broker->keyNames(std::string(o->className))) {
         bool known = false;
@@ -159,9 +159,9 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     if (!o || !p)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     detach(o);
-    o->nameSpace = p->nameSpace;
-    o->host = p->host;
-    o->className = p->className;
+    o->nameSpace = p->body().nameSpace;
+    o->host = p->body().host;
+    o->className = p->body().className;
     o->keyNames.clear();
     for (const auto& key : p->keys()) {
         o->keyNames.push_back(key.first);

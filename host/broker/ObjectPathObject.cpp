@@ -37,17 +37,17 @@ CMPIObjectPath* clone(const CMPIObjectPath* op, CMPIStatus* rc)
     return &ObjectPathObject::copy(o->broker, o->broker->ownArena(), op)->cell.cmpi;
 }
 
-CMPIStatus setText(std::pmr::string ObjectPathObject::*field, CMPIObjectPath* op, const char* text)
+CMPIStatus setText(std::pmr::string PathBody::*field, CMPIObjectPath* op, const char* text)
 {
     ObjectPathObject* o = self(op);
     if (!o)
         return invalid();
     detach(o);
-    (o->*field) = text ? text : "";
+    (o->own().*field) = text ? text : "";
     return okStatus();
 }
 
-CMPIString* getText(std::pmr::string ObjectPathObject::*field, const CMPIObjectPath* op, CMPIStatus* rc)
+CMPIString* getText(std::pmr::string PathBody::*field, const CMPIObjectPath* op, CMPIStatus* rc)
 {
     ObjectPathObject* o = self(op);
     if (!o) {
@@ -55,29 +55,29 @@ CMPIString* getText(std::pmr::string ObjectPathObject::*field, const CMPIObjectP
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return newString(o->broker, targetArena(o->broker), o->*field);
+    return newString(o->broker, targetArena(o->broker), o->body().*field);
 }
 
 CMPIStatus setNameSpace(CMPIObjectPath* op, const char* ns)
 {
-    return setText(&ObjectPathObject::nameSpace, op, ns);
+    return setText(&PathBody::nameSpace, op, ns);
 }
 CMPIString* getNameSpace(const CMPIObjectPath* op, CMPIStatus* rc)
 {
-    return getText(&ObjectPathObject::nameSpace, op, rc);
+    return getText(&PathBody::nameSpace, op, rc);
 }
-CMPIStatus setHostname(CMPIObjectPath* op, const char* hn) { return setText(&ObjectPathObject::host, op, hn); }
+CMPIStatus setHostname(CMPIObjectPath* op, const char* hn) { return setText(&PathBody::host, op, hn); }
 CMPIString* getHostname(const CMPIObjectPath* op, CMPIStatus* rc)
 {
-    return getText(&ObjectPathObject::host, op, rc);
+    return getText(&PathBody::host, op, rc);
 }
 CMPIStatus setClassName(CMPIObjectPath* op, const char* cn)
 {
-    return setText(&ObjectPathObject::className, op, cn);
+    return setText(&PathBody::className, op, cn);
 }
 CMPIString* getClassName(const CMPIObjectPath* op, CMPIStatus* rc)
 {
-    return getText(&ObjectPathObject::className, op, rc);
+    return getText(&PathBody::className, op, rc);
 }
 
 CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, const CMPIType type)
@@ -88,7 +88,7 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     detach(o);
-    PathKeys& own = o->ownKeys();
+    PathBody& own = o->own();
     CMPIData d = makeData(o->broker, own.parts, value, type);
     d.state |= CMPI_keyValue;
     setNamed(own.keys, name, d);
@@ -143,7 +143,7 @@ CMPIStatus setNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjectPath* 
     if (!o || !s)
         return invalid();
     detach(o);
-    o->nameSpace = s->nameSpace;
+    o->own().nameSpace = s->body().nameSpace;
     return okStatus();
 }
 
@@ -154,8 +154,9 @@ CMPIStatus setHostAndNameSpaceFromObjectPath(CMPIObjectPath* op, const CMPIObjec
     if (!o || !s)
         return invalid();
     detach(o);
-    o->nameSpace = s->nameSpace;
-    o->host = s->host;
+    PathBody& own = o->own();
+    own.nameSpace = s->body().nameSpace;
+    own.host = s->body().host;
     return okStatus();
 }
 
@@ -202,36 +203,36 @@ CMPIObjectPathFT pathFT = {
 const void* ObjectPathObject::functionTable() { return &pathFT; }
 
 ObjectPathObject::ObjectPathObject(std::pmr::memory_resource* memory)
-    : nameSpace(memory), host(memory), className(memory), memory(memory), given(memory)
+    : memory(memory), given(memory)
 {
 }
 
-const NamedData& ObjectPathObject::keys() const
+std::shared_ptr<PathBody> ObjectPathObject::newBody() const
 {
-    static const NamedData none;
-    return shared ? shared->keys : none;
+    return std::allocate_shared<PathBody>(std::pmr::polymorphic_allocator<PathBody>(memory), memory);
 }
 
-PathKeys& ObjectPathObject::ownKeys()
+PathBody& ObjectPathObject::own()
 {
-    if (!shared || shared.use_count() > 1) {
-        auto own = std::allocate_shared<PathKeys>(std::pmr::polymorphic_allocator<PathKeys>(memory), memory);
-        if (shared) {
-            for (const auto& key : shared->keys)
-                own->keys.emplace_back(key.first, copyData(broker, own->parts, key.second));
-            given.push_back(std::move(shared));
-        }
+    if (shared.use_count() > 1) {
+        auto own = newBody();
+        own->nameSpace = shared->nameSpace;
+        own->host = shared->host;
+        own->className = shared->className;
+        own->keys.reserve(shared->keys.size());
+        for (const auto& key : shared->keys)
+            own->keys.emplace_back(key.first, copyData(broker, own->parts, key.second));
+        given.push_back(std::move(shared));
         shared = std::move(own);
     }
     return *shared;
 }
 
-ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::string_view ns,
-                                           std::string_view className)
+namespace {
+
+ObjectPathObject* blank(Broker* broker, Arena& arena)
 {
     ObjectPathObject* object = arena.make<ObjectPathObject>(arena.memory());
-    object->nameSpace.assign(ns.data(), ns.size());
-    object->className.assign(className.data(), className.size());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
@@ -240,22 +241,36 @@ ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::st
     return object;
 }
 
+} // namespace
+
+ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::string_view ns,
+                                           std::string_view className)
+{
+    ObjectPathObject* object = blank(broker, arena);
+    object->shared = object->newBody();
+    object->shared->nameSpace.assign(ns.data(), ns.size());
+    object->shared->className.assign(className.data(), className.size());
+    return object;
+}
+
 ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMPIObjectPath* source)
 {
     ObjectPathObject* s = self(source);
-    ObjectPathObject* object = create(broker, arena, s ? std::string_view(s->nameSpace) : std::string_view(),
-                                        s ? std::string_view(s->className) : std::string_view());
-    if (s) {
-        object->host = s->host;
-        // Shared only within one memory: it outlives every path drawn from it.
-        if (s->memory == object->memory)
-            object->shared = s->shared;
-        else if (!s->keys().empty()) {
-            PathKeys& own = object->ownKeys();
-            for (const auto& key : s->keys())
-                own.keys.emplace_back(key.first, copyData(broker, own.parts, key.second));
-        }
+    ObjectPathObject* object = blank(broker, arena);
+    // Shared only within one memory: it outlives every path drawn from it.
+    if (s && s->memory == object->memory) {
+        object->shared = s->shared;
+        return object;
     }
+    object->shared = object->newBody();
+    if (!s)
+        return object;
+    PathBody& own = *object->shared;
+    own.nameSpace = s->body().nameSpace;
+    own.host = s->body().host;
+    own.className = s->body().className;
+    for (const auto& key : s->keys())
+        own.keys.emplace_back(key.first, copyData(broker, own.parts, key.second));
     return object;
 }
 

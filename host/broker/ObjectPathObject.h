@@ -17,9 +17,16 @@ namespace cimhost {
 class Broker;
 class ResultObject;
 
-// The keys of a path and the values they point to.
-struct PathKeys {
-    explicit PathKeys(std::pmr::memory_resource* memory) : keys(memory), parts(memory) {}
+// What a path names: namespace, host, class and keys, with the values the
+// keys point to.
+struct PathBody {
+    explicit PathBody(std::pmr::memory_resource* memory)
+        : nameSpace(memory), host(memory), className(memory), keys(memory), parts(memory)
+    {
+    }
+    std::pmr::string nameSpace;
+    std::pmr::string host;
+    std::pmr::string className;
     NamedData keys;
     Arena parts;
 };
@@ -27,10 +34,10 @@ struct PathKeys {
 // A CMPIObjectPath: namespace, host, class and ordered keys looked up
 // without regard to case.
 //
-// A copy into memory of the same source shares the keys of the path it
-// was made from until either changes them: a request copies every
-// reference it returns two or three times. A changed path keeps the keys
-// it gave up, so a value read from it stays valid while it lives.
+// A copy into memory of the same source shares the body of the path it
+// was made from until either changes it: a request copies every reference
+// it returns two or three times. A changed path keeps the body it gave
+// up, so a value read from it stays valid while it lives.
 class ObjectPathObject : public Releasable {
 public:
     static ObjectPathObject* create(Broker* broker, Arena& arena, std::string_view ns,
@@ -38,14 +45,12 @@ public:
     static ObjectPathObject* copy(Broker* broker, Arena& arena, const CMPIObjectPath* source);
     static const void* functionTable();
     explicit ObjectPathObject(std::pmr::memory_resource* memory);
-    const NamedData& keys() const;
-    // The keys to change, and the arena their new values go to.
-    PathKeys& ownKeys();
+    const PathBody& body() const { return *shared; }
+    const NamedData& keys() const { return shared->keys; }
+    // The body to change; new key values go to its parts.
+    PathBody& own();
 
     Cell<CMPIObjectPath> cell;
-    std::pmr::string nameSpace;
-    std::pmr::string host;
-    std::pmr::string className;
     Broker* broker;
     Arena* arena;
     // As for instances: set while this object stands as a request's
@@ -54,9 +59,11 @@ public:
     size_t answerAt = 0;
 
 private:
+    std::shared_ptr<PathBody> newBody() const;
+
     std::pmr::memory_resource* memory;
-    std::shared_ptr<PathKeys> shared;
-    std::pmr::vector<std::shared_ptr<PathKeys>> given;  // keys given up by a change
+    std::shared_ptr<PathBody> shared;  // never null
+    std::pmr::vector<std::shared_ptr<PathBody>> given;  // bodies given up by a change
 };
 
 } // namespace cimhost

@@ -23,7 +23,7 @@ private:
 std::string classOf(const CMPIObjectPath* op)
 {
     ObjectPathObject* o = ownerOf<ObjectPathObject>(op);
-    return o ? std::string(o->className) : std::string();
+    return o ? std::string(o->body().className) : std::string();
 }
 
 void take(Response& response, const ResultObject* result)

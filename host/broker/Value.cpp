@@ -355,11 +355,11 @@ CMPIData toData(Broker* broker, Arena& arena, const Value& v)
 CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& spec)
 {
     ObjectPathObject* path = ObjectPathObject::create(broker, arena, spec.nameSpace, spec.className);
-    path->host = spec.host;
+    path->own().host = spec.host;
     for (const auto& key : spec.keys) {
-        CMPIData d = toData(broker, path->ownKeys().parts, key.second);
+        CMPIData d = toData(broker, path->own().parts, key.second);
         d.state |= CMPI_keyValue;
-        setNamed(path->ownKeys().keys, key.first.c_str(), d);
+        setNamed(path->own().keys, key.first.c_str(), d);
     }
     return &path->cell.cmpi;
 }

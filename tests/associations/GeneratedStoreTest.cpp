@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../bench/StoreGenerator.h"
+#include "PathText.h"
 #include "Scene.h"
 
 using namespace scene;
@@ -465,6 +466,14 @@ void enumeratesAsThePerElementWalk(World& w)
         Response instances = req.enumerateInstances(w.h.classPath(req, a.name));
         ASSERT_TRUE(instances.ok()) << instances.message;
         EXPECT_EQ(pairs(instances, a.roleA, a.roleB), expected);
+
+        // Each instance is named as its path in the names answer, keys in
+        // the same order.
+        ASSERT_EQ(instances.instances.size(), names.paths.size());
+        for (size_t i = 0; i < names.paths.size(); ++i)
+            ASSERT_EQ(cimhost::pathToText(CMGetObjectPath(instances.instances[i], nullptr)),
+                      cimhost::pathToText(names.paths[i]))
+                << "instance " << i;
     }
 }
 

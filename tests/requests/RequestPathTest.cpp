@@ -202,7 +202,7 @@ TEST(RequestPath, KeyCountSaturates)
     ASSERT_NE(object, nullptr);
     const CMPIData value = object->keys()[0].second;
     for (unsigned i = 1; i < 65536; ++i)
-        object->ownKeys().keys.emplace_back("Extra" + std::to_string(i), value);
+        object->own().keys.emplace_back("Extra" + std::to_string(i), value);
     ASSERT_EQ(CMGetKeyCount(crowded, nullptr), 65536u);
     EXPECT_EQ(Korvu::ProviderUtilities::getKeyCount(crowded), 65535u);
 
