@@ -47,27 +47,49 @@ int StaticInstanceProvider::requests() const
     return calls;
 }
 
-std::vector<InstanceSpec> StaticInstanceProvider::matching(const CMPIObjectPath* op) const
+template <class Take>
+void StaticInstanceProvider::forMatching(const CMPIObjectPath* op, Take take) const
 {
     PathSpec wanted = toPathSpec(op);
     ObjectPathObject* path = ownerOf<ObjectPathObject>(op);
     Broker* broker = path ? path->broker : nullptr;
-    std::vector<InstanceSpec> out;
+    std::vector<std::pair<const std::string*, std::string>> keys;
+    for (const auto& key : wanted.keys)
+        keys.emplace_back(&key.first, key.second.toText());
+    // The broker is asked once per stored class whether it is a subclass.
+    std::vector<std::pair<std::string, bool>> subclasses;
+    const auto fits = [&](const std::string& className) {
+        if (wanted.className.empty() || equalsIgnoreCase(className, wanted.className))
+            return true;
+        for (const auto& known : subclasses)
+            if (known.first == className)
+                return known.second;
+        const bool is = broker && broker->isA(className, wanted.className);
+        subclasses.emplace_back(className, is);
+        return is;
+    };
     std::lock_guard<std::mutex> lock(mutex);
     for (const InstanceSpec& inst : stored) {
         // A request for a superclass reaches here for its subclasses too.
-        if (!wanted.className.empty() && !equalsIgnoreCase(inst.path.className, wanted.className) &&
-            !(broker && broker->isA(inst.path.className, wanted.className)))
+        if (!fits(inst.path.className))
             continue;
         bool match = true;
-        for (const auto& key : wanted.keys) {
-            const Value* mine = inst.path.key(key.first);
-            if (!mine || mine->toText() != key.second.toText())
+        for (const auto& key : keys) {
+            const Value* mine = inst.path.key(*key.first);
+            if (!mine || mine->toText() != key.second) {
                 match = false;
+                break;
+            }
         }
         if (match)
-            out.push_back(inst);
+            take(inst);
     }
+}
+
+std::vector<InstanceSpec> StaticInstanceProvider::matching(const CMPIObjectPath* op) const
+{
+    std::vector<InstanceSpec> out;
+    forMatching(op, [&out](const InstanceSpec& inst) { out.push_back(inst); });
     return out;
 }
 
@@ -113,8 +135,17 @@ CMPIStatus StaticInstanceProvider::enumNames(CMPIInstanceMI* mi, const CMPIConte
     Broker* b = brokerOf(op);
     if (!b)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    for (const InstanceSpec& inst : p->matching(op)) {
-        CMPIObjectPath* path = toObjectPath(b, targetArena(b), withNamespace(inst, op).path);
+    // Names alone: the stored properties are not copied.
+    std::vector<PathSpec> paths;
+    p->forMatching(op, [&paths](const InstanceSpec& inst) { paths.push_back(inst.path); });
+    std::string nameSpace;
+    for (PathSpec& spec : paths) {
+        if (spec.nameSpace.empty()) {
+            if (nameSpace.empty())
+                nameSpace = toPathSpec(op).nameSpace;
+            spec.nameSpace = nameSpace;
+        }
+        CMPIObjectPath* path = toObjectPath(b, targetArena(b), spec);
         CMReturnObjectPath(rslt, path);
         CMRelease(path);
     }

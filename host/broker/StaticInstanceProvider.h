@@ -50,6 +50,8 @@ private:
     // Instances of the path's class (or all when it names none) whose keys
     // equal every key the path carries.
     std::vector<InstanceSpec> matching(const CMPIObjectPath* op) const;
+    // Calls take(instance) for each of them, under the lock.
+    template <class Take> void forMatching(const CMPIObjectPath* op, Take take) const;
     // Whether the path carries exactly the instance's keys.
     static bool names(const CMPIObjectPath* op, const InstanceSpec& inst);
 
