@@ -104,7 +104,7 @@ bool IPAssignmentSettingData::evaluate()
 
 bool IPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    std::string description = owningSystemDescription(cursor);
+    const std::string& description = owner.description(cursor);
     std::string interfaceName;
     if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
         interfaceName.clear();

@@ -6,6 +6,7 @@
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -44,6 +45,7 @@ private:
     bool filterActive;
     std::vector<Filter> filters;
     Instrumentation cursor;
+    OwningSystem owner;
     unsigned int settingKind;
     bool prefixMatch;
 };

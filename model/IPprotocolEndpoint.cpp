@@ -97,7 +97,7 @@ bool IPprotocolEndpoint::readUnsigned(NodeLexicon::Properties property, unsigned
 bool IPprotocolEndpoint::isServiceProcessor()
 {
     if (serviceProcessor < 0)
-        serviceProcessor = owningSystemDescription(cursor) == serviceProcessorDescription ? 1 : 0;
+        serviceProcessor = owner.description(cursor) == serviceProcessorDescription ? 1 : 0;
     return serviceProcessor == 1;
 }
 

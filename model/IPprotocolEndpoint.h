@@ -6,6 +6,7 @@
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -96,6 +97,7 @@ private:
     // -1 until asked there. Each key getter asks, and asking walks two
     // nodes up the tree.
     int serviceProcessor = -1;
+    OwningSystem owner;
 };
 
 } // namespace IPInterfaceProvider

@@ -147,7 +147,7 @@ bool RemoteServiceAccessPoint::readString(NodeLexicon::Properties property, std:
 
 bool RemoteServiceAccessPoint::isServiceProcessor()
 {
-    return owningSystemDescription(cursor) == serviceProcessorDescription;
+    return owner.description(cursor) == serviceProcessorDescription;
 }
 
 bool RemoteServiceAccessPoint::getSystemCreationClassName(std::string& value)

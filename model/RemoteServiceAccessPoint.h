@@ -6,6 +6,7 @@
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -80,6 +81,7 @@ private:
     // Asked of the system once per object (one request), not once per node.
     std::string hostName;
     bool hostNameKnown = false;
+    OwningSystem owner;
 };
 
 } // namespace IPInterfaceProvider

@@ -123,7 +123,7 @@ bool StaticIPAssignmentSettingData::evaluate()
 
 bool StaticIPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    std::string description = owningSystemDescription(cursor);
+    const std::string& description = owner.description(cursor);
     std::string interfaceName;
     if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
         interfaceName.clear();
@@ -163,7 +163,7 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
         return false;
     // The host's files are the agent's; a service-processor interface of the
     // same name keeps its values in a folder of its own.
-    if (owningSystemDescription(cursor) == "BMC")
+    if (owner.isServiceProcessor(cursor))
         folder += serviceProcessorFolder;
     std::string candidate = folder + "ifcfg-" + interfaceName;
     if (candidate.size() > maxPathLength)
@@ -306,7 +306,7 @@ StaticIPAssignmentSettingData::setValues(const std::vector<std::pair<std::string
     std::string path;
     if (!getIfcfgPath(path))
         return WRITE_BAD_FILE_NAME;
-    if (owningSystemDescription(cursor) == "BMC") {
+    if (owner.isServiceProcessor(cursor)) {
         const std::string folder = path.substr(0, path.rfind('/'));
         if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             return WRITE_FAILED;

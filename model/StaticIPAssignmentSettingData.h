@@ -10,6 +10,7 @@
 #include "IfcfgFile.h"
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -116,6 +117,7 @@ private:
     bool filterActive;
     std::vector<Filter> filters;
     Instrumentation cursor;
+    OwningSystem owner;
 };
 
 } // namespace IPInterfaceProvider
