@@ -56,6 +56,21 @@ public:
         hold(Entry{object, raw, sizeof(T), alignof(T)});
         return object;
     }
+    // Like make, with `extra` bytes right after the object for it to use.
+    template <class T, class... Args> T* makeWithTail(size_t extra, Args&&... args)
+    {
+        const size_t bytes = sizeof(T) + extra;
+        void* raw = memory()->allocate(bytes, alignof(T));
+        T* object;
+        try {
+            object = ::new (raw) T(std::forward<Args>(args)...);
+        } catch (...) {
+            memory()->deallocate(raw, bytes, alignof(T));
+            throw;
+        }
+        hold(Entry{object, raw, bytes, alignof(T)});
+        return object;
+    }
     // Frees one object now; false when it does not belong here.
     bool releaseOne(Releasable* object);
     size_t size() const;

@@ -1,5 +1,7 @@
 #include "StringObject.h"
 
+#include <cstring>
+
 #include "Broker.h"
 
 namespace cimhost {
@@ -34,7 +36,7 @@ char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return const_cast<char*>(self->text.c_str());
+    return const_cast<char*>(self->text.data());
 }
 
 CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
@@ -45,12 +47,16 @@ const void* StringObject::functionTable() { return &stringFT; }
 
 StringObject* StringObject::create(Broker* broker, Arena& arena, std::string_view text)
 {
-    StringObject* object = arena.make<StringObject>(arena.memory());
-    object->text.assign(text.data(), text.size());
+    StringObject* object = arena.makeWithTail<StringObject>(text.size() + 1);
+    char* tail = reinterpret_cast<char*>(object + 1);
+    if (!text.empty())
+        std::memcpy(tail, text.data(), text.size());
+    tail[text.size()] = '\0';
+    object->text = std::string_view(tail, text.size());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
-    object->cell.cmpi.hdl = const_cast<char*>(object->text.c_str());
+    object->cell.cmpi.hdl = tail;
     object->cell.cmpi.ft = &stringFT;
     return object;
 }

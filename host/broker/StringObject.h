@@ -14,14 +14,14 @@ namespace cimhost {
 
 class Broker;
 
-// A CMPIString whose handle is its zero-terminated text.
+// A CMPIString whose handle is its zero-terminated text, kept right after
+// the object in the same piece of memory.
 class StringObject : public Releasable {
 public:
     static StringObject* create(Broker* broker, Arena& arena, std::string_view text);
     static const void* functionTable();
-    explicit StringObject(std::pmr::memory_resource* memory) : text(memory) {}
     Cell<CMPIString> cell;
-    std::pmr::string text;
+    std::string_view text;  // zero-terminated
     Broker* broker;
     Arena* arena;
 };
