@@ -319,21 +319,31 @@ void AssociationClass<Traits>::pairAll()
         }
     }
     Traits::listB(c, bs);
-    // B elements by join key, each list in store order.
-    std::unordered_map<std::string, std::vector<CMPIObjectPath*>> byKey;
-    for (CMPIObjectPath* b : bs) {
-        const std::string key = Traits::keyB(model, b, false);
-        if (!key.empty())
-            byKey[key].push_back(b);
+    // B elements by join key, each chain in store order: first and last
+    // index per key, and the next index of each element.
+    constexpr std::size_t none = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byKey;
+    byKey.reserve(bs.size());
+    std::vector<std::size_t> next(bs.size(), none);
+    for (std::size_t i = 0; i < bs.size(); ++i) {
+        std::string key = Traits::keyB(model, bs[i], false);
+        if (key.empty())
+            continue;
+        auto placed = byKey.try_emplace(std::move(key), i, i);
+        if (!placed.second) {
+            next[placed.first->second.second] = i;
+            placed.first->second.second = i;
+        }
     }
+    pairs.reserve(bs.size());
     for (CMPIObjectPath* a : as) {
         const std::string key = Traits::keyA(model, a, false);
         if (key.empty())
             continue;
         auto found = byKey.find(key);
         if (found != byKey.end())
-            for (CMPIObjectPath* b : found->second)
-                pairs.push_back(Pair{a, b});
+            for (std::size_t i = found->second.first; i != none; i = next[i])
+                pairs.push_back(Pair{a, bs[i]});
     }
 }
 

@@ -67,9 +67,16 @@ std::string AssociationPaths::identity(const CMPIObjectPath* path)
     const CMPICount count = CMGetKeyCount(path, nullptr);
     for (CMPICount i = 0; i < count; ++i) {
         CMPIData d = CMGetKeyAt(path, i, nullptr, nullptr);
-        value.clear();
-        ProviderUtilities::dataToString(d, value);
-        text += value;
+        const char* chars = d.type == CMPI_string && !(d.state & CMPI_nullValue) && d.value.string
+                                ? CMGetCharsPtr(d.value.string, nullptr)
+                                : nullptr;
+        if (chars) {
+            text += chars;
+        } else {
+            value.clear();
+            ProviderUtilities::dataToString(d, value);
+            text += value;
+        }
         text += '\n';
     }
     return text;
