@@ -15,7 +15,13 @@ namespace {
 
 std::string adapterEntry(bool serviceProcessor, const std::string& interfaceName, const std::string& mac)
 {
-    return std::string(serviceProcessor ? "BMC" : "Computer") + "\n" + interfaceName + "\n" + mac;
+    std::string entry(serviceProcessor ? "BMC" : "Computer");
+    entry.reserve(entry.size() + interfaceName.size() + mac.size() + 2);
+    entry += '\n';
+    entry += interfaceName;
+    entry += '\n';
+    entry += mac;
+    return entry;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #ifndef KORVU_IPIF_BINDSTOLANENDPOINT_H
 #define KORVU_IPIF_BINDSTOLANENDPOINT_H
 
-#include <map>
+#include <unordered_map>
 #include <string>
 
 namespace Korvu {
@@ -34,7 +34,7 @@ private:
     // Adapter NAME by system kind, interface name and MAC address, read
     // from the store once per object when more than one endpoint is asked
     // for; the first asked is looked up alone.
-    std::map<std::string, std::string> adapters;
+    std::unordered_map<std::string, std::string> adapters;
     bool adaptersRead;
     std::string firstEntry;
     std::string firstAdapter;

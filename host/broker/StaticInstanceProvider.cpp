@@ -135,17 +135,18 @@ CMPIStatus StaticInstanceProvider::enumNames(CMPIInstanceMI* mi, const CMPIConte
     Broker* b = brokerOf(op);
     if (!b)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
-    // Names alone: the stored properties are not copied.
-    std::vector<PathSpec> paths;
-    p->forMatching(op, [&paths](const InstanceSpec& inst) { paths.push_back(inst.path); });
-    std::string nameSpace;
-    for (PathSpec& spec : paths) {
-        if (spec.nameSpace.empty()) {
-            if (nameSpace.empty())
-                nameSpace = toPathSpec(op).nameSpace;
-            spec.nameSpace = nameSpace;
-        }
-        CMPIObjectPath* path = toObjectPath(b, targetArena(b), spec);
+    // Names alone, made straight from the stored paths; they are returned
+    // once the list is unlocked.
+    const std::string nameSpace = toPathSpec(op).nameSpace;
+    Arena& arena = targetArena(b);
+    std::vector<CMPIObjectPath*> paths;
+    p->forMatching(op, [&](const InstanceSpec& inst) {
+        CMPIObjectPath* path = toObjectPath(b, arena, inst.path);
+        if (inst.path.nameSpace.empty())
+            CMSetNameSpace(path, nameSpace.c_str());
+        paths.push_back(path);
+    });
+    for (CMPIObjectPath* path : paths) {
         CMReturnObjectPath(rslt, path);
         CMRelease(path);
     }
