@@ -105,7 +105,7 @@ private:
     void* do_allocate(size_t bytes, size_t align) override
     {
         const size_t c = classOf(bytes, align);
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<SpinLock> lock(mutex);
         if (c == classes)
             return buffer.allocate(bytes, align);
         if (Free* piece = free[c]) {
@@ -123,7 +123,7 @@ private:
         // memory does.
         if (c == classes || !p)
             return;
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<SpinLock> lock(mutex);
         free[c] = ::new (p) Free{free[c]};
     }
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
@@ -131,7 +131,7 @@ private:
         return this == &other;
     }
 
-    std::mutex mutex;
+    SpinLock mutex;
     std::atomic<bool> ending{false};
     std::pmr::monotonic_buffer_resource buffer{16384, blocks()};
     Free* free[classes] = {};
@@ -175,7 +175,7 @@ void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0}); }
 
 void Arena::hold(const Entry& entry)
 {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<SpinLock> lock(mutex);
     // Most arenas are an object's parts: a few values each.
     if (objects.capacity() == 0)
         objects.reserve(4);
@@ -187,7 +187,7 @@ bool Arena::releaseOne(Releasable* object)
 {
     Entry found{};
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<SpinLock> lock(mutex);
         // Objects released early are mostly the latest ones.
         auto it = std::find_if(objects.rbegin(), objects.rend(),
                                [object](const Entry& e) { return e.object == object; });
@@ -205,7 +205,7 @@ bool Arena::releaseOne(Releasable* object)
 
 size_t Arena::size() const
 {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<SpinLock> lock(mutex);
     return live;
 }
 

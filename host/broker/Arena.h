@@ -4,15 +4,33 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <memory_resource>
 #include <mutex>
 #include <new>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace cimhost {
+
+// A lock for a few instructions' work, taken tens of times per returned
+// element: threads of one request rarely meet here, and an uncontended
+// mutex costs several times as much.
+class SpinLock {
+public:
+    void lock() noexcept
+    {
+        while (flag.test_and_set(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+    void unlock() noexcept { flag.clear(std::memory_order_release); }
+
+private:
+    std::atomic_flag flag = ATOMIC_FLAG_INIT;
+};
 
 // Base of every object an arena can own.
 class Releasable {
@@ -97,7 +115,7 @@ private:
 
     std::unique_ptr<Buffer> own;  // declared first: outlives the objects
     std::pmr::memory_resource* resource;
-    mutable std::mutex mutex;
+    mutable SpinLock mutex;
     // In creation order: freeing walks memory the way it was handed out.
     // Released slots hold null.
     std::pmr::vector<Entry> objects;
