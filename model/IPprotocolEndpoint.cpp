@@ -26,6 +26,7 @@ void IPprotocolEndpoint::step()
 {
     ++cursor;
     serviceProcessor = -1;
+    nameKnown = false;
 }
 
 IPprotocolEndpoint::operator bool()
@@ -78,11 +79,8 @@ bool IPprotocolEndpoint::evaluate()
 
 bool IPprotocolEndpoint::readString(NodeLexicon::Properties property, std::string& value)
 {
-    std::string text;
-    if (!cursor.getProperty(property, text))
-        return false;
-    value = text;
-    return true;
+    // The cursor leaves the value alone when it has none.
+    return cursor.getProperty(property, value);
 }
 
 bool IPprotocolEndpoint::readUnsigned(NodeLexicon::Properties property, unsigned int& value)
@@ -135,14 +133,22 @@ bool IPprotocolEndpoint::getSystemName(std::string& value)
 
 bool IPprotocolEndpoint::getName(std::string& value)
 {
-    std::string interfaceName;
-    std::string mac;
-    readString(NodeLexicon::Properties::NAME, interfaceName);
-    readString(NodeLexicon::Properties::MAC_ADDRESS, mac);
-    unsigned short origin = 0;
-    getAddressOrigin(origin);
-    // Built whole: a cut key could name another endpoint.
-    value = interfaceName + "_" + mac + "_" + std::to_string(origin);
+    if (!nameKnown) {
+        std::string interfaceName;
+        std::string mac;
+        readString(NodeLexicon::Properties::NAME, interfaceName);
+        readString(NodeLexicon::Properties::MAC_ADDRESS, mac);
+        unsigned short origin = 0;
+        getAddressOrigin(origin);
+        // Built whole: a cut key could name another endpoint.
+        name = interfaceName;
+        name += '_';
+        name += mac;
+        name += '_';
+        name += std::to_string(origin);
+        nameKnown = true;
+    }
+    value = name;
     return true;
 }
 
@@ -258,6 +264,8 @@ bool IPprotocolEndpoint::setAddressOrigin(unsigned short value)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPprotocolEndpoint::setAddressOrigin");
     unsigned int code = addressOriginToCode(value);
+    // The origin is part of the Name key.
+    nameKnown = false;
     // The caller learns of a refused write instead of reporting success.
     return cursor.setProperty(NodeLexicon::Properties::ADDRESS_ORIGIN, code);
 }

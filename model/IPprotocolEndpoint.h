@@ -14,7 +14,8 @@ namespace IPInterfaceProvider {
 // Cursor over the IP interface nodes of the node store, narrowed by key
 // filters, with the getters that compute the Tavrix_IPProtocolEndpoint
 // properties of the current node and the setters of the few that change.
-// Every getter reads the store again; nothing is cached. Exceptions of the
+// Every getter reads the store again, but for the Name key and the owning
+// system, which are kept while the cursor stands on one node. Exceptions of the
 // node store and std::bad_alloc pass through every operation.
 class IPprotocolEndpoint {
 public:
@@ -98,6 +99,10 @@ private:
     // nodes up the tree.
     int serviceProcessor = -1;
     OwningSystem owner;
+    // The Name key of the node the cursor stands on, built once there: a
+    // request asks for it for the path and again for the instance.
+    std::string name;
+    bool nameKnown = false;
 };
 
 } // namespace IPInterfaceProvider
