@@ -146,7 +146,7 @@ bool StaticIPAssignmentSettingData::getAddressOrigin(unsigned short& value)
     return true;
 }
 
-bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
+bool StaticIPAssignmentSettingData::ifcfgLocation(std::string& folder, std::string& fileName)
 {
     if (!cursor)
         return false;
@@ -158,24 +158,33 @@ bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
     // the name of another interface's file.
     if (!isSafeFileName(interfaceName))
         return false;
-    std::string folder = PlatformUtilities::getMaranthDataDir();
-    if (folder.empty())
+    std::string where = PlatformUtilities::getMaranthDataDir();
+    if (where.empty())
         return false;
     // The host's files are the agent's; a service-processor interface of the
     // same name keeps its values in a folder of its own.
     if (owner.isServiceProcessor(cursor))
-        folder += serviceProcessorFolder;
-    std::string candidate = folder + "ifcfg-" + interfaceName;
-    if (candidate.size() > maxPathLength)
+        where += serviceProcessorFolder;
+    // The data folder ends with a separator: the folder is all before the name.
+    if (where.size() + 6 + interfaceName.size() > maxPathLength)
         return false;
-    path = candidate;
+    folder = std::move(where);
+    fileName = "ifcfg-";
+    fileName += interfaceName;
     return true;
 }
 
-bool StaticIPAssignmentSettingData::listed(const std::string& path)
+bool StaticIPAssignmentSettingData::getIfcfgPath(std::string& path)
 {
-    std::size_t slash = path.rfind('/');
-    std::string folder = path.substr(0, slash + 1);
+    std::string folder, fileName;
+    if (!ifcfgLocation(folder, fileName))
+        return false;
+    path = folder + fileName;
+    return true;
+}
+
+bool StaticIPAssignmentSettingData::listed(const std::string& folder, const std::string& fileName)
+{
     auto known = folders.find(folder);
     if (known == folders.end()) {
         Listing listing;
@@ -183,26 +192,34 @@ bool StaticIPAssignmentSettingData::listed(const std::string& path)
         known = folders.emplace(folder, std::move(listing)).first;
     }
     // A folder that could not be listed: each file is tried.
-    return !known->second.complete || known->second.names.count(path.substr(slash + 1)) > 0;
+    return !known->second.complete || known->second.names.count(fileName) > 0;
 }
 
 const StaticIPAssignmentSettingData::IfcfgReading* StaticIPAssignmentSettingData::readIfcfg()
 {
+    // Stands for every file a complete listing of its folder lacks.
+    static const IfcfgReading absent = [] {
+        IfcfgReading reading;
+        reading.readable = true;
+        return reading;
+    }();
     if (nodeReadingKnown)
         return nodeReading;
-    std::string path;
     nodeReading = nullptr;
-    if (getIfcfgPath(path)) {
-        auto found = readings.find(path);
-        if (found == readings.end()) {
-            IfcfgReading reading;
-            if (listed(path))
+    std::string folder, fileName;
+    if (ifcfgLocation(folder, fileName)) {
+        if (!listed(folder, fileName)) {
+            nodeReading = &absent;
+        } else {
+            std::string path = folder + fileName;
+            auto found = readings.find(path);
+            if (found == readings.end()) {
+                IfcfgReading reading;
                 reading.readable = loadIfcfg(path, reading.file, reading.exists);
-            else
-                reading.readable = true;  // no such file
-            found = readings.emplace(path, std::move(reading)).first;
+                found = readings.emplace(path, std::move(reading)).first;
+            }
+            nodeReading = &found->second;
         }
-        nodeReading = &found->second;
     }
     nodeReadingKnown = true;
     return nodeReading;

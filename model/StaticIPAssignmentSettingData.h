@@ -109,7 +109,10 @@ private:
         std::set<std::string> names;
     };
     std::map<std::string, Listing> folders;
-    bool listed(const std::string& path);
+    bool listed(const std::string& folder, const std::string& fileName);
+    // getIfcfgPath in its two parts: the folder, ending with "/", and the
+    // file's name in it.
+    bool ifcfgLocation(std::string& folder, std::string& fileName);
     // The reading of the node the cursor stands on, once looked up.
     const IfcfgReading* nodeReading = nullptr;
     bool nodeReadingKnown = false;
