@@ -4,6 +4,7 @@
 #include "FrameworkException.h"
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 #include "Trace.h"
 
 namespace Korvu {
@@ -80,6 +81,10 @@ std::string BindsToLANEndpoint::endpointKey(const std::string& systemClass,
 std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
 {
     Instrumentation node;
+    // Interfaces of one adapter, and adapters of one system, come together.
+    OwningSystem owner;
+    std::string lastAdapterPath;
+    std::string lastAdapterName;
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
         std::string nodeName;
         std::string nodeMac;
@@ -89,16 +94,20 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
         // The name and MAC address rule out most nodes before any lookup.
         if (!all && entry.compare(entry.find('\n') + 1, std::string::npos, nodeName + "\n" + nodeMac) != 0)
             continue;
-        Instrumentation adapter;
-        adapter.selectNode(node.getPathToParentNode());
-        std::string adapterName;
-        if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
-            !adapter.getProperty(NodeLexicon::NAME, adapterName))
+        std::string adapterPath = node.getPathToParentNode();
+        if (adapterPath != lastAdapterPath) {
+            Instrumentation adapter;
+            adapter.selectNode(adapterPath);
+            lastAdapterName.clear();
+            if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
+                !adapter.getProperty(NodeLexicon::NAME, lastAdapterName))
+                lastAdapterName.clear();
+            lastAdapterPath = std::move(adapterPath);
+        }
+        if (lastAdapterName.empty())
             continue;
-        Instrumentation system;
-        system.selectNode(adapter.getPathToParentNode());
-        const bool serviceProcessor = system && system.getNodeDescription() == "BMC";
-        const std::string nodeEntry = adapterEntry(serviceProcessor, nodeName, nodeMac);
+        const std::string& adapterName = lastAdapterName;
+        const std::string nodeEntry = adapterEntry(owner.isServiceProcessor(node), nodeName, nodeMac);
         if (all)
             adapters.emplace(nodeEntry, adapterName);
         else if (nodeEntry == entry)
