@@ -37,8 +37,15 @@ RemoteServiceAccessPoint::RemoteServiceAccessPoint() : filterActive(false), gate
         refreshGatewayKind();
         if (gatewayKind != NONE)
             break;
-        ++cursor;
+        moveOn();
     }
+}
+
+void RemoteServiceAccessPoint::moveOn()
+{
+    ++cursor;
+    serviceProcessor = -1;
+    nameKnown = false;
 }
 
 RemoteServiceAccessPoint::~RemoteServiceAccessPoint() {}
@@ -66,12 +73,12 @@ void RemoteServiceAccessPoint::step()
     }
     // Nodes without a gateway give no element, here as in the constructor.
     gatewayKind = NONE;
-    ++cursor;
+    moveOn();
     while (cursor) {
         refreshGatewayKind();
         if (gatewayKind != NONE)
             break;
-        ++cursor;
+        moveOn();
     }
 }
 
@@ -138,16 +145,15 @@ bool RemoteServiceAccessPoint::evaluate()
 
 bool RemoteServiceAccessPoint::readString(NodeLexicon::Properties property, std::string& value)
 {
-    std::string text;
-    if (!cursor.getProperty(property, text))
-        return false;
-    value = text;
-    return true;
+    // The cursor leaves the value alone when it has none.
+    return cursor.getProperty(property, value);
 }
 
 bool RemoteServiceAccessPoint::isServiceProcessor()
 {
-    return owner.description(cursor) == serviceProcessorDescription;
+    if (serviceProcessor < 0)
+        serviceProcessor = owner.description(cursor) == serviceProcessorDescription ? 1 : 0;
+    return serviceProcessor == 1;
 }
 
 bool RemoteServiceAccessPoint::getSystemCreationClassName(std::string& value)
@@ -184,10 +190,16 @@ bool RemoteServiceAccessPoint::getCreationClassName(std::string& value)
 
 bool RemoteServiceAccessPoint::getName(std::string& value)
 {
-    std::string name;
-    if (!readString(NodeLexicon::Properties::NAME, name))
-        return false;
-    value = name + (presentsIPv6() ? "_IPv6" : "_IPv4");
+    // The suffix follows the gateway presented, which changes on the node.
+    if (!nameKnown || nameOfIPv6 != presentsIPv6()) {
+        std::string interfaceName;
+        if (!readString(NodeLexicon::Properties::NAME, interfaceName))
+            return false;
+        nameOfIPv6 = presentsIPv6();
+        name = interfaceName + (nameOfIPv6 ? "_IPv6" : "_IPv4");
+        nameKnown = true;
+    }
+    value = name;
     return true;
 }
 

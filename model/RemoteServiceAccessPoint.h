@@ -14,7 +14,8 @@ namespace IPInterfaceProvider {
 // Cursor over the default gateways of the IP interface nodes: a node with
 // an IPv4 gateway gives one element, with an IPv6 gateway one, with both
 // two (IPv6 first, then IPv4). Nodes without any gateway never give an
-// element. Every getter reads the store again; nothing is cached.
+// element. Every getter reads the store again, but for the Name key and
+// the owning system, which are kept while the cursor stands on one node.
 // Exceptions of the node store and std::bad_alloc pass through.
 class RemoteServiceAccessPoint {
 public:
@@ -72,6 +73,8 @@ private:
     bool readString(NodeLexicon::Properties property, std::string& value);
     // Steps to the next element, without looking at the filters.
     void step();
+    // To the next node.
+    void moveOn();
     bool presentsIPv6() const { return gatewayKind == IPV6 || gatewayKind == BOTH; }
 
     bool filterActive;
@@ -82,6 +85,13 @@ private:
     std::string hostName;
     bool hostNameKnown = false;
     OwningSystem owner;
+    // Known of the node the cursor stands on, forgotten when it moves:
+    // whether a service processor owns it (-1 until asked) and the Name
+    // key, asked for the path and again for the instance.
+    int serviceProcessor = -1;
+    std::string name;
+    bool nameKnown = false;
+    bool nameOfIPv6 = false;
 };
 
 } // namespace IPInterfaceProvider
