@@ -38,6 +38,7 @@ IPAssignmentSettingData::operator bool() { return static_cast<bool>(cursor); }
 
 void IPAssignmentSettingData::step()
 {
+    instanceIdKnown = false;
     if (settingKind == dhcpKind) {
         ++cursor;
         settingKind = staticKind;
@@ -104,14 +105,18 @@ bool IPAssignmentSettingData::evaluate()
 
 bool IPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    const std::string& description = owner.description(cursor);
-    std::string interfaceName;
-    if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
-        interfaceName.clear();
-    std::string id = description == "BMC" ? description + ":" : std::string("Computer:");
-    id += interfaceName;
-    id += settingKind == dhcpKind ? ":dhcp" : ":static";
-    value = id;
+    // Asked for the path and again for the instance: built once per element.
+    if (!instanceIdKnown) {
+        const std::string& description = owner.description(cursor);
+        std::string interfaceName;
+        if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
+            interfaceName.clear();
+        instanceId = description == "BMC" ? description + ":" : std::string("Computer:");
+        instanceId += interfaceName;
+        instanceId += settingKind == dhcpKind ? ":dhcp" : ":static";
+        instanceIdKnown = true;
+    }
+    value = instanceId;
     return true;
 }
 

@@ -46,6 +46,9 @@ private:
     std::vector<Filter> filters;
     Instrumentation cursor;
     OwningSystem owner;
+    // The InstanceID of the element the cursor stands on, forgotten on a step.
+    std::string instanceId;
+    bool instanceIdKnown = false;
     unsigned int settingKind;
     bool prefixMatch;
 };
