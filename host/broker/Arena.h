@@ -11,6 +11,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,14 @@ class Releasable {
 public:
     virtual ~Releasable() = default;
 };
+
+// A type whose objects hold nothing but memory of their arena, directly or
+// through objects of such types, says so with
+//     static constexpr bool memoryOnly = true;
+// When a request's arena ends, its memory goes at once and such objects
+// are not destroyed one by one.
+template <class T, class = void> struct MemoryOnly : std::false_type {};
+template <class T> struct MemoryOnly<T, std::void_t<decltype(T::memoryOnly)>> : std::bool_constant<T::memoryOnly> {};
 
 // Owns every object created into it and frees them when it ends. Safe to
 // adopt into from several threads.
@@ -71,7 +80,7 @@ public:
             memory()->deallocate(raw, sizeof(T), alignof(T));
             throw;
         }
-        hold(Entry{object, raw, sizeof(T), alignof(T)});
+        hold(Entry{object, raw, sizeof(T), alignof(T), MemoryOnly<T>::value});
         return object;
     }
     // Like make, with `extra` bytes right after the object for it to use.
@@ -86,7 +95,7 @@ public:
             memory()->deallocate(raw, bytes, alignof(T));
             throw;
         }
-        hold(Entry{object, raw, bytes, alignof(T)});
+        hold(Entry{object, raw, bytes, alignof(T), MemoryOnly<T>::value});
         return object;
     }
     // Frees one object now; false when it does not belong here.
@@ -106,7 +115,8 @@ private:
         Releasable* object;
         void* raw;  // null for adopted objects, deleted as they came
         size_t bytes;
-        size_t align;
+        unsigned align;
+        bool memoryOnly;
     };
     class Buffer;
 

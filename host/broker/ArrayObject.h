@@ -16,6 +16,7 @@ class Broker;
 // A CMPIArray of a fixed size; elements start as null values of its type.
 class ArrayObject : public Releasable {
 public:
+    static constexpr bool memoryOnly = true;
     static ArrayObject* create(Broker* broker, Arena& arena, CMPIType elementType, CMPICount size);
     static const void* functionTable();
     explicit ArrayObject(std::pmr::memory_resource* memory) : elements(memory), parts(memory) {}

@@ -16,6 +16,7 @@ class Broker;
 // A CMPIDateTime: a point in time or an interval, in microseconds.
 class DateTimeObject : public Releasable {
 public:
+    static constexpr bool memoryOnly = true;
     static DateTimeObject* create(Broker* broker, Arena& arena, CMPIUint64 microseconds,
                                   bool interval);
     // Null when the text is not a CIM date-time.

@@ -19,6 +19,7 @@ class ResultObject;
 // the path it was made with, then the keys registered for its class.
 class InstanceObject : public Releasable {
 public:
+    static constexpr bool memoryOnly = true;
     static InstanceObject* create(Broker* broker, Arena& arena, const CMPIObjectPath* path);
     static InstanceObject* copy(Broker* broker, Arena& arena, const CMPIInstance* source);
     static const void* functionTable();

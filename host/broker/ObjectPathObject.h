@@ -40,6 +40,7 @@ struct PathBody {
 // up, so a value read from it stays valid while it lives.
 class ObjectPathObject : public Releasable {
 public:
+    static constexpr bool memoryOnly = true;
     static ObjectPathObject* create(Broker* broker, Arena& arena, std::string_view ns,
                                     std::string_view className);
     static ObjectPathObject* copy(Broker* broker, Arena& arena, const CMPIObjectPath* source);

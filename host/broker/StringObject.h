@@ -18,6 +18,7 @@ class Broker;
 // the object in the same piece of memory.
 class StringObject : public Releasable {
 public:
+    static constexpr bool memoryOnly = true;
     static StringObject* create(Broker* broker, Arena& arena, std::string_view text);
     static const void* functionTable();
     Cell<CMPIString> cell;

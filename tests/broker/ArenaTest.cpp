@@ -122,6 +122,42 @@ TEST(BrokerArena, EarlyReleaseDestroysAtOnceAndOnlyOnce)
     EXPECT_EQ(destroyed, 3);
 }
 
+namespace {
+
+// Holds only arena memory, as it declares; counts its destructions to show
+// which ones ran.
+struct MemoryOnlyTracked : cimhost::Releasable {
+    static constexpr bool memoryOnly = true;
+    explicit MemoryOnlyTracked(int* destroyed) : destroyed(destroyed) {}
+    ~MemoryOnlyTracked() override { ++*destroyed; }
+    int* destroyed;
+};
+
+} // namespace
+
+TEST(BrokerArena, EndingARequestSkipsObjectsOfMemoryAlone)
+{
+    int memoryOnly = 0;
+    int other = 0;
+    {
+        std::unique_ptr<Arena> scope = Arena::scope();
+        scope->make<MemoryOnlyTracked>(&memoryOnly);
+        MemoryOnlyTracked* early = scope->make<MemoryOnlyTracked>(&memoryOnly);
+        scope->make<Tracked>(&other);
+        // Released while the request runs: destroyed as any object.
+        EXPECT_TRUE(scope->releaseOne(early));
+        EXPECT_EQ(memoryOnly, 1);
+    }
+    EXPECT_EQ(memoryOnly, 1) << "objects of memory alone destroyed one by one at the end";
+    EXPECT_EQ(other, 1);
+    // An arena without a buffer of its own frees each object.
+    {
+        Arena longLived;
+        longLived.make<MemoryOnlyTracked>(&memoryOnly);
+    }
+    EXPECT_EQ(memoryOnly, 2);
+}
+
 TEST(BrokerArena, ReleasedStringsAndClonesThroughTheCmpiCalls)
 {
     Broker broker;
