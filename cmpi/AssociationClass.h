@@ -126,6 +126,8 @@ private:
                      std::vector<CMPIObjectPath*>& out);
     void farWithKey(bool fromA, const EndContext& c, const std::string& key, std::vector<CMPIObjectPath*>& out);
     void pairFrom(bool fromA, const CMPIObjectPath* path);
+    // Pairs each source (of end A when fromA) with the far elements of its join key.
+    void pairEach(bool fromA, const EndContext& c, const std::vector<CMPIObjectPath*>& sources);
     void pairAll();
     void pairNamed(const CMPIObjectPath* path);
     void enter(const char* operation, int line);
@@ -270,7 +272,13 @@ void AssociationClass<Traits>::pairFrom(bool fromA, const CMPIObjectPath* path)
     const EndContext c{broker, context, nameSpace};
     std::vector<CMPIObjectPath*> sources;
     find(fromA, c, path, sources);
-    // The far elements of the last join key; usually there is one source.
+    pairEach(fromA, c, sources);
+}
+
+template <class Traits>
+void AssociationClass<Traits>::pairEach(bool fromA, const EndContext& c, const std::vector<CMPIObjectPath*>& sources)
+{
+    // The far elements of the last join key; sources of one key come together.
     std::string farKey;
     std::vector<CMPIObjectPath*> far;
     for (CMPIObjectPath* source : sources) {
@@ -301,20 +309,7 @@ void AssociationClass<Traits>::pairAll()
         // A computer system or two: a walk narrowed to each one's elements
         // costs less than building a path for every element of end B.
         if (as.size() <= fewSources) {
-            std::string farKey;
-            std::vector<CMPIObjectPath*> far;
-            for (CMPIObjectPath* a : as) {
-                const std::string key = Traits::keyA(model, a, false);
-                if (key.empty())
-                    continue;
-                if (key != farKey) {
-                    far.clear();
-                    farWithKey(true, c, key, far);
-                    farKey = key;
-                }
-                for (CMPIObjectPath* b : far)
-                    pairs.push_back(Pair{a, b});
-            }
+            pairEach(true, c, as);
             return;
         }
     }
