@@ -163,9 +163,13 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     o->host = p->body().host;
     o->className = p->body().className;
     o->keyNames.clear();
+    // In one request's memory the key values are shared with the path.
+    std::shared_ptr<const PathBody> shared = p->shareInto(o->parts.memory());
+    if (shared)
+        o->held.push_back(shared);
     for (const auto& key : p->keys()) {
         o->keyNames.push_back(key.first);
-        setNamed(o->properties, key.first.c_str(), copyData(o->broker, o->parts, key.second));
+        setNamed(o->properties, key.first.c_str(), shared ? key.second : copyData(o->broker, o->parts, key.second));
     }
     return okStatus();
 }

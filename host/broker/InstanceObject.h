@@ -4,6 +4,7 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace cimhost {
 
 class Broker;
 class ResultObject;
+struct PathBody;
 
 // A CMPIInstance. Its path is built from the key properties: the keys of
 // the path it was made with, then the keys registered for its class.
@@ -25,7 +27,7 @@ public:
     static const void* functionTable();
     explicit InstanceObject(std::pmr::memory_resource* memory)
         : nameSpace(memory), host(memory), className(memory), keyNames(memory), properties(memory),
-          filter(memory), parts(memory)
+          filter(memory), parts(memory), held(memory)
     {
     }
     Cell<CMPIInstance> cell;
@@ -37,6 +39,9 @@ public:
     bool hasFilter = false;
     std::pmr::vector<std::pmr::string> filter;
     Arena parts;  // the values the properties point to
+    // Bodies of paths the instance was made from, in the same memory: key
+    // properties point to their values instead of copies.
+    std::pmr::vector<std::shared_ptr<const PathBody>> held;
     Broker* broker;
     Arena* arena;
     // Set while this very object stands as a request's answer (returned

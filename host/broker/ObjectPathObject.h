@@ -50,6 +50,12 @@ public:
     const NamedData& keys() const { return shared->keys; }
     // The body to change; new key values go to its parts.
     PathBody& own();
+    // The body itself, for a holder whose memory is `memory`: it outlives
+    // every object drawn from that memory. Null for other memory.
+    std::shared_ptr<const PathBody> shareInto(std::pmr::memory_resource* into) const
+    {
+        return into == memory ? std::shared_ptr<const PathBody>(shared) : nullptr;
+    }
 
     Cell<CMPIObjectPath> cell;
     Broker* broker;

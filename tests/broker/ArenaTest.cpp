@@ -351,6 +351,17 @@ TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
         EXPECT_STREQ(CMGetCharsPtr(read, nullptr), "eth0_52:54:00:12:34:56_3");
         EXPECT_STREQ(CMGetCharsPtr(before, nullptr), "eth0_52:54:00:12:34:56_3");
 
+        // An instance made from a path shares its key values, and keeps
+        // them when the path changes or goes.
+        CMPIObjectPath* named = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        CMAddKey(named, "Name", "eth0_52:54:00:12:34:56_3", CMPI_chars);
+        CMPIInstance* made = CMNewInstance(broker.cmpi(), named, nullptr);
+        EXPECT_EQ(CMGetProperty(made, "Name", nullptr).value.string, CMGetKey(named, "Name", nullptr).value.string);
+        CMAddKey(named, "Name", "eth7", CMPI_chars);
+        EXPECT_EQ(CMRelease(named).rc, CMPI_RC_OK);
+        EXPECT_EQ(textOf(made, "Name"), "eth0_52:54:00:12:34:56_3");
+        EXPECT_EQ(keyOf(CMGetObjectPath(made, nullptr), "Name"), "eth0_52:54:00:12:34:56_3");
+
         // A clone outlives the request: it holds keys of its own.
         cloned = CMClone(key, nullptr);
         CMPIStatus ok = {CMPI_RC_OK, nullptr};
