@@ -212,16 +212,26 @@ std::shared_ptr<PathBody> ObjectPathObject::newBody() const
     return std::allocate_shared<PathBody>(std::pmr::polymorphic_allocator<PathBody>(memory), memory);
 }
 
+namespace {
+
+// Everything `from` names, its key values copied into `to`'s parts.
+void copyBody(Broker* broker, const PathBody& from, PathBody& to)
+{
+    to.nameSpace = from.nameSpace;
+    to.host = from.host;
+    to.className = from.className;
+    to.keys.reserve(from.keys.size());
+    for (const auto& key : from.keys)
+        to.keys.emplace_back(key.first, copyData(broker, to.parts, key.second));
+}
+
+} // namespace
+
 PathBody& ObjectPathObject::own()
 {
     if (shared.use_count() > 1) {
         auto own = newBody();
-        own->nameSpace = shared->nameSpace;
-        own->host = shared->host;
-        own->className = shared->className;
-        own->keys.reserve(shared->keys.size());
-        for (const auto& key : shared->keys)
-            own->keys.emplace_back(key.first, copyData(broker, own->parts, key.second));
+        copyBody(broker, *shared, *own);
         given.push_back(std::move(shared));
         shared = std::move(own);
     }
@@ -265,12 +275,7 @@ ObjectPathObject* ObjectPathObject::copy(Broker* broker, Arena& arena, const CMP
     object->shared = object->newBody();
     if (!s)
         return object;
-    PathBody& own = *object->shared;
-    own.nameSpace = s->body().nameSpace;
-    own.host = s->body().host;
-    own.className = s->body().className;
-    for (const auto& key : s->keys())
-        own.keys.emplace_back(key.first, copyData(broker, own.parts, key.second));
+    copyBody(broker, s->body(), *object->shared);
     return object;
 }
 

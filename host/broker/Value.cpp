@@ -352,14 +352,15 @@ CMPIData toData(Broker* broker, Arena& arena, const Value& v)
     return d;
 }
 
-CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& spec)
+CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& described)
 {
-    ObjectPathObject* path = ObjectPathObject::create(broker, arena, spec.nameSpace, spec.className);
-    path->own().host = spec.host;
-    for (const auto& key : spec.keys) {
-        CMPIData d = toData(broker, path->own().parts, key.second);
+    ObjectPathObject* path = ObjectPathObject::create(broker, arena, described.nameSpace, described.className);
+    PathBody& body = path->own();
+    body.host = described.host;
+    for (const auto& key : described.keys) {
+        CMPIData d = toData(broker, body.parts, key.second);
         d.state |= CMPI_keyValue;
-        setNamed(path->own().keys, key.first.c_str(), d);
+        setNamed(body.keys, key.first.c_str(), d);
     }
     return &path->cell.cmpi;
 }
