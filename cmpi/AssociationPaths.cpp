@@ -64,6 +64,8 @@ std::string AssociationPaths::identity(const CMPIObjectPath* path)
     // Names are left out: asking for one makes a string object per key.
     std::string text;
     std::string value;
+    // Most identities fit: growing the text key by key cost more than the rest.
+    text.reserve(160);
     const CMPICount count = CMGetKeyCount(path, nullptr);
     for (CMPICount i = 0; i < count; ++i) {
         CMPIData d = CMGetKeyAt(path, i, nullptr, nullptr);
@@ -87,12 +89,27 @@ unsigned AssociationPaths::keyCount(const CMPIObjectPath* path)
     return path ? CMGetKeyCount(path, nullptr) : 0;
 }
 
-std::string AssociationPaths::key(const CMPIObjectPath* path, const char* name)
+AssociationPaths::KeyText::KeyText(const CMPIObjectPath* path, const char* name)
 {
-    std::string value;
-    if (path)
-        ProviderUtilities::getKeyProperty(path, name, value);
-    return value;
+    if (!path || !name)
+        return;
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    const CMPIData d = CMGetKey(path, name, &rc);
+    if (rc.rc != CMPI_RC_OK || d.type == CMPI_ref)
+        return;
+    const char* chars = d.type == CMPI_string && !(d.state & CMPI_nullValue) && d.value.string
+                            ? CMGetCharsPtr(d.value.string, nullptr)
+                            : nullptr;
+    if (chars) {
+        text = chars;
+    } else if (ProviderUtilities::dataToString(d, spare)) {
+        text = spare;
+    }
+}
+
+AssociationPaths::KeyText AssociationPaths::key(const CMPIObjectPath* path, const char* name)
+{
+    return KeyText(path, name);
 }
 
 CMPIObjectPath* AssociationPaths::keyPath(const EndContext& c, const char* className,

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <unordered_set>
 #include <vector>
@@ -25,6 +26,23 @@ struct EndContext {
 // Path work shared by the association CIM classes. Holds no state.
 class AssociationPaths {
 public:
+    // A key's text, read in place from the path where the key is a string:
+    // join keys are built for every listed element, and copying each key
+    // cost more than the rest of the key. It lives no longer than the path.
+    class KeyText {
+    public:
+        KeyText(const CMPIObjectPath* path, const char* name);
+        KeyText(const KeyText&) = delete;
+        KeyText& operator=(const KeyText&) = delete;
+        operator std::string_view() const { return text; }
+        operator std::string() const { return std::string(text); }
+        bool empty() const { return text.empty(); }
+
+    private:
+        std::string spare; // the text of a key of another type
+        std::string_view text;
+    };
+
     // True when className names one of the classes of the null-terminated
     // list, ASCII case ignored.
     static bool isClass(const char* className, const char* const* classes);
@@ -41,8 +59,8 @@ public:
     // Number of keys; 0 for null.
     static unsigned keyCount(const CMPIObjectPath* path);
 
-    // Text of a string key; empty when absent.
-    static std::string key(const CMPIObjectPath* path, const char* name);
+    // Text of a key; empty when absent.
+    static KeyText key(const CMPIObjectPath* path, const char* name);
 
     // Every element of one of this module's CIM classes, in store order,
     // each once: a class whose elements come from several nodes of one

@@ -27,23 +27,56 @@ bool InstanceId::parse(const std::string& id, InstanceId& out)
     return true;
 }
 
-bool InstanceId::split(const std::string& id, InstanceId& out)
+bool InstanceId::split(std::string_view id, std::string_view& system, std::string_view& interfaceName,
+                       std::string_view& kind)
 {
-    InstanceId parts;
-    if (!parse(id, parts))
+    const std::string_view::size_type first = id.find(':');
+    if (first == std::string_view::npos || first == 0 || first + 1 >= id.size())
         return false;
-    const std::string::size_type last = parts.interfaceName.rfind(':');
-    if (last != std::string::npos) {
-        const std::string tail = parts.interfaceName.substr(last + 1);
+    std::string_view interfacePart = id.substr(first + 1);
+    std::string_view kindPart;
+    const std::string_view::size_type last = interfacePart.rfind(':');
+    if (last != std::string_view::npos) {
+        const std::string_view tail = interfacePart.substr(last + 1);
         if (tail == "static" || tail == "dhcp") {
             if (last == 0)
                 return false;
-            parts.kind = tail;
-            parts.interfaceName.erase(last);
+            kindPart = tail;
+            interfacePart = interfacePart.substr(0, last);
         }
     }
-    out = parts;
+    system = id.substr(0, first);
+    interfaceName = interfacePart;
+    kind = kindPart;
     return true;
+}
+
+bool InstanceId::split(const std::string& id, InstanceId& out)
+{
+    std::string_view system;
+    std::string_view interfaceName;
+    std::string_view kind;
+    if (!split(id, system, interfaceName, kind))
+        return false;
+    out.system.assign(system);
+    out.interfaceName.assign(interfaceName);
+    out.kind.assign(kind);
+    return true;
+}
+
+std::string InstanceId::interfaceKey(std::string_view id, const std::string_view* kindWanted)
+{
+    std::string_view system;
+    std::string_view interfaceName;
+    std::string_view kind;
+    if (!split(id, system, interfaceName, kind) || (kindWanted && kind != *kindWanted))
+        return std::string();
+    std::string key;
+    key.reserve(system.size() + 1 + interfaceName.size());
+    key += system;
+    key += ':';
+    key += interfaceName;
+    return key;
 }
 
 bool InstanceId::sameInterface(const InstanceId& other) const

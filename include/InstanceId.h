@@ -2,6 +2,7 @@
 #define KORVU_IPIF_INSTANCEID_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -26,6 +27,13 @@ struct InstanceId {
     // "dhcp", otherwise it belongs to the interface name ("Computer:eth0:1").
     // False, leaving `out` unchanged, without a system and an interface.
     static bool split(const std::string& id, InstanceId& out);
+
+    // split, the parts pointing into `id`.
+    static bool split(std::string_view id, std::string_view& system, std::string_view& interfaceName,
+                      std::string_view& kind);
+    // "System:interface" of a split InstanceID; empty when it does not split.
+    // With `kindWanted`, only an id with that kind ("" for none) counts.
+    static std::string interfaceKey(std::string_view id, const std::string_view* kindWanted = nullptr);
 
     // Same system and interface (the kind plays no part).
     bool sameInterface(const InstanceId& other) const;

@@ -14,7 +14,7 @@ IPIF_TRACE_UNIT("BindsToLANEndpoint.cpp");
 
 namespace {
 
-std::string adapterEntry(bool serviceProcessor, const std::string& interfaceName, const std::string& mac)
+std::string adapterEntry(bool serviceProcessor, std::string_view interfaceName, std::string_view mac)
 {
     std::string entry(serviceProcessor ? "BMC" : "Computer");
     entry.reserve(entry.size() + interfaceName.size() + mac.size() + 2);
@@ -37,18 +37,17 @@ BindsToLANEndpoint::~BindsToLANEndpoint()
     TRACE_METHOD("Korvu::IPInterfaceProvider::BindsToLANEndpoint::~BindsToLANEndpoint");
 }
 
-std::string BindsToLANEndpoint::lanKey(const std::string& systemClass, const std::string& systemName,
-                                       const std::string& name)
+std::string BindsToLANEndpoint::lanKey(std::string_view systemClass, std::string_view systemName,
+                                       std::string_view name)
 {
     return EndResolution::join({systemClass, systemName, name});
 }
 
-std::string BindsToLANEndpoint::endpointKey(const std::string& systemClass,
-                                            const std::string& systemName, const std::string& name,
-                                            bool given)
+std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::string_view systemName,
+                                            std::string_view name, bool given)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     if (!EndResolution::splitEndpointName(name, interfaceName, mac, origin)) {
         if (given)

@@ -3,6 +3,7 @@
 
 #include <unordered_map>
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -16,14 +17,13 @@ public:
     ~BindsToLANEndpoint();
 
     // System and adapter of a LAN endpoint.
-    std::string lanKey(const std::string& systemClass, const std::string& systemName,
-                       const std::string& name);
+    std::string lanKey(std::string_view systemClass, std::string_view systemName, std::string_view name);
     // System and adapter of an endpoint, found as the parent of its IP
     // interface node (same interface name and MAC address, on a system of
     // the endpoint's kind). A given Name not of the form
     // "<interface>_<MAC>_<origin>" throws FrameworkException.
-    std::string endpointKey(const std::string& systemClass, const std::string& systemName,
-                            const std::string& name, bool given);
+    std::string endpointKey(std::string_view systemClass, std::string_view systemName, std::string_view name,
+                            bool given);
 
 private:
     // Adapter NAME of the first IP interface node with that entry; empty

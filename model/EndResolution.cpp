@@ -10,56 +10,86 @@ const char* const EndResolution::hostClass = "Tavrix_ComputerSystem";
 const char* const EndResolution::serviceProcessorClass = "Tavrix_SPComputerSystem";
 const char* const EndResolution::endpointClass = "Tavrix_IPProtocolEndpoint";
 
-bool EndResolution::splitEndpointName(const std::string& name, std::string& interfaceName,
-                                      std::string& mac, unsigned long& origin)
+bool EndResolution::splitEndpointName(std::string_view name, std::string_view& interfaceName,
+                                      std::string_view& mac, unsigned long& origin)
 {
-    EndpointName parts;
-    if (!EndpointName::split(name, parts) || parts.interfaceName.empty() || parts.mac.empty() ||
-        parts.origin.empty())
+    // Cut as EndpointName::split cuts: the last two '_' end the interface
+    // name and the MAC address.
+    const std::string_view::size_type originAt = name.rfind('_');
+    if (originAt == std::string_view::npos || originAt == 0)
         return false;
-    interfaceName = parts.interfaceName;
-    mac = parts.mac;
-    origin = decimal(parts.origin);
+    const std::string_view::size_type macAt = name.rfind('_', originAt - 1);
+    if (macAt == std::string_view::npos)
+        return false;
+    const std::string_view interfacePart = name.substr(0, macAt);
+    const std::string_view macPart = name.substr(macAt + 1, originAt - macAt - 1);
+    const std::string_view originPart = name.substr(originAt + 1);
+    if (interfacePart.empty() || macPart.empty() || originPart.empty())
+        return false;
+    interfaceName = interfacePart;
+    mac = macPart;
+    origin = decimal(originPart);
     return true;
 }
 
-bool EndResolution::accessPointInterface(const std::string& name, std::string& interfaceName)
+bool EndResolution::splitEndpointName(std::string_view name, std::string& interfaceName, std::string& mac,
+                                      unsigned long& origin)
 {
-    const std::string::size_type last = name.rfind('_');
-    if (last == std::string::npos || last == 0)
+    std::string_view interfacePart;
+    std::string_view macPart;
+    if (!splitEndpointName(name, interfacePart, macPart, origin))
         return false;
-    const std::string version = name.substr(last + 1);
+    interfaceName.assign(interfacePart);
+    mac.assign(macPart);
+    return true;
+}
+
+bool EndResolution::accessPointInterface(std::string_view name, std::string_view& interfaceName)
+{
+    const std::string_view::size_type last = name.rfind('_');
+    if (last == std::string_view::npos || last == 0)
+        return false;
+    const std::string_view version = name.substr(last + 1);
     if (version != "IPv4" && version != "IPv6")
         return false;
     interfaceName = name.substr(0, last);
     return true;
 }
 
-std::string EndResolution::settingPrefix(const std::string& systemClass)
+std::string EndResolution::settingPrefix(std::string_view systemClass)
 {
     return systemClass == serviceProcessorClass ? "BMC" : "Computer";
 }
 
-std::string EndResolution::endpointSettingKey(const std::string& systemClass, const std::string& name,
-                                              bool given)
+std::string EndResolution::endpointSettingKey(std::string_view systemClass, std::string_view name, bool given)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     if (!splitEndpointName(name, interfaceName, mac, origin)) {
         if (given)
             throw FrameworkException("Name Property value is not correct");
         return std::string();
     }
-    return settingPrefix(systemClass) + ":" + interfaceName;
+    std::string key = settingPrefix(systemClass);
+    key.reserve(key.size() + 1 + interfaceName.size());
+    key += ':';
+    key += interfaceName;
+    return key;
 }
 
-std::string EndResolution::join(std::initializer_list<std::string> parts)
+std::string EndResolution::join(std::initializer_list<std::string_view> parts)
 {
-    std::string key;
-    for (const std::string& part : parts) {
+    // One allocation: keys are built for every listed element.
+    std::size_t length = parts.size();
+    for (std::string_view part : parts) {
         if (part.empty())
             return std::string();
+        length += part.size();
+    }
+    std::string key;
+    key.reserve(length);
+    for (std::string_view part : parts) {
         if (!key.empty())
             key += '\n';
         key += part;
@@ -67,7 +97,7 @@ std::string EndResolution::join(std::initializer_list<std::string> parts)
     return key;
 }
 
-unsigned long EndResolution::decimal(const std::string& text)
+unsigned long EndResolution::decimal(std::string_view text)
 {
     if (text.empty() || text.size() > 9)
         return 0;

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -16,29 +17,31 @@ public:
     // Parts of an endpoint Name "<interface>_<MAC>_<origin>", as
     // EndpointName cuts it, with the origin as a number. False when it has
     // fewer than three non-empty parts.
-    static bool splitEndpointName(const std::string& name, std::string& interfaceName,
+    static bool splitEndpointName(std::string_view name, std::string& interfaceName,
                                   std::string& mac, unsigned long& origin);
+    // The same, the parts pointing into `name`.
+    static bool splitEndpointName(std::string_view name, std::string_view& interfaceName,
+                                  std::string_view& mac, unsigned long& origin);
     // Interface name of an access-point Name "<interface>_IPv4" or
     // "<interface>_IPv6"; false otherwise.
-    static bool accessPointInterface(const std::string& name, std::string& interfaceName);
+    static bool accessPointInterface(std::string_view name, std::string_view& interfaceName);
 
     // The InstanceID prefix of a system class: "BMC" for the service
     // processor, "Computer" for the host.
-    static std::string settingPrefix(const std::string& systemClass);
+    static std::string settingPrefix(std::string_view systemClass);
 
     // "<system>:<interface>" of an endpoint: the part of its settings'
     // InstanceIDs that names it. For a Name not of the form
     // "<interface>_<MAC>_<origin>" it throws FrameworkException when the
     // path was given by a client and is empty otherwise.
-    static std::string endpointSettingKey(const std::string& systemClass, const std::string& name,
-                                          bool given);
+    static std::string endpointSettingKey(std::string_view systemClass, std::string_view name, bool given);
 
     // The parts joined by '\n'; empty when any part is empty.
-    static std::string join(std::initializer_list<std::string> parts);
+    static std::string join(std::initializer_list<std::string_view> parts);
 
     // A whole decimal number; 0 for anything else, so a malformed origin
     // never counts as static or DHCP.
-    static unsigned long decimal(const std::string& text);
+    static unsigned long decimal(std::string_view text);
 
     static const char* const hostClass;             // "Tavrix_ComputerSystem"
     static const char* const serviceProcessorClass; // "Tavrix_SPComputerSystem"

@@ -19,24 +19,24 @@ IPElementCapabilities::~IPElementCapabilities()
     TRACE_METHOD("Korvu::IPInterfaceProvider::IPElementCapabilities::~IPElementCapabilities");
 }
 
-std::string IPElementCapabilities::endpointKey(const std::string& name, bool given)
+std::string IPElementCapabilities::endpointKey(std::string_view name, bool given)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     if (!EndResolution::splitEndpointName(name, interfaceName, mac, origin)) {
         if (given)
             throw FrameworkException("Name Property value is not correct");
         return std::string();
     }
-    return interfaceName;
+    return std::string(interfaceName);
 }
 
-std::string IPElementCapabilities::capabilitiesKey(const std::string& instanceId, bool given)
+std::string IPElementCapabilities::capabilitiesKey(std::string_view instanceId, bool given)
 {
     if (instanceId.empty() && given)
         throw FrameworkException("Could not find 'InstanceID' Key in Moniker");
-    return instanceId;
+    return std::string(instanceId);
 }
 
 } // namespace IPInterfaceProvider

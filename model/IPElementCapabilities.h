@@ -2,6 +2,7 @@
 #define KORVU_IPIF_IPELEMENTCAPABILITIES_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -16,9 +17,9 @@ public:
 
     // Interface name of an endpoint; a given Name not of the form
     // "<interface>_<MAC>_<origin>" throws FrameworkException.
-    std::string endpointKey(const std::string& name, bool given);
+    std::string endpointKey(std::string_view name, bool given);
     // Interface name of capabilities: their InstanceID.
-    std::string capabilitiesKey(const std::string& instanceId, bool given);
+    std::string capabilitiesKey(std::string_view instanceId, bool given);
 };
 
 } // namespace IPInterfaceProvider

@@ -11,26 +11,24 @@ IPElementSettingData::IPElementSettingData() : defaultValue(1), currentValue(1) 
 
 IPElementSettingData::~IPElementSettingData() {}
 
-std::string IPElementSettingData::settingKey(const std::string& instanceId, bool given)
+std::string IPElementSettingData::settingKey(std::string_view instanceId, bool given)
 {
-    InstanceId parts;
-    if (!InstanceId::split(instanceId, parts)) {
-        if (given)
-            throw FrameworkException("Instance ID Property value is not correct");
-        return std::string();
-    }
-    return parts.system + ":" + parts.interfaceName;
+    std::string key = InstanceId::interfaceKey(instanceId);
+    if (key.empty() && given)
+        throw FrameworkException("Instance ID Property value is not correct");
+    return key;
 }
 
-void IPElementSettingData::ratePair(const std::string& endpointName, const std::string& instanceId)
+void IPElementSettingData::ratePair(std::string_view endpointName, std::string_view instanceId)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     EndResolution::splitEndpointName(endpointName, interfaceName, mac, origin);
-    InstanceId parts;
-    InstanceId::split(instanceId, parts);
-    const bool inForce = (origin == 4 && parts.kind == "dhcp") || (origin == 3 && parts.kind == "static");
+    std::string_view system;
+    std::string_view kind;
+    InstanceId::split(instanceId, system, interfaceName, kind);
+    const bool inForce = (origin == 4 && kind == "dhcp") || (origin == 3 && kind == "static");
     defaultValue = currentValue = inForce ? 1 : 2;
 }
 

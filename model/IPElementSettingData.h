@@ -2,6 +2,7 @@
 #define KORVU_IPIF_IPELEMENTSETTINGDATA_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -16,11 +17,11 @@ public:
 
     // "<system>:<interface>" of a setting; a given InstanceID without system
     // and interface part throws FrameworkException.
-    std::string settingKey(const std::string& instanceId, bool given);
+    std::string settingKey(std::string_view instanceId, bool given);
 
     // IsDefault and IsCurrent of one pair: 1 when the setting is of the kind
     // in force on the endpoint (static for origin 3, DHCP for origin 4).
-    void ratePair(const std::string& endpointName, const std::string& instanceId);
+    void ratePair(std::string_view endpointName, std::string_view instanceId);
 
     bool getDefaultValue(unsigned short& value);
     bool getCurrentValue(unsigned short& value);

@@ -19,11 +19,10 @@ RemoteAccessAvailableToElement::~RemoteAccessAvailableToElement()
     TRACE_METHOD("Korvu::IPInterfaceProvider::RemoteAccessAvailableToElement::~RemoteAccessAvailableToElement");
 }
 
-std::string RemoteAccessAvailableToElement::accessKey(const std::string& systemClass,
-                                                      const std::string& systemName,
-                                                      const std::string& name, bool given)
+std::string RemoteAccessAvailableToElement::accessKey(std::string_view systemClass, std::string_view systemName,
+                                                      std::string_view name, bool given)
 {
-    std::string interfaceName;
+    std::string_view interfaceName;
     if (!EndResolution::accessPointInterface(name, interfaceName)) {
         if (given)
             throw FrameworkException("Name Property value is not correct");
@@ -32,12 +31,12 @@ std::string RemoteAccessAvailableToElement::accessKey(const std::string& systemC
     return EndResolution::join({systemClass, systemName, interfaceName});
 }
 
-std::string RemoteAccessAvailableToElement::endpointKey(const std::string& systemClass,
-                                                        const std::string& systemName,
-                                                        const std::string& name, bool given)
+std::string RemoteAccessAvailableToElement::endpointKey(std::string_view systemClass,
+                                                        std::string_view systemName, std::string_view name,
+                                                        bool given)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     if (!EndResolution::splitEndpointName(name, interfaceName, mac, origin)) {
         if (given)

@@ -2,6 +2,7 @@
 #define KORVU_IPIF_REMOTEACCESSAVAILABLETOELEMENT_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -16,12 +17,12 @@ public:
 
     // System and interface of an access point ("<interface>_IPv4" or
     // "_IPv6"); a given Name of another form throws FrameworkException.
-    std::string accessKey(const std::string& systemClass, const std::string& systemName,
-                          const std::string& name, bool given);
+    std::string accessKey(std::string_view systemClass, std::string_view systemName, std::string_view name,
+                          bool given);
     // System and interface of an endpoint ("<interface>_<MAC>_<origin>"); a
     // given Name of another form throws FrameworkException.
-    std::string endpointKey(const std::string& systemClass, const std::string& systemName,
-                            const std::string& name, bool given);
+    std::string endpointKey(std::string_view systemClass, std::string_view systemName, std::string_view name,
+                            bool given);
 
     // The association carries no order: always false.
     bool getOrderOfAccess(unsigned short& value);

@@ -11,21 +11,19 @@ StaticIPElementSettingData::StaticIPElementSettingData() : defaultValue(1) {}
 
 StaticIPElementSettingData::~StaticIPElementSettingData() {}
 
-std::string StaticIPElementSettingData::staticKey(const std::string& instanceId, bool given)
+std::string StaticIPElementSettingData::staticKey(std::string_view instanceId, bool given)
 {
-    InstanceId parts;
-    if (!InstanceId::split(instanceId, parts) || !parts.kind.empty()) {
-        if (given)
-            throw FrameworkException("Could not find 'InstanceID tokens");
-        return std::string();
-    }
-    return parts.system + ":" + parts.interfaceName;
+    const std::string_view noKind;
+    std::string key = InstanceId::interfaceKey(instanceId, &noKind);
+    if (key.empty() && given)
+        throw FrameworkException("Could not find 'InstanceID tokens");
+    return key;
 }
 
-void StaticIPElementSettingData::rateEndpoint(const std::string& endpointName)
+void StaticIPElementSettingData::rateEndpoint(std::string_view endpointName)
 {
-    std::string interfaceName;
-    std::string mac;
+    std::string_view interfaceName;
+    std::string_view mac;
     unsigned long origin = 0;
     EndResolution::splitEndpointName(endpointName, interfaceName, mac, origin);
     defaultValue = origin == 3 ? 1 : 2;

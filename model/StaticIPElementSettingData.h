@@ -2,6 +2,7 @@
 #define KORVU_IPIF_STATICIPELEMENTSETTINGDATA_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -17,11 +18,11 @@ public:
     // "<system>:<interface>" of a static setting; a given InstanceID without
     // system and interface part, or one naming an assignment setting kind,
     // throws FrameworkException.
-    std::string staticKey(const std::string& instanceId, bool given);
+    std::string staticKey(std::string_view instanceId, bool given);
 
     // IsCurrent of one pair: 1 when the endpoint (Name, whose last "_" part
     // is its address origin) is statically configured, else 2.
-    void rateEndpoint(const std::string& endpointName);
+    void rateEndpoint(std::string_view endpointName);
 
     bool getDefaultValue(unsigned short& value);
 

@@ -19,28 +19,27 @@ StaticOrderedComponent::~StaticOrderedComponent()
     TRACE_METHOD("Korvu::IPInterfaceProvider::StaticOrderedComponent::~StaticOrderedComponent");
 }
 
-std::string StaticOrderedComponent::groupKey(const std::string& instanceId, bool given)
+std::string StaticOrderedComponent::groupKey(std::string_view instanceId, bool given)
 {
-    InstanceId parts;
-    if (!InstanceId::split(instanceId, parts) || parts.kind.empty()) {
+    std::string_view system;
+    std::string_view interfaceName;
+    std::string_view kind;
+    if (!InstanceId::split(instanceId, system, interfaceName, kind) || kind.empty()) {
         if (given)
             throw FrameworkException("Instance ID Property value is not correct");
         return std::string();
     }
-    if (parts.kind != "static")
-        return std::string();
-    return parts.system + ":" + parts.interfaceName;
+    const std::string_view staticKind("static");
+    return InstanceId::interfaceKey(instanceId, &staticKind);
 }
 
-std::string StaticOrderedComponent::partKey(const std::string& instanceId, bool given)
+std::string StaticOrderedComponent::partKey(std::string_view instanceId, bool given)
 {
-    InstanceId parts;
-    if (!InstanceId::split(instanceId, parts) || !parts.kind.empty()) {
-        if (given)
-            throw FrameworkException("Instance ID Property value is not correct");
-        return std::string();
-    }
-    return parts.system + ":" + parts.interfaceName;
+    const std::string_view noKind;
+    std::string key = InstanceId::interfaceKey(instanceId, &noKind);
+    if (key.empty() && given)
+        throw FrameworkException("Instance ID Property value is not correct");
+    return key;
 }
 
 bool StaticOrderedComponent::getAssignedSequence(unsigned long long& value)

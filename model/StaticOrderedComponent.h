@@ -2,6 +2,7 @@
 #define KORVU_IPIF_STATICORDEREDCOMPONENT_H
 
 #include <string>
+#include <string_view>
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -17,10 +18,10 @@ public:
     // "<system>:<interface>" of a ":static" assignment setting; empty for a
     // DHCP one. A given InstanceID without system and interface throws
     // FrameworkException.
-    std::string groupKey(const std::string& instanceId, bool given);
+    std::string groupKey(std::string_view instanceId, bool given);
     // "<system>:<interface>" of a static setting; a given InstanceID without
     // system and interface, or one naming a kind, throws FrameworkException.
-    std::string partKey(const std::string& instanceId, bool given);
+    std::string partKey(std::string_view instanceId, bool given);
 
     // Always 1: an interface has one static setting.
     bool getAssignedSequence(unsigned long long& value);

@@ -84,6 +84,20 @@ TEST(InstanceIdParse, SplitTakesAKindOnlyWhenItIsOne)
     }
 }
 
+TEST(InstanceIdParse, InterfaceKeyIsSystemAndInterfaceOfAnIdOfTheWantedKind)
+{
+    const std::string_view none;
+    const std::string_view staticKind("static");
+    EXPECT_EQ(InstanceId::interfaceKey("Computer:eth0:1"), "Computer:eth0:1");
+    EXPECT_EQ(InstanceId::interfaceKey("BMC:eth0:1:dhcp"), "BMC:eth0:1");
+    EXPECT_EQ(InstanceId::interfaceKey("Computer:eth0:static", &staticKind), "Computer:eth0");
+    EXPECT_EQ(InstanceId::interfaceKey("Computer:eth0:dhcp", &staticKind), "");
+    EXPECT_EQ(InstanceId::interfaceKey("Computer:eth0:static", &none), "");
+    EXPECT_EQ(InstanceId::interfaceKey("Computer:eth0", &none), "Computer:eth0");
+    for (const char* id : {"", "Computer", "Computer:", ":eth0", "Computer::static"})
+        EXPECT_EQ(InstanceId::interfaceKey(id), "") << id;
+}
+
 TEST(InstanceIdParse, EndpointNamesLoseTheirMacAndOriginOnly)
 {
     EXPECT_EQ(interfaceOfEndpointName("eth0_52:54:00:00:00:01_3"), "eth0");
