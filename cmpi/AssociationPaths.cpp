@@ -28,6 +28,18 @@ bool sameValue(const CMPIData& given, const CMPIData& element)
 
 } // namespace
 
+void AssociationPaths::KeyValue::set(const CMPIData& d, bool references)
+{
+    text = std::string_view();
+    const char* chars = d.type == CMPI_string && !(d.state & CMPI_nullValue) && d.value.string
+                            ? CMGetCharsPtr(d.value.string, nullptr)
+                            : nullptr;
+    if (chars)
+        text = chars;
+    else if ((references || d.type != CMPI_ref) && ProviderUtilities::dataToString(d, spare))
+        text = spare;
+}
+
 bool AssociationPaths::isClass(const char* className, const char* const* classes)
 {
     if (!className)
@@ -59,29 +71,28 @@ bool AssociationPaths::selects(const CMPIObjectPath* given, const CMPIObjectPath
     return true;
 }
 
-std::string AssociationPaths::identity(const CMPIObjectPath* path)
+bool AssociationPaths::PathSet::insert(const CMPIObjectPath* path)
 {
-    // Names are left out: asking for one makes a string object per key.
-    std::string text;
-    std::string value;
-    // Most identities fit: growing the text key by key cost more than the rest.
-    text.reserve(160);
     const CMPICount count = CMGetKeyCount(path, nullptr);
+    std::size_t hash = count;
     for (CMPICount i = 0; i < count; ++i) {
-        CMPIData d = CMGetKeyAt(path, i, nullptr, nullptr);
-        const char* chars = d.type == CMPI_string && !(d.state & CMPI_nullValue) && d.value.string
-                                ? CMGetCharsPtr(d.value.string, nullptr)
-                                : nullptr;
-        if (chars) {
-            text += chars;
-        } else {
-            value.clear();
-            ProviderUtilities::dataToString(d, value);
-            text += value;
-        }
-        text += '\n';
+        const KeyValue value(CMGetKeyAt(path, i, nullptr, nullptr), true);
+        hash = hash * 1000003u ^ std::hash<std::string_view>()(value.text);
     }
-    return text;
+    auto range = byHash.equal_range(hash);
+    for (auto it = range.first; it != range.second; ++it) {
+        const CMPIObjectPath* other = it->second;
+        if (CMGetKeyCount(other, nullptr) != count)
+            continue;
+        bool same = true;
+        for (CMPICount i = 0; same && i < count; ++i)
+            same = KeyValue(CMGetKeyAt(path, i, nullptr, nullptr), true).text ==
+                   KeyValue(CMGetKeyAt(other, i, nullptr, nullptr), true).text;
+        if (same)
+            return false;
+    }
+    byHash.emplace(hash, path);
+    return true;
 }
 
 unsigned AssociationPaths::keyCount(const CMPIObjectPath* path)
@@ -95,16 +106,9 @@ AssociationPaths::KeyText::KeyText(const CMPIObjectPath* path, const char* name)
         return;
     CMPIStatus rc = {CMPI_RC_OK, nullptr};
     const CMPIData d = CMGetKey(path, name, &rc);
-    if (rc.rc != CMPI_RC_OK || d.type == CMPI_ref)
+    if (rc.rc != CMPI_RC_OK)
         return;
-    const char* chars = d.type == CMPI_string && !(d.state & CMPI_nullValue) && d.value.string
-                            ? CMGetCharsPtr(d.value.string, nullptr)
-                            : nullptr;
-    if (chars) {
-        text = chars;
-    } else if (ProviderUtilities::dataToString(d, spare)) {
-        text = spare;
-    }
+    value.set(d);
 }
 
 AssociationPaths::KeyText AssociationPaths::key(const CMPIObjectPath* path, const char* name)

@@ -3,11 +3,12 @@
 
 #include <cmpidt.h>
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "ProviderUtilities.h"
@@ -26,6 +27,23 @@ struct EndContext {
 // Path work shared by the association CIM classes. Holds no state.
 class AssociationPaths {
 public:
+    // Text of one key value: in place for a string, converted for other
+    // types, empty for a null value, and for a reference unless asked for.
+    // Lives no longer than the value's path.
+    class KeyValue {
+    public:
+        KeyValue() = default;
+        explicit KeyValue(const CMPIData& data, bool references = false) { set(data, references); }
+        KeyValue(const KeyValue&) = delete;
+        KeyValue& operator=(const KeyValue&) = delete;
+        void set(const CMPIData& data, bool references = false);
+
+        std::string_view text;
+
+    private:
+        std::string spare;
+    };
+
     // A key's text, read in place from the path where the key is a string:
     // join keys are built for every listed element, and copying each key
     // cost more than the rest of the key. It lives no longer than the path.
@@ -34,13 +52,12 @@ public:
         KeyText(const CMPIObjectPath* path, const char* name);
         KeyText(const KeyText&) = delete;
         KeyText& operator=(const KeyText&) = delete;
-        operator std::string_view() const { return text; }
-        operator std::string() const { return std::string(text); }
-        bool empty() const { return text.empty(); }
+        operator std::string_view() const { return value.text; }
+        operator std::string() const { return std::string(value.text); }
+        bool empty() const { return value.text.empty(); }
 
     private:
-        std::string spare; // the text of a key of another type
-        std::string_view text;
+        KeyValue value;
     };
 
     // True when className names one of the classes of the null-terminated
@@ -52,9 +69,18 @@ public:
     // selects nothing.
     static bool selects(const CMPIObjectPath* given, const CMPIObjectPath* element);
 
-    // Key values of a path as one text: of two paths of one class, equal
-    // texts name one element.
-    static std::string identity(const CMPIObjectPath* path);
+    // Paths of one class by their key values: each element once.
+    class PathSet {
+    public:
+        // False when a path with the same key values, in the same order,
+        // is in already.
+        bool insert(const CMPIObjectPath* path);
+
+    private:
+        // By a hash of the key values: building one text of them per
+        // listed element cost more than the rest of the listing.
+        std::unordered_multimap<std::size_t, const CMPIObjectPath*> byHash;
+    };
 
     // Number of keys; 0 for null.
     static unsigned keyCount(const CMPIObjectPath* path);
@@ -81,10 +107,10 @@ public:
     {
         End end(c.broker, c.context, c.nameSpace);
         filterBy(end, given, 0);
-        std::unordered_set<std::string> seen;
+        PathSet seen;
         for (; end; ++end) {
             CMPIObjectPath* path = end.getObjectPath();
-            if (!path || !selects(given, path) || !seen.insert(identity(path)).second)
+            if (!path || !selects(given, path) || !seen.insert(path))
                 continue;
             out.push_back(path);
             if (keyCount(given) == keyCount(path))
@@ -97,12 +123,12 @@ public:
     template <class End, class Narrow, class Keep>
     static void listOwnWhere(const EndContext& c, Narrow narrow, Keep keep, std::vector<CMPIObjectPath*>& out)
     {
-        std::unordered_set<std::string> seen;
+        PathSet seen;
         End end(c.broker, c.context, c.nameSpace);
         narrow(end);
         while (end) {
             if (CMPIObjectPath* path = end.getObjectPath())
-                if (keep(path) && seen.insert(identity(path)).second)
+                if (keep(path) && seen.insert(path))
                     out.push_back(path);
             ++end;
         }

@@ -1,7 +1,11 @@
 // The eleven associations through the broker: far ends and references from
 // each end, enumeration of the association itself, result-class filtering,
 // the values the association instances carry, and bad or unrelated paths.
+#include <cmpimacs.h>
 #include <gtest/gtest.h>
+
+#include "AssociationPaths.h"
+#include "Broker.h"
 
 #include "EndResolution.h"
 #include "InstanceId.h"
@@ -345,4 +349,32 @@ TEST(EndResolution, EndpointNamesSplitAtTheirLastTwoUnderscoresWithEveryPartPres
     EXPECT_EQ(interfaceOfEndpointName("eth0__3"), "eth0");
     EXPECT_EQ(interfaceOfEndpointName("_52:54:00:00:00:01_3"), "");
     EXPECT_EQ(interfaceOfEndpointName("eth0_3"), "eth0_3");
+}
+
+// Elements listed from several nodes are kept once by their key values:
+// names do not count, order and every value do, and a number compares by
+// its text.
+TEST(ListedElements, EachSequenceOfKeyValuesCountsOnce)
+{
+    using Korvu::IPInterfaceProvider::AssociationPaths;
+    cimhost::Broker broker;
+    Request req(broker);
+    auto path = [&](std::initializer_list<std::pair<const char*, const char*>> keys, unsigned short number) {
+        CMPIObjectPath* p = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        for (const auto& key : keys)
+            CMAddKey(p, key.first, key.second, CMPI_chars);
+        if (number)
+            CMAddKey(p, "Number", &number, CMPI_uint16);
+        return p;
+    };
+    AssociationPaths::PathSet seen;
+    EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}, {"Name", "eth0_52:54_3"}}, 0)));
+    EXPECT_FALSE(seen.insert(path({{"SystemName", "host"}, {"Name", "eth0_52:54_3"}}, 0)));
+    EXPECT_FALSE(seen.insert(path({{"systemname", "host"}, {"NAME", "eth0_52:54_3"}}, 0)));
+    EXPECT_TRUE(seen.insert(path({{"Name", "eth0_52:54_3"}, {"SystemName", "host"}}, 0)));
+    EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}, {"Name", "eth0_52:54_4"}}, 0)));
+    EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}}, 0)));
+    EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}}, 7)));
+    EXPECT_FALSE(seen.insert(path({{"SystemName", "host"}}, 7)));
+    EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}}, 8)));
 }
