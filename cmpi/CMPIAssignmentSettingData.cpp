@@ -76,7 +76,8 @@ CMPIInstance* CMPIAssignmentSettingData::getCMPIInstance(const char**)
     if (instance) {
         std::string text;
         unsigned short origin = 0;
-        if (settingData.getInstanceID(text))
+        // The key comes with the path where the broker makes it a property.
+        if (!ProviderUtilities::holdsProperty(instance, "InstanceID") && settingData.getInstanceID(text))
             ProviderUtilities::setProperty(instance, "InstanceID", text);
         if (settingData.getElementName(text))
             ProviderUtilities::setProperty(instance, "ElementName", text);

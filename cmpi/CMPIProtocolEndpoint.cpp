@@ -160,13 +160,15 @@ CMPIInstance* CMPIProtocolEndpoint::getCMPIInstance(const char**)
     }
     if (endpoint.getAddressOrigin(code))
         ProviderUtilities::setProperty(instance, "AddressOrigin", code);
-    if (endpoint.getSystemCreationClassName(text))
+    // The keys come with the path where the broker makes them properties.
+    if (!ProviderUtilities::holdsProperty(instance, "SystemCreationClassName") &&
+        endpoint.getSystemCreationClassName(text))
         ProviderUtilities::setProperty(instance, "SystemCreationClassName", text);
-    if (endpoint.getSystemName(text))
+    if (!ProviderUtilities::holdsProperty(instance, "SystemName") && endpoint.getSystemName(text))
         ProviderUtilities::setProperty(instance, "SystemName", text);
-    if (endpoint.getCreationClassName(text))
+    if (!ProviderUtilities::holdsProperty(instance, "CreationClassName") && endpoint.getCreationClassName(text))
         ProviderUtilities::setProperty(instance, "CreationClassName", text);
-    if (endpoint.getName(text))
+    if (!ProviderUtilities::holdsProperty(instance, "Name") && endpoint.getName(text))
         ProviderUtilities::setProperty(instance, "Name", text);
     if (endpoint.getNameFormat(text))
         ProviderUtilities::setProperty(instance, "NameFormat", text);

@@ -138,13 +138,16 @@ CMPIInstance* CMPIRemoteServiceAccessPoint::getCMPIInstance(const char**)
             ProviderUtilities::setProperty(instance, "InfoFormat", code);
         if (accessPoint.getAccessContext(code))
             ProviderUtilities::setProperty(instance, "AccessContext", code);
-        if (accessPoint.getSystemCreationClassName(text))
+        // The keys come with the path where the broker makes them properties.
+        if (!ProviderUtilities::holdsProperty(instance, "SystemCreationClassName") &&
+            accessPoint.getSystemCreationClassName(text))
             ProviderUtilities::setProperty(instance, "SystemCreationClassName", text);
-        if (accessPoint.getSystemName(text))
+        if (!ProviderUtilities::holdsProperty(instance, "SystemName") && accessPoint.getSystemName(text))
             ProviderUtilities::setProperty(instance, "SystemName", text);
-        if (accessPoint.getCreationClassName(text))
+        if (!ProviderUtilities::holdsProperty(instance, "CreationClassName") &&
+            accessPoint.getCreationClassName(text))
             ProviderUtilities::setProperty(instance, "CreationClassName", text);
-        if (accessPoint.getName(text))
+        if (!ProviderUtilities::holdsProperty(instance, "Name") && accessPoint.getName(text))
             ProviderUtilities::setProperty(instance, "Name", text);
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::getCMPIInstance");

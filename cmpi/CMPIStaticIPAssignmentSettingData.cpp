@@ -121,7 +121,8 @@ CMPIInstance* CMPIStaticIPAssignmentSettingData::getCMPIInstance(const char**)
         std::string text;
         unsigned short code = 0;
         unsigned int number = 0;
-        if (settingData.getInstanceID(text))
+        // The key comes with the path where the broker makes it a property.
+        if (!ProviderUtilities::holdsProperty(instance, "InstanceID") && settingData.getInstanceID(text))
             ProviderUtilities::setProperty(instance, "InstanceID", text);
         if (settingData.getElementName(text))
             ProviderUtilities::setProperty(instance, "ElementName", text);

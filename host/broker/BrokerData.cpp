@@ -99,10 +99,11 @@ void setNamed(NamedData& list, const char* name, const CMPIData& data)
         *existing = data;
         return;
     }
-    // Paths have a few keys and instances a dozen properties: growing one
-    // by one would copy every name each time.
-    if (list.capacity() == 0)
-        list.reserve(4);
+    // Paths have a few keys and instances a dozen properties or two: a
+    // list past its keys goes to 16 at once, as each growth moves every
+    // name.
+    if (list.size() == list.capacity())
+        list.reserve(list.capacity() == 0 ? 4 : list.capacity() < 16 ? 16 : 2 * list.capacity());
     list.emplace_back(name, data);
 }
 

@@ -331,6 +331,15 @@ bool unsignedValue(const CMPIData& d, unsigned long long& v)
 
 } // namespace
 
+bool ProviderUtilities::holdsProperty(const CMPIInstance* inst, const char* name)
+{
+    if (!inst || !name)
+        return false;
+    CMPIStatus rc = {CMPI_RC_OK, nullptr};
+    const CMPIData d = CMGetProperty(inst, name, &rc);
+    return rc.rc == CMPI_RC_OK && !isNull(d);
+}
+
 bool ProviderUtilities::getProperty(const CMPIInstance* inst, const char* name, std::string& value)
 {
     CMPIData d;

@@ -52,6 +52,10 @@ public:
 
     // False when the property is absent, null or of another type.
     static bool getProperty(const CMPIInstance* inst, const char* name, std::string& value);
+    // True when the instance has a value for the property: brokers that make
+    // a path's keys properties of the instance made from it need no second
+    // copy of them.
+    static bool holdsProperty(const CMPIInstance* inst, const char* name);
     static bool getProperty(const CMPIInstance* inst, const char* name, unsigned short& value);
     static bool getProperty(const CMPIInstance* inst, const char* name, unsigned int& value);
     static bool getProperty(const CMPIInstance* inst, const char* name, bool& value);

@@ -214,3 +214,21 @@ TEST(RequestPath, KeyCountSaturates)
     EXPECT_TRUE(filesIn(h.dataDir()).empty());
     EXPECT_TRUE(req.getInstance(crowded).instances.empty());
 }
+
+// Endpoints, gateways and settings skip their keys when the instance made
+// from their path holds them already; a property that is absent or null is
+// not held.
+TEST(RequestPath, InstancesMadeFromAPathHoldItsKeysOnly)
+{
+    ModuleHarness h(store());
+    Request req(h.broker());
+    CMPIObjectPath* path = req.makePath(staticSetting("Computer:eth1"));
+    CMPIInstance* instance = CMNewInstance(h.broker().cmpi(), path, nullptr);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_TRUE(Korvu::ProviderUtilities::holdsProperty(instance, "InstanceID"));
+    EXPECT_TRUE(Korvu::ProviderUtilities::holdsProperty(instance, "instanceid"));
+    EXPECT_FALSE(Korvu::ProviderUtilities::holdsProperty(instance, "IPv4Address"));
+    CMSetProperty(instance, "IPv4Address", nullptr, CMPI_chars);
+    EXPECT_FALSE(Korvu::ProviderUtilities::holdsProperty(instance, "IPv4Address"));
+    EXPECT_FALSE(Korvu::ProviderUtilities::holdsProperty(nullptr, "InstanceID"));
+}
