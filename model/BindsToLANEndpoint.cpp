@@ -14,15 +14,15 @@ IPIF_TRACE_UNIT("BindsToLANEndpoint.cpp");
 
 namespace {
 
-std::string adapterEntry(bool serviceProcessor, std::string_view interfaceName, std::string_view mac)
+// "<kind>\n<interface>\n<MAC>" into `entry`, whose room is kept: it is built
+// for every endpoint and every interface node.
+void adapterEntry(std::string& entry, bool serviceProcessor, std::string_view interfaceName, std::string_view mac)
 {
-    std::string entry(serviceProcessor ? "BMC" : "Computer");
-    entry.reserve(entry.size() + interfaceName.size() + mac.size() + 2);
+    entry.assign(serviceProcessor ? "BMC" : "Computer");
     entry += '\n';
     entry += interfaceName;
     entry += '\n';
     entry += mac;
-    return entry;
 }
 
 } // namespace
@@ -54,9 +54,8 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
             throw FrameworkException("Name Property value is not correct");
         return std::string();
     }
-    const std::string entry =
-        adapterEntry(systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
-    std::string adapterName;
+    adapterEntry(entry, systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
+    std::string_view adapterName;
     if (adaptersRead) {
         auto found = adapters.find(entry);
         if (found != adapters.end())
@@ -70,7 +69,10 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
         adapterName = firstAdapter;
     } else {
         adaptersRead = true;
-        adapterName = findAdapter(entry, true);
+        findAdapter(entry, true);
+        auto found = adapters.find(entry);
+        if (found != adapters.end())
+            adapterName = found->second;
     }
     if (adapterName.empty())
         return std::string();
@@ -84,14 +86,20 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
     OwningSystem owner;
     std::string lastAdapterPath;
     std::string lastAdapterName;
+    // Read anew for every node into the same room.
+    std::string nodeName;
+    std::string nodeMac;
+    std::string nodeEntry;
+    const std::string_view wanted = std::string_view(entry).substr(entry.find('\n') + 1);
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
-        std::string nodeName;
-        std::string nodeMac;
         if (!node.getProperty(NodeLexicon::NAME, nodeName))
             continue;
+        nodeMac.clear();
         node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
         // The name and MAC address rule out most nodes before any lookup.
-        if (!all && entry.compare(entry.find('\n') + 1, std::string::npos, nodeName + "\n" + nodeMac) != 0)
+        if (!all && (wanted.size() != nodeName.size() + 1 + nodeMac.size() ||
+                     wanted.compare(0, nodeName.size(), nodeName) != 0 || wanted[nodeName.size()] != '\n' ||
+                     wanted.compare(nodeName.size() + 1, std::string_view::npos, nodeMac) != 0))
             continue;
         std::string adapterPath = node.getPathToParentNode();
         if (adapterPath != lastAdapterPath) {
@@ -105,17 +113,13 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
         }
         if (lastAdapterName.empty())
             continue;
-        const std::string& adapterName = lastAdapterName;
-        const std::string nodeEntry = adapterEntry(owner.isServiceProcessor(node), nodeName, nodeMac);
+        adapterEntry(nodeEntry, owner.isServiceProcessor(node), nodeName, nodeMac);
         if (all)
-            adapters.emplace(nodeEntry, adapterName);
+            adapters.emplace(nodeEntry, lastAdapterName);
         else if (nodeEntry == entry)
-            return adapterName;
+            return lastAdapterName;
     }
-    if (!all)
-        return std::string();
-    auto found = adapters.find(entry);
-    return found == adapters.end() ? std::string() : found->second;
+    return std::string();
 }
 
 } // namespace IPInterfaceProvider

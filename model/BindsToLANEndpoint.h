@@ -27,8 +27,8 @@ public:
 
 private:
     // Adapter NAME of the first IP interface node with that entry; empty
-    // when there is none. Stops at the first when `all` is false, else
-    // reads every node into `adapters`.
+    // when there is none. With `all`, reads every node into `adapters`
+    // instead and gives nothing.
     std::string findAdapter(const std::string& entry, bool all);
 
     // Adapter NAME by system kind, interface name and MAC address, read
@@ -38,6 +38,7 @@ private:
     bool adaptersRead;
     std::string firstEntry;
     std::string firstAdapter;
+    std::string entry; // the last endpoint's entry, its room kept
 };
 
 } // namespace IPInterfaceProvider
