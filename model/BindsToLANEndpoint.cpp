@@ -84,7 +84,7 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
     Instrumentation node;
     // Interfaces of one adapter, and adapters of one system, come together.
     OwningSystem owner;
-    std::string lastAdapterPath;
+    Instrumentation lastAdapter;
     std::string lastAdapterName;
     // Read anew for every node into the same room.
     std::string nodeName;
@@ -101,15 +101,14 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
                      wanted.compare(0, nodeName.size(), nodeName) != 0 || wanted[nodeName.size()] != '\n' ||
                      wanted.compare(nodeName.size() + 1, std::string_view::npos, nodeMac) != 0))
             continue;
-        std::string adapterPath = node.getPathToParentNode();
-        if (adapterPath != lastAdapterPath) {
-            Instrumentation adapter;
-            adapter.selectNode(adapterPath);
+        Instrumentation adapter = node;
+        adapter.selectParent();
+        if (!adapter.standsOn(lastAdapter)) {
             lastAdapterName.clear();
             if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
                 !adapter.getProperty(NodeLexicon::NAME, lastAdapterName))
                 lastAdapterName.clear();
-            lastAdapterPath = std::move(adapterPath);
+            lastAdapter = std::move(adapter);
         }
         if (lastAdapterName.empty())
             continue;

@@ -41,15 +41,13 @@ class OwningSystem {
 public:
     const std::string& description(Instrumentation& cursor)
     {
-        std::string path = owningSystemPath(cursor);
-        if (!known || path != lastPath) {
-            lastDescription.clear();
-            if (!path.empty()) {
-                Instrumentation system;
-                system.selectNode(path);
-                lastDescription = system.getNodeDescription();
-            }
-            lastPath = std::move(path);
+        // Two steps up the cursor's own store: no path is built or looked up.
+        Instrumentation system = cursor;
+        system.selectParent();
+        system.selectParent();
+        if (!known || !system.standsOn(last)) {
+            lastDescription = system.getNodeDescription();
+            last = std::move(system);
             known = true;
         }
         return lastDescription;
@@ -58,7 +56,7 @@ public:
     bool isServiceProcessor(Instrumentation& cursor) { return description(cursor) == "BMC"; }
 
 private:
-    std::string lastPath;
+    Instrumentation last;
     std::string lastDescription;
     bool known = false;
 };

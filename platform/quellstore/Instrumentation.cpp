@@ -49,6 +49,17 @@ void Instrumentation::selectNode(const std::string& path)
     node = tree->find(path);
 }
 
+void Instrumentation::selectParent()
+{
+    if (*this)
+        node = tree->at(node).parent;
+}
+
+bool Instrumentation::standsOn(const Instrumentation& other) const
+{
+    return *this && other && tree == other.tree && node == other.node;
+}
+
 Instrumentation::operator bool() const { return tree && node != NodeTree::none; }
 
 Instrumentation& Instrumentation::operator++()

@@ -42,6 +42,12 @@ public:
     // Stands on the node of that exact path, or on no node.
     void selectNode(const std::string& path);
 
+    // Stands on the current node's parent in the same store, or on no node
+    // above a top-level node and on no node.
+    void selectParent();
+    // True when both cursors stand on one node of one store.
+    bool standsOn(const Instrumentation& other) const;
+
     // True while the cursor stands on a node.
     operator bool() const;
     // Next node of the type of the current node, in document order (also

@@ -68,6 +68,25 @@ TEST_F(CursorTest, GrandparentOfAnInterfaceIsItsSystemAndRootIsNoNode)
         EXPECT_FALSE(at(path)) << path;
 }
 
+TEST_F(CursorTest, ParentStepsUpWithinTheSameStoreAndTellsNodesApart)
+{
+    Instrumentation cursor = at("/bmc/bmc-adapter-0/bmc0");
+    Instrumentation adapter = cursor;
+    adapter.selectParent();
+    EXPECT_EQ(adapter.getPath(), "/bmc/bmc-adapter-0");
+    EXPECT_TRUE(adapter.standsOn(at("/bmc/bmc-adapter-0")));
+    EXPECT_FALSE(adapter.standsOn(cursor));
+    EXPECT_EQ(cursor.getPath(), "/bmc/bmc-adapter-0/bmc0");
+    adapter.selectParent();
+    EXPECT_EQ(adapter.getNodeDescription(), "BMC");
+    adapter.selectParent();
+    EXPECT_FALSE(adapter);
+    adapter.selectParent();
+    EXPECT_FALSE(adapter);
+    EXPECT_FALSE(adapter.standsOn(Instrumentation()));
+    EXPECT_FALSE(Instrumentation().standsOn(Instrumentation()));
+}
+
 TEST_F(CursorTest, ReadsEachKindAndRefusesTheOthers)
 {
     Instrumentation cursor;
