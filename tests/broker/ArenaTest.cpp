@@ -7,9 +7,13 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <memory_resource>
+#include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Arena.h"
@@ -371,4 +375,66 @@ TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
     EXPECT_EQ(keyOf(cloned, "SystemName"), "a system name past the small buffer");
     EXPECT_EQ(keyOf(cloned, "Name"), "eth0_52:54:00:12:34:56_3");
     EXPECT_EQ(CMRelease(cloned).rc, CMPI_RC_OK);
+}
+
+// Providers may return a request's results from threads of their own: each
+// thread draws pieces from the request's buffer while the others do, a
+// piece freed on one thread may serve another, and none is handed out
+// twice while in use.
+TEST(BrokerArena, ThreadsDrawFromOneRequestBufferAtOnce)
+{
+    std::unique_ptr<Arena> scope = Arena::scope();
+    std::pmr::memory_resource* memory = scope->memory();
+    constexpr int threads = 4;
+    constexpr int rounds = 3000;
+    struct Piece {
+        unsigned char* bytes;
+        size_t size;
+    };
+    std::vector<std::vector<Piece>> kept(threads);
+    std::vector<Piece> handedOver;
+    std::mutex handing;
+    std::atomic<int> damaged{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            const unsigned char mark = static_cast<unsigned char>(t + 1);
+            std::vector<Piece> live;
+            for (int i = 0; i < rounds; ++i) {
+                const size_t size = 8 + static_cast<size_t>((i * 7 + t) % 300);
+                auto* p = static_cast<unsigned char*>(memory->allocate(size, alignof(std::max_align_t)));
+                std::memset(p, mark, size);
+                live.push_back(Piece{p, size});
+                if (i % 3 == 2) {
+                    // One goes back here, one to another thread to give back.
+                    Piece back = live[live.size() / 2];
+                    live.erase(live.begin() + static_cast<long>(live.size() / 2));
+                    for (size_t b = 0; b < back.size; ++b)
+                        if (back.bytes[b] != mark) {
+                            ++damaged;
+                            break;
+                        }
+                    memory->deallocate(back.bytes, back.size, alignof(std::max_align_t));
+                    std::lock_guard<std::mutex> lock(handing);
+                    handedOver.push_back(live.back());
+                    live.pop_back();
+                    if (handedOver.size() > 8) {
+                        Piece other = handedOver.front();
+                        handedOver.erase(handedOver.begin());
+                        memory->deallocate(other.bytes, other.size, alignof(std::max_align_t));
+                    }
+                }
+            }
+            kept[t] = std::move(live);
+        });
+    for (auto& w : workers)
+        w.join();
+    EXPECT_EQ(damaged.load(), 0);
+    for (int t = 0; t < threads; ++t)
+        for (const Piece& piece : kept[t])
+            for (size_t b = 0; b < piece.size; ++b)
+                if (piece.bytes[b] != t + 1) {
+                    ADD_FAILURE() << "a piece of thread " << t << " was handed out twice";
+                    return;
+                }
 }
