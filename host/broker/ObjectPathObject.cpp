@@ -88,7 +88,8 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
     if (!name || !*name)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
     detach(o);
-    PathBody& own = o->own();
+    // The key's old value is not copied only to be replaced.
+    PathBody& own = o->own(name);
     CMPIData d = makeData(o->broker, own.parts, value, type);
     d.state |= CMPI_keyValue;
     setNamed(own.keys, name, d);
@@ -214,24 +215,27 @@ std::shared_ptr<PathBody> ObjectPathObject::newBody() const
 
 namespace {
 
-// Everything `from` names, its key values copied into `to`'s parts.
-void copyBody(Broker* broker, const PathBody& from, PathBody& to)
+// Everything `from` names, its key values copied into `to`'s parts; the
+// value of the key `skipped` names is left null.
+void copyBody(Broker* broker, const PathBody& from, PathBody& to, const char* skipped = nullptr)
 {
     to.nameSpace = from.nameSpace;
     to.host = from.host;
     to.className = from.className;
     to.keys.reserve(from.keys.size());
+    const CMPIData* left = skipped ? findNamed(from.keys, skipped) : nullptr;
     for (const auto& key : from.keys)
-        to.keys.emplace_back(key.first, copyData(broker, to.parts, key.second));
+        to.keys.emplace_back(key.first, &key.second == left ? nullData(key.second.type)
+                                                            : copyData(broker, to.parts, key.second));
 }
 
 } // namespace
 
-PathBody& ObjectPathObject::own()
+PathBody& ObjectPathObject::own(const char* replacing)
 {
     if (shared.use_count() > 1) {
         auto own = newBody();
-        copyBody(broker, *shared, *own);
+        copyBody(broker, *shared, *own, replacing);
         given.push_back(std::move(shared));
         shared = std::move(own);
     }

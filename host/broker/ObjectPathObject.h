@@ -48,8 +48,10 @@ public:
     explicit ObjectPathObject(std::pmr::memory_resource* memory);
     const PathBody& body() const { return *shared; }
     const NamedData& keys() const { return shared->keys; }
-    // The body to change; new key values go to its parts.
-    PathBody& own();
+    // The body to change; new key values go to its parts. A shared body is
+    // copied first, all but the value of the key `replacing` names (if
+    // any), which the caller is about to set.
+    PathBody& own(const char* replacing = nullptr);
     // The body itself, for a holder whose memory is `memory`: it outlives
     // every object drawn from that memory. Null for other memory.
     std::shared_ptr<const PathBody> shareInto(std::pmr::memory_resource* into) const

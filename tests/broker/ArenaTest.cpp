@@ -338,6 +338,18 @@ TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
         EXPECT_EQ(keyOf(held, "Name"), "eth9");
         EXPECT_EQ(keyOf(op, "Name"), "eth0_52:54:00:12:34:56_3");
         EXPECT_EQ(keyOf(held, "SystemName"), "a system name past the small buffer");
+        // A key named in another case is the same key, in its place.
+        CMPIObjectPath* sharing = req.newObjectPath("root/cimv2", "Tavrix_BindsToLanEndPoint");
+        CMAddKey(sharing, "Dependent", &held, CMPI_ref);
+        CMAddKey(held, "SYSTEMNAME", "other", CMPI_chars);
+        CMPIString* firstName = nullptr;
+        EXPECT_EQ(CMGetKeyCount(held, nullptr), 2u);
+        EXPECT_STREQ(CMGetCharsPtr(CMGetKeyAt(held, 0, &firstName, nullptr).value.string, nullptr), "other");
+        EXPECT_STREQ(CMGetCharsPtr(firstName, nullptr), "SystemName");
+        EXPECT_EQ(keyOf(held, "Name"), "eth9");
+        EXPECT_EQ(keyOf(CMGetKey(sharing, "Dependent", nullptr).value.ref, "SystemName"),
+                  "a system name past the small buffer");
+        CMAddKey(held, "SystemName", "a system name past the small buffer", CMPI_chars);
         CMPIObjectPath* second = req.newObjectPath("root/cimv2", "Tavrix_BindsToLanEndPoint");
         CMAddKey(second, "Dependent", &op, CMPI_ref);
         CMAddKey(op, "SystemName", "renamed", CMPI_chars);
