@@ -346,7 +346,11 @@ CMPIData toData(Broker* broker, Arena& arena, const Value& v)
     }
     default:
         d.type = CMPI_string;
-        d.value.string = newString(broker, arena, v.toText());
+        // Text as it is stored, without a copy first.
+        if (const std::string* text = std::get_if<std::string>(&v.data))
+            d.value.string = newString(broker, arena, *text);
+        else
+            d.value.string = newString(broker, arena, v.toText());
         break;
     }
     return d;
