@@ -11,8 +11,12 @@ def load(path, clock="real_time"):
     data = json.load(open(path))
     rows = {}
     order = []
+    # A run with repetitions is read through its medians alone.
+    medians = any(b.get("aggregate_name") == "median" for b in data["benchmarks"])
     for b in data["benchmarks"]:
-        name, size = b["name"].rsplit("/", 1)
+        if medians and b.get("aggregate_name") != "median":
+            continue
+        name, size = b.get("run_name", b["name"]).rsplit("/", 1)
         if name not in rows:
             rows[name] = {}
             order.append(name)

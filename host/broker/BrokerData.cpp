@@ -99,11 +99,11 @@ void setNamed(NamedData& list, const char* name, const CMPIData& data)
         *existing = data;
         return;
     }
-    // Paths have a few keys and instances a dozen properties or two: a
-    // list past its keys goes to 16 at once, as each growth moves every
-    // name.
+    // Paths have a few keys, association instances a few references and
+    // values, other instances a dozen properties or two: a list past eight
+    // goes to 32 at once, as each growth moves every name.
     if (list.size() == list.capacity())
-        list.reserve(list.capacity() == 0 ? 4 : list.capacity() < 16 ? 16 : 2 * list.capacity());
+        list.reserve(list.capacity() == 0 ? 4 : list.capacity() < 8 ? 8 : list.capacity() < 32 ? 32 : 2 * list.capacity());
     list.emplace_back(name, data);
 }
 
