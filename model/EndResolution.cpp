@@ -78,6 +78,15 @@ std::string EndResolution::endpointSettingKey(std::string_view systemClass, std:
     return key;
 }
 
+std::string EndResolution::settingKey(std::string_view instanceId, const std::string_view* kind, bool given,
+                                      const char* refusal)
+{
+    std::string key = InstanceId::interfaceKey(instanceId, kind);
+    if (key.empty() && given)
+        throw FrameworkException(refusal);
+    return key;
+}
+
 std::string EndResolution::join(std::initializer_list<std::string_view> parts)
 {
     // One allocation: keys are built for every listed element.

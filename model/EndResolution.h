@@ -36,6 +36,12 @@ public:
     // path was given by a client and is empty otherwise.
     static std::string endpointSettingKey(std::string_view systemClass, std::string_view name, bool given);
 
+    // "<system>:<interface>" of a setting's InstanceID with the kind asked
+    // for (any kind when null, "" for none); empty for another id, or
+    // FrameworkException with `refusal` when the id was given by a client.
+    static std::string settingKey(std::string_view instanceId, const std::string_view* kind, bool given,
+                                  const char* refusal);
+
     // The parts joined by '\n'; empty when any part is empty.
     static std::string join(std::initializer_list<std::string_view> parts);
 

@@ -13,10 +13,7 @@ IPElementSettingData::~IPElementSettingData() {}
 
 std::string IPElementSettingData::settingKey(std::string_view instanceId, bool given)
 {
-    std::string key = InstanceId::interfaceKey(instanceId);
-    if (key.empty() && given)
-        throw FrameworkException("Instance ID Property value is not correct");
-    return key;
+    return EndResolution::settingKey(instanceId, nullptr, given, "Instance ID Property value is not correct");
 }
 
 void IPElementSettingData::ratePair(std::string_view endpointName, std::string_view instanceId)

@@ -14,10 +14,7 @@ StaticIPElementSettingData::~StaticIPElementSettingData() {}
 std::string StaticIPElementSettingData::staticKey(std::string_view instanceId, bool given)
 {
     const std::string_view noKind;
-    std::string key = InstanceId::interfaceKey(instanceId, &noKind);
-    if (key.empty() && given)
-        throw FrameworkException("Could not find 'InstanceID tokens");
-    return key;
+    return EndResolution::settingKey(instanceId, &noKind, given, "Could not find 'InstanceID tokens");
 }
 
 void StaticIPElementSettingData::rateEndpoint(std::string_view endpointName)

@@ -1,5 +1,6 @@
 #include "StaticOrderedComponent.h"
 
+#include "EndResolution.h"
 #include "FrameworkException.h"
 #include "InstanceId.h"
 #include "Trace.h"
@@ -36,10 +37,7 @@ std::string StaticOrderedComponent::groupKey(std::string_view instanceId, bool g
 std::string StaticOrderedComponent::partKey(std::string_view instanceId, bool given)
 {
     const std::string_view noKind;
-    std::string key = InstanceId::interfaceKey(instanceId, &noKind);
-    if (key.empty() && given)
-        throw FrameworkException("Instance ID Property value is not correct");
-    return key;
+    return EndResolution::settingKey(instanceId, &noKind, given, "Instance ID Property value is not correct");
 }
 
 bool StaticOrderedComponent::getAssignedSequence(unsigned long long& value)
