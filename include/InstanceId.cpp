@@ -16,13 +16,29 @@ bool InstanceId::parseWithKind(const std::string& id, InstanceId& out)
     return true;
 }
 
+namespace {
+
+// "System:interface": split at the first ':' only, both parts non-empty.
+bool parseParts(std::string_view id, std::string_view& system, std::string_view& interfaceName)
+{
+    const std::string_view::size_type first = id.find(':');
+    if (first == std::string_view::npos || first == 0 || first + 1 >= id.size())
+        return false;
+    system = id.substr(0, first);
+    interfaceName = id.substr(first + 1);
+    return true;
+}
+
+} // namespace
+
 bool InstanceId::parse(const std::string& id, InstanceId& out)
 {
-    const std::string::size_type first = id.find(':');
-    if (first == std::string::npos || first == 0 || first + 1 >= id.size())
+    std::string_view system;
+    std::string_view interfaceName;
+    if (!parseParts(id, system, interfaceName))
         return false;
-    out.system = id.substr(0, first);
-    out.interfaceName = id.substr(first + 1);
+    out.system.assign(system);
+    out.interfaceName.assign(interfaceName);
     out.kind.clear();
     return true;
 }
@@ -30,10 +46,10 @@ bool InstanceId::parse(const std::string& id, InstanceId& out)
 bool InstanceId::split(std::string_view id, std::string_view& system, std::string_view& interfaceName,
                        std::string_view& kind)
 {
-    const std::string_view::size_type first = id.find(':');
-    if (first == std::string_view::npos || first == 0 || first + 1 >= id.size())
+    std::string_view systemPart;
+    std::string_view interfacePart;
+    if (!parseParts(id, systemPart, interfacePart))
         return false;
-    std::string_view interfacePart = id.substr(first + 1);
     std::string_view kindPart;
     const std::string_view::size_type last = interfacePart.rfind(':');
     if (last != std::string_view::npos) {
@@ -45,7 +61,7 @@ bool InstanceId::split(std::string_view id, std::string_view& system, std::strin
             interfacePart = interfacePart.substr(0, last);
         }
     }
-    system = id.substr(0, first);
+    system = systemPart;
     interfaceName = interfacePart;
     kind = kindPart;
     return true;
@@ -92,17 +108,31 @@ std::string InstanceId::text() const
     return id;
 }
 
+bool EndpointName::split(std::string_view name, std::string_view& interfaceName, std::string_view& mac,
+                         std::string_view& origin)
+{
+    const std::string_view::size_type originAt = name.rfind('_');
+    if (originAt == std::string_view::npos || originAt == 0)
+        return false;
+    const std::string_view::size_type macAt = name.rfind('_', originAt - 1);
+    if (macAt == std::string_view::npos)
+        return false;
+    interfaceName = name.substr(0, macAt);
+    mac = name.substr(macAt + 1, originAt - macAt - 1);
+    origin = name.substr(originAt + 1);
+    return true;
+}
+
 bool EndpointName::split(const std::string& name, EndpointName& out)
 {
-    const std::string::size_type origin = name.rfind('_');
-    if (origin == std::string::npos || origin == 0)
+    std::string_view interfaceName;
+    std::string_view mac;
+    std::string_view origin;
+    if (!split(name, interfaceName, mac, origin))
         return false;
-    const std::string::size_type mac = name.rfind('_', origin - 1);
-    if (mac == std::string::npos)
-        return false;
-    out.interfaceName = name.substr(0, mac);
-    out.mac = name.substr(mac + 1, origin - mac - 1);
-    out.origin = name.substr(origin + 1);
+    out.interfaceName.assign(interfaceName);
+    out.mac.assign(mac);
+    out.origin.assign(origin);
     return true;
 }
 

@@ -52,6 +52,9 @@ struct EndpointName {
     // False, leaving `out` unchanged, when the Name has no '_' after its
     // first character and another before that one; parts may be empty.
     static bool split(const std::string& name, EndpointName& out);
+    // The same cut, the parts pointing into `name`.
+    static bool split(std::string_view name, std::string_view& interfaceName, std::string_view& mac,
+                      std::string_view& origin);
 };
 
 // Interface name of an IP protocol endpoint's Name key: its first part. A

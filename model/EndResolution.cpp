@@ -13,18 +13,11 @@ const char* const EndResolution::endpointClass = "Tavrix_IPProtocolEndpoint";
 bool EndResolution::splitEndpointName(std::string_view name, std::string_view& interfaceName,
                                       std::string_view& mac, unsigned long& origin)
 {
-    // Cut as EndpointName::split cuts: the last two '_' end the interface
-    // name and the MAC address.
-    const std::string_view::size_type originAt = name.rfind('_');
-    if (originAt == std::string_view::npos || originAt == 0)
-        return false;
-    const std::string_view::size_type macAt = name.rfind('_', originAt - 1);
-    if (macAt == std::string_view::npos)
-        return false;
-    const std::string_view interfacePart = name.substr(0, macAt);
-    const std::string_view macPart = name.substr(macAt + 1, originAt - macAt - 1);
-    const std::string_view originPart = name.substr(originAt + 1);
-    if (interfacePart.empty() || macPart.empty() || originPart.empty())
+    std::string_view interfacePart;
+    std::string_view macPart;
+    std::string_view originPart;
+    if (!EndpointName::split(name, interfacePart, macPart, originPart) || interfacePart.empty() ||
+        macPart.empty() || originPart.empty())
         return false;
     interfaceName = interfacePart;
     mac = macPart;
