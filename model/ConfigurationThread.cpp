@@ -18,6 +18,7 @@
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
 #include "NodeStore.h"
+#include "OwningSystem.h"
 #include "InstanceId.h"
 #include "Trace.h"
 
@@ -175,19 +176,6 @@ bool configureNode(Instrumentation& node, const IP_CONFIG_DATA& data,
     return true;
 }
 
-// Whether the system two levels above the interface node is the service
-// processor.
-bool onServiceProcessor(Instrumentation& node)
-{
-    Instrumentation adapter;
-    adapter.selectNode(node.getPathToParentNode());
-    if (!adapter)
-        return false;
-    Instrumentation system;
-    system.selectNode(adapter.getPathToParentNode());
-    return system && system.getNodeDescription() == "BMC";
-}
-
 std::string systemOf(const IP_CONFIG_DATA& data)
 {
     return data.serviceProcessor ? "service processor" : "host";
@@ -206,13 +194,14 @@ std::string configure(const IP_CONFIG_DATA& data, const log4cxx::LoggerPtr& logg
     Refusals refused;
     bool restartRefused = false;
     Instrumentation node;
+    OwningSystem owner;
     node.selectNode(NodeLexicon::IP_INTERFACE);
     for (; node && !interfaceName.empty(); ++node) {
         const std::string name = readText(node, NodeLexicon::NAME);
         const std::string oldIPv4 = readText(node, NodeLexicon::IPV4_ADDRESS);
         const std::string oldIPv6 = readText(node, NodeLexicon::IPV6_ADDRESS);
         // The host and its service processor may both have an eth0.
-        if (name != interfaceName || onServiceProcessor(node) != data.serviceProcessor)
+        if (name != interfaceName || owner.isServiceProcessor(node) != data.serviceProcessor)
             continue;
         if (!configureNode(node, data, oldIPv4, oldIPv6, logger, refused, restartRefused))
             return "No Configuration to Apply for the interface";
