@@ -90,6 +90,7 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
     std::string nodeName;
     std::string nodeMac;
     std::string nodeEntry;
+    std::string probe;
     const std::string_view wanted = std::string_view(entry).substr(entry.find('\n') + 1);
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
         if (!node.getProperty(NodeLexicon::NAME, nodeName))
@@ -97,10 +98,13 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
         nodeMac.clear();
         node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
         // The name and MAC address rule out most nodes before any lookup.
-        if (!all && (wanted.size() != nodeName.size() + 1 + nodeMac.size() ||
-                     wanted.compare(0, nodeName.size(), nodeName) != 0 || wanted[nodeName.size()] != '\n' ||
-                     wanted.compare(nodeName.size() + 1, std::string_view::npos, nodeMac) != 0))
-            continue;
+        if (!all) {
+            probe.assign(nodeName);
+            probe += '\n';
+            probe += nodeMac;
+            if (probe != wanted)
+                continue;
+        }
         Instrumentation adapter = node;
         adapter.selectParent();
         if (!adapter.standsOn(lastAdapter)) {
