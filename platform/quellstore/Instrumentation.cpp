@@ -9,14 +9,17 @@ using StoreDetail::NodeTree;
 using StoreDetail::StoreLock;
 using StoreDetail::StoreState;
 
-namespace {
-
-template <typename T>
-bool readValue(const std::shared_ptr<NodeTree>& tree, std::size_t node, unsigned int id, T& value)
+template <typename T> bool Instrumentation::readValue(unsigned int id, T& value)
 {
     if (!tree || node == NodeTree::none)
         return false;
     std::shared_lock<StoreLock> guard(StoreState::instance().values());
+    // Property values may move only under the lock: here is the place to
+    // ask for those of the node a walk reads next.
+    if (warmed != node) {
+        warmed = node;
+        tree->prefetchNextProperties(node);
+    }
     const StoreDetail::Property* property = tree->property(node, id);
     if (!property)
         return false;
@@ -26,8 +29,6 @@ bool readValue(const std::shared_ptr<NodeTree>& tree, std::size_t node, unsigned
     value = *stored;
     return true;
 }
-
-} // namespace
 
 Instrumentation::Instrumentation() : node(NodeTree::none) {}
 
@@ -71,17 +72,17 @@ Instrumentation& Instrumentation::operator++()
 
 bool Instrumentation::getProperty(NodeLexicon::Properties property, std::string& value)
 {
-    return readValue(tree, node, property, value);
+    return readValue(property, value);
 }
 
 bool Instrumentation::getProperty(NodeLexicon::Properties property, unsigned int& value)
 {
-    return readValue(tree, node, property, value);
+    return readValue(property, value);
 }
 
 bool Instrumentation::getProperty(NodeLexicon::Properties property, std::vector<std::string>& value)
 {
-    return readValue(tree, node, property, value);
+    return readValue(property, value);
 }
 
 bool Instrumentation::setProperty(NodeLexicon::Properties property, std::string& value)

@@ -83,8 +83,12 @@ public:
     unsigned int getNodeType();
 
 private:
+    template <typename T> bool readValue(unsigned int id, T& value);
+
     std::shared_ptr<StoreDetail::NodeTree> tree;
     std::size_t node;
+    // The node whose successor's properties were last asked for early.
+    std::size_t warmed = static_cast<std::size_t>(-1);
 };
 
 } // namespace Korvu

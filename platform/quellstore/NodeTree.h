@@ -4,6 +4,7 @@
 // Internal to the library: the loaded store.
 
 #include <atomic>
+#include <cstdint>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -25,17 +26,22 @@ struct Property {
     bool readOnly = false;
 };
 
+// What a walk reads comes first: one cache line finds a property.
 struct Node {
     unsigned int type = 0;
-    std::string name;
-    std::string description;
-    std::string path;
+    // Bit i of word i / 64 set: property number i (below 128) is in
+    // `properties`, and its place there is the count of lower bits set.
+    // Kept by NodeTree with every change of `properties`.
+    std::uint64_t present[2] = {0, 0};
+    // Sorted by property number.
+    std::vector<std::pair<unsigned int, Property>> properties;
     std::size_t parent = 0;
     // Position among the nodes of its type, so that stepping is O(1).
     std::size_t rank = 0;
+    std::string name;
+    std::string description;
+    std::string path;
     std::vector<std::size_t> children;
-    // Sorted by property number.
-    std::vector<std::pair<unsigned int, Property>> properties;
 };
 
 // Nodes in document order (depth first). Everything but the property
@@ -64,11 +70,15 @@ public:
     std::size_t size() const { return nodes.size(); }
 
     const Property* property(std::size_t node, unsigned int id) const;
+    // A hint only; under the same lock as property().
+    void prefetchNextProperties(std::size_t node) const;
     void setProperty(std::size_t node, unsigned int id, const Property& value);
 
     static bool isValidUtf8(const std::string& text);
 
 private:
+    static void markPresent(Node& node);
+
     std::vector<Node> nodes;
     std::vector<std::size_t> roots;
     std::unordered_map<std::string, std::size_t> byPath;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -136,4 +137,47 @@ TEST_F(CursorTest, CursorSurvivesAReplacedStoreAndWritesToTheNewOne)
     EXPECT_TRUE(old.setProperty(NodeLexicon::IPV4_ADDRESS, text));
     EXPECT_TRUE(at("/host/eth-adapter-0/eth1").getProperty(NodeLexicon::IPV4_ADDRESS, text));
     EXPECT_EQ(text, "10.0.0.1");
+}
+
+// Properties are found by number across the whole range of numbers, also
+// after a write adds one in front of, between or behind the others.
+TEST(CursorLookupTest, EveryNumberedPropertyIsFoundAndAbsentOnesAreNot)
+{
+    TempFolder folder;
+    folder.write("store.json", R"({"nodes": [{"name": "n", "type": 40, "properties": {
+        "0": 10, "1": 11, "63": 163, "64": 164, "100": 200, "127": 227, "128": 228, "700": 800,
+        "NAME": "eth0", "STATE": 2}}]})");
+    NodeStore::open(folder.path("store.json"));
+    std::vector<unsigned int> present = {0, 1, 63, 64, 100, 127, 128, 700};
+    auto expectStore = [&](const char* when) {
+        SCOPED_TRACE(when);
+        Instrumentation cursor = at("/n");
+        for (unsigned int id : present) {
+            unsigned int number = 0;
+            EXPECT_TRUE(cursor.getProperty(static_cast<NodeLexicon::Properties>(id), number)) << id;
+            EXPECT_EQ(number, id < 2 ? id + 10 : id + 100) << id;
+        }
+        for (unsigned int id : {2u, 62u, 65u, 99u, 101u, 126u, 129u, 699u, 701u, 100000u}) {
+            if (std::find(present.begin(), present.end(), id) != present.end())
+                continue;
+            unsigned int number = 0;
+            EXPECT_FALSE(cursor.getProperty(static_cast<NodeLexicon::Properties>(id), number)) << id;
+        }
+        std::string text;
+        EXPECT_TRUE(cursor.getProperty(NodeLexicon::NAME, text));
+        EXPECT_EQ(text, "eth0");
+        unsigned int state = 0;
+        EXPECT_TRUE(cursor.getProperty(NodeLexicon::STATE, state));
+        EXPECT_EQ(state, 2u);
+    };
+    expectStore("as loaded");
+
+    for (unsigned int id : {2u, 65u, 126u, 129u, 701u}) {
+        unsigned int value = id + 100;
+        ASSERT_TRUE(at("/n").setProperty(static_cast<NodeLexicon::Properties>(id), value)) << id;
+        present.push_back(id);
+        expectStore(("after adding " + std::to_string(id)).c_str());
+    }
+    NodeStore::open(folder.path("store.json"));
+    expectStore("reloaded");
 }
