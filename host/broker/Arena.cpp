@@ -137,10 +137,10 @@ private:
     Free* free[classes] = {};
 };
 
-Arena::Arena() : resource(std::pmr::new_delete_resource()), objects(resource) {}
+Arena::Arena() : resource(std::pmr::new_delete_resource()), more(resource) {}
 
 Arena::Arena(std::pmr::memory_resource* memory)
-    : resource(memory ? memory : std::pmr::new_delete_resource()), objects(resource)
+    : resource(memory ? memory : std::pmr::new_delete_resource()), more(resource)
 {
 }
 
@@ -152,15 +152,30 @@ std::unique_ptr<Arena> Arena::scope()
     return arena;
 }
 
+template <class F> void Arena::eachFromNewest(F&& f) const
+{
+    for (size_t c = more.size() + 1; c-- > 0;) {
+        const Chunk& chunk = chunkAt(c);
+        for (unsigned i = chunk.used; i-- > 0;)
+            f(chunk.entries[i]);
+    }
+}
+
 Arena::~Arena()
 {
     if (own)
         own->end();
     // With the buffer about to go, objects of memory alone need nothing
     // more: touching each once more cost a tenth of a large request.
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        if (it->object && !(own && it->memoryOnly))
-            dispose(*it);
+    eachFromNewest([this](const Entry& entry) {
+        if (entry.object && !(own && entry.memoryOnly))
+            dispose(entry);
+    });
+    for (size_t c = 0; c <= more.size(); ++c) {
+        const Chunk& chunk = chunkAt(c);
+        if (chunk.entries)
+            resource->deallocate(chunk.entries, chunk.capacity * sizeof(Entry), alignof(Entry));
+    }
 }
 
 void Arena::dispose(const Entry& entry)
@@ -178,28 +193,63 @@ void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0, false}
 void Arena::hold(const Entry& entry)
 {
     std::lock_guard<SpinLock> lock(mutex);
-    // Most arenas are an object's parts: a few values each.
-    if (objects.capacity() == 0)
-        objects.reserve(4);
-    objects.push_back(entry);
+    if (chunkAt(last).used == chunkAt(last).capacity) {
+        if (last < more.size()) {
+            ++last;
+        } else {
+            // Most arenas are an object's parts: a few values each.
+            const unsigned capacity = first.entries ? std::min(chunkAt(last).capacity * 2, 1024u) : 4;
+            Entry* entries = static_cast<Entry*>(resource->allocate(capacity * sizeof(Entry), alignof(Entry)));
+            if (!first.entries) {
+                first = Chunk{entries, 0, capacity};
+            } else {
+                try {
+                    more.push_back(Chunk{entries, 0, capacity});
+                } catch (...) {
+                    resource->deallocate(entries, capacity * sizeof(Entry), alignof(Entry));
+                    throw;
+                }
+                last = more.size();
+            }
+        }
+    }
+    Chunk& chunk = chunkAt(last);
+    chunk.entries[chunk.used++] = entry;
     ++live;
 }
 
 bool Arena::releaseOne(Releasable* object)
 {
+    if (!object)
+        return false;
     Entry found{};
     {
         std::lock_guard<SpinLock> lock(mutex);
         // Objects released early are mostly the latest ones.
-        auto it = std::find_if(objects.rbegin(), objects.rend(),
-                               [object](const Entry& e) { return e.object == object; });
-        if (!object || it == objects.rend())
+        Entry* at = nullptr;
+        for (size_t c = last + 1; c-- > 0 && !at;) {
+            Chunk& chunk = chunkAt(c);
+            for (unsigned i = chunk.used; i-- > 0;) {
+                if (chunk.entries[i].object == object) {
+                    at = &chunk.entries[i];
+                    break;
+                }
+            }
+        }
+        if (!at)
             return false;
-        found = *it;
-        it->object = nullptr;
+        found = *at;
+        at->object = nullptr;
         --live;
-        while (!objects.empty() && !objects.back().object)
-            objects.pop_back();
+        // Released slots at the end are filled again.
+        for (;;) {
+            Chunk& chunk = chunkAt(last);
+            while (chunk.used > 0 && !chunk.entries[chunk.used - 1].object)
+                --chunk.used;
+            if (chunk.used > 0 || last == 0)
+                break;
+            --last;
+        }
     }
     dispose(found);
     return true;

@@ -119,16 +119,32 @@ private:
         bool memoryOnly;
     };
     class Buffer;
+    // Entries live in chunks that are never moved: a request holds some
+    // hundred thousand objects, and a growing array copied them all over
+    // again at every doubling. Chunks double in size up to a bound, so an
+    // object's few parts cost one small chunk.
+    struct Chunk {
+        Entry* entries;
+        unsigned used;
+        unsigned capacity;
+    };
 
     void hold(const Entry& entry);
     void dispose(const Entry& entry);
+    template <class F> void eachFromNewest(F&& f) const;
 
     std::unique_ptr<Buffer> own;  // declared first: outlives the objects
     std::pmr::memory_resource* resource;
     mutable SpinLock mutex;
+    Chunk& chunkAt(size_t at) { return at == 0 ? first : more[at - 1]; }
+    const Chunk& chunkAt(size_t at) const { return at == 0 ? first : more[at - 1]; }
+
     // In creation order: freeing walks memory the way it was handed out.
-    // Released slots hold null.
-    std::pmr::vector<Entry> objects;
+    // Released slots hold null; `last` is the chunk being filled (0 the
+    // first, i the i-th of `more`).
+    Chunk first{nullptr, 0, 0};
+    std::pmr::vector<Chunk> more;
+    size_t last = 0;
     size_t live = 0;
 };
 

@@ -128,6 +128,69 @@ TEST(BrokerArena, EarlyReleaseDestroysAtOnceAndOnlyOnce)
 
 namespace {
 
+// Counts what an arena draws from and gives back to its memory.
+class CountingMemory : public std::pmr::memory_resource {
+public:
+    long allocations = 0;
+    size_t deallocatedBytes = 0;
+
+private:
+    void* do_allocate(size_t bytes, size_t align) override
+    {
+        ++allocations;
+        return std::pmr::new_delete_resource()->allocate(bytes, align);
+    }
+    void do_deallocate(void* p, size_t bytes, size_t align) override
+    {
+        deallocatedBytes += bytes;
+        std::pmr::new_delete_resource()->deallocate(p, bytes, align);
+    }
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+} // namespace
+
+// A large request holds some hundred thousand objects: the list of them
+// grows without moving what it already holds, and releases anywhere in it
+// destroy exactly the object named.
+TEST(BrokerArena, ManyObjectsAreHeldWithoutMovingAndReleasedAnywhere)
+{
+    CountingMemory memory;
+    int destroyed = 0;
+    {
+        Arena arena(&memory);
+        std::vector<Tracked*> made;
+        for (int i = 0; i < 5000; ++i)
+            made.push_back(arena.make<Tracked>(&destroyed));
+        // Only a small table of where the parts are may move.
+        EXPECT_LT(memory.deallocatedBytes, 4096u) << "the object list was moved while it grew";
+        EXPECT_LT(memory.allocations, 5000 + 64);
+
+        int released = 0;
+        for (size_t i = 0; i < made.size(); i += 3, ++released)
+            ASSERT_TRUE(arena.releaseOne(made[i])) << i;
+        // The newest ones, newest first: the list shrinks from its end.
+        for (size_t i = made.size() - 1; i > made.size() - 200; --i) {
+            if (i % 3 == 0)
+                continue;
+            ASSERT_TRUE(arena.releaseOne(made[i])) << i;
+            ++released;
+        }
+        EXPECT_EQ(destroyed, released);
+        EXPECT_FALSE(arena.releaseOne(made[0])) << "released twice";
+        EXPECT_EQ(arena.size(), made.size() - static_cast<size_t>(released));
+        // Room given up at the end is used again.
+        for (int i = 0; i < 300; ++i)
+            made.push_back(arena.make<Tracked>(&destroyed));
+        EXPECT_TRUE(arena.releaseOne(made.back()));
+        EXPECT_EQ(destroyed, released + 1);
+        EXPECT_EQ(arena.size(), made.size() - static_cast<size_t>(released) - 1);
+    }
+    EXPECT_EQ(destroyed, 5300);
+}
+
+namespace {
+
 // Holds only arena memory, as it declares; counts its destructions to show
 // which ones ran.
 struct MemoryOnlyTracked : cimhost::Releasable {
