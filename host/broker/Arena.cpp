@@ -137,10 +137,10 @@ private:
     Free* free[classes] = {};
 };
 
-Arena::Arena() : resource(std::pmr::new_delete_resource()), more(resource) {}
+Arena::Arena() : resource(std::pmr::new_delete_resource()) {}
 
 Arena::Arena(std::pmr::memory_resource* memory)
-    : resource(memory ? memory : std::pmr::new_delete_resource()), more(resource)
+    : resource(memory ? memory : std::pmr::new_delete_resource())
 {
 }
 
@@ -154,11 +154,9 @@ std::unique_ptr<Arena> Arena::scope()
 
 template <class F> void Arena::eachFromNewest(F&& f) const
 {
-    for (size_t c = more.size() + 1; c-- > 0;) {
-        const Chunk& chunk = chunkAt(c);
-        for (unsigned i = chunk.used; i-- > 0;)
-            f(chunk.entries[i]);
-    }
+    for (Chunk* chunk = newest; chunk; chunk = chunk->older)
+        for (unsigned i = chunk->used; i-- > 0;)
+            f(chunk->entries()[i]);
 }
 
 Arena::~Arena()
@@ -171,10 +169,10 @@ Arena::~Arena()
         if (entry.object && !(own && entry.memoryOnly))
             dispose(entry);
     });
-    for (size_t c = 0; c <= more.size(); ++c) {
-        const Chunk& chunk = chunkAt(c);
-        if (chunk.entries)
-            resource->deallocate(chunk.entries, chunk.capacity * sizeof(Entry), alignof(Entry));
+    for (Chunk* chunk = newest; chunk;) {
+        Chunk* older = chunk->older;
+        resource->deallocate(chunk, sizeof(Chunk) + chunk->capacity * sizeof(Entry), alignof(Chunk));
+        chunk = older;
     }
 }
 
@@ -193,28 +191,20 @@ void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0, false}
 void Arena::hold(const Entry& entry)
 {
     std::lock_guard<SpinLock> lock(mutex);
-    if (chunkAt(last).used == chunkAt(last).capacity) {
-        if (last < more.size()) {
-            ++last;
+    if (!filling || filling->used == filling->capacity) {
+        if (filling && filling->newer) {
+            filling = filling->newer;
         } else {
             // Most arenas are an object's parts: a few values each.
-            const unsigned capacity = first.entries ? std::min(chunkAt(last).capacity * 2, 1024u) : 4;
-            Entry* entries = static_cast<Entry*>(resource->allocate(capacity * sizeof(Entry), alignof(Entry)));
-            if (!first.entries) {
-                first = Chunk{entries, 0, capacity};
-            } else {
-                try {
-                    more.push_back(Chunk{entries, 0, capacity});
-                } catch (...) {
-                    resource->deallocate(entries, capacity * sizeof(Entry), alignof(Entry));
-                    throw;
-                }
-                last = more.size();
-            }
+            const unsigned capacity = filling ? std::min(filling->capacity * 2, 1024u) : 4;
+            void* raw = resource->allocate(sizeof(Chunk) + capacity * sizeof(Entry), alignof(Chunk));
+            Chunk* chunk = ::new (raw) Chunk{filling, nullptr, 0, capacity};
+            if (filling)
+                filling->newer = chunk;
+            newest = filling = chunk;
         }
     }
-    Chunk& chunk = chunkAt(last);
-    chunk.entries[chunk.used++] = entry;
+    filling->entries()[filling->used++] = entry;
     ++live;
 }
 
@@ -227,11 +217,10 @@ bool Arena::releaseOne(Releasable* object)
         std::lock_guard<SpinLock> lock(mutex);
         // Objects released early are mostly the latest ones.
         Entry* at = nullptr;
-        for (size_t c = last + 1; c-- > 0 && !at;) {
-            Chunk& chunk = chunkAt(c);
-            for (unsigned i = chunk.used; i-- > 0;) {
-                if (chunk.entries[i].object == object) {
-                    at = &chunk.entries[i];
+        for (Chunk* chunk = filling; chunk && !at; chunk = chunk->older) {
+            for (unsigned i = chunk->used; i-- > 0;) {
+                if (chunk->entries()[i].object == object) {
+                    at = &chunk->entries()[i];
                     break;
                 }
             }
@@ -243,12 +232,11 @@ bool Arena::releaseOne(Releasable* object)
         --live;
         // Released slots at the end are filled again.
         for (;;) {
-            Chunk& chunk = chunkAt(last);
-            while (chunk.used > 0 && !chunk.entries[chunk.used - 1].object)
-                --chunk.used;
-            if (chunk.used > 0 || last == 0)
+            while (filling->used > 0 && !filling->entries()[filling->used - 1].object)
+                --filling->used;
+            if (filling->used > 0 || !filling->older)
                 break;
-            --last;
+            filling = filling->older;
         }
     }
     dispose(found);

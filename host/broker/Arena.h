@@ -122,11 +122,14 @@ private:
     // Entries live in chunks that are never moved: a request holds some
     // hundred thousand objects, and a growing array copied them all over
     // again at every doubling. Chunks double in size up to a bound, so an
-    // object's few parts cost one small chunk.
+    // object's few parts cost one small chunk; the entries follow the
+    // header in the same piece.
     struct Chunk {
-        Entry* entries;
+        Chunk* older;
+        Chunk* newer;
         unsigned used;
         unsigned capacity;
+        Entry* entries() { return reinterpret_cast<Entry*>(this + 1); }
     };
 
     void hold(const Entry& entry);
@@ -136,15 +139,11 @@ private:
     std::unique_ptr<Buffer> own;  // declared first: outlives the objects
     std::pmr::memory_resource* resource;
     mutable SpinLock mutex;
-    Chunk& chunkAt(size_t at) { return at == 0 ? first : more[at - 1]; }
-    const Chunk& chunkAt(size_t at) const { return at == 0 ? first : more[at - 1]; }
-
     // In creation order: freeing walks memory the way it was handed out.
-    // Released slots hold null; `last` is the chunk being filled (0 the
-    // first, i the i-th of `more`).
-    Chunk first{nullptr, 0, 0};
-    std::pmr::vector<Chunk> more;
-    size_t last = 0;
+    // Released slots hold null; `filling` is the chunk being filled, those
+    // newer than it are empty.
+    Chunk* newest = nullptr;
+    Chunk* filling = nullptr;
     size_t live = 0;
 };
 
