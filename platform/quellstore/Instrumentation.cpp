@@ -16,8 +16,8 @@ template <typename T> bool Instrumentation::readValue(unsigned int id, T& value)
     std::shared_lock<StoreLock> guard(StoreState::instance().values());
     // Property values may move only under the lock: here is the place to
     // ask for those of the node a walk reads next.
-    if (warmed != node) {
-        warmed = node;
+    if (stepped) {
+        stepped = false;
         tree->prefetchNextProperties(node);
     }
     const StoreDetail::Property* property = tree->property(node, id);
@@ -42,18 +42,21 @@ void Instrumentation::selectNode(NodeLexicon::NodeType type)
 {
     tree = StoreState::instance().tree();
     node = tree->first(static_cast<unsigned int>(type));
+    stepped = true;
 }
 
 void Instrumentation::selectNode(const std::string& path)
 {
     tree = StoreState::instance().tree();
     node = tree->find(path);
+    stepped = false;
 }
 
 void Instrumentation::selectParent()
 {
     if (*this)
         node = tree->at(node).parent;
+    stepped = false;
 }
 
 bool Instrumentation::standsOn(const Instrumentation& other) const
@@ -65,8 +68,10 @@ Instrumentation::operator bool() const { return tree && node != NodeTree::none; 
 
 Instrumentation& Instrumentation::operator++()
 {
-    if (*this)
+    if (*this) {
         node = tree->next(node);
+        stepped = true;
+    }
     return *this;
 }
 

@@ -87,8 +87,10 @@ private:
 
     std::shared_ptr<StoreDetail::NodeTree> tree;
     std::size_t node;
-    // The node whose successor's properties were last asked for early.
-    std::size_t warmed = static_cast<std::size_t>(-1);
+    // Set by a step of a walk, until the first read asks early for the
+    // properties of the node the walk reaches next. A node reached by path
+    // or as a parent says nothing of what comes next.
+    bool stepped = false;
 };
 
 } // namespace Korvu
