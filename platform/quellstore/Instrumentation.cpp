@@ -15,11 +15,9 @@ template <typename T> bool Instrumentation::readValue(unsigned int id, T& value)
         return false;
     std::shared_lock<StoreLock> guard(StoreState::instance().values());
     // Property values may move only under the lock: here is the place to
-    // ask for those of the node a walk reads next.
-    if (stepped) {
-        stepped = false;
-        tree->prefetchNextProperties(node);
-    }
+    // ask for the one a walk reads next.
+    if (ahead != NodeTree::none)
+        tree->prefetchProperty(ahead, id);
     const StoreDetail::Property* property = tree->property(node, id);
     if (!property)
         return false;
@@ -42,21 +40,21 @@ void Instrumentation::selectNode(NodeLexicon::NodeType type)
 {
     tree = StoreState::instance().tree();
     node = tree->first(static_cast<unsigned int>(type));
-    stepped = true;
+    ahead = node == NodeTree::none ? NodeTree::none : tree->following(node);
 }
 
 void Instrumentation::selectNode(const std::string& path)
 {
     tree = StoreState::instance().tree();
     node = tree->find(path);
-    stepped = false;
+    ahead = NodeTree::none;
 }
 
 void Instrumentation::selectParent()
 {
     if (*this)
         node = tree->at(node).parent;
-    stepped = false;
+    ahead = NodeTree::none;
 }
 
 bool Instrumentation::standsOn(const Instrumentation& other) const
@@ -69,8 +67,7 @@ Instrumentation::operator bool() const { return tree && node != NodeTree::none; 
 Instrumentation& Instrumentation::operator++()
 {
     if (*this) {
-        node = tree->next(node);
-        stepped = true;
+        node = tree->next(node, &ahead);
     }
     return *this;
 }

@@ -87,10 +87,10 @@ private:
 
     std::shared_ptr<StoreDetail::NodeTree> tree;
     std::size_t node;
-    // Set by a step of a walk, until the first read asks early for the
-    // properties of the node the walk reaches next. A node reached by path
-    // or as a parent says nothing of what comes next.
-    bool stepped = false;
+    // During a walk, the node it reaches next: each read asks early for
+    // the same property there. A node reached by path or as a parent says
+    // nothing of what comes next.
+    std::size_t ahead = static_cast<std::size_t>(-1);
 };
 
 } // namespace Korvu

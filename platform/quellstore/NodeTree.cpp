@@ -408,11 +408,20 @@ std::size_t NodeTree::first(unsigned int type) const
     return it == byType.end() || it->second.empty() ? none : it->second.front();
 }
 
-std::size_t NodeTree::next(std::size_t node) const
+std::size_t NodeTree::following(std::size_t node) const
+{
+    const Node& current = nodes[node];
+    const std::vector<std::size_t>& sameType = byType.find(current.type)->second;
+    return current.rank + 1 < sameType.size() ? sameType[current.rank + 1] : none;
+}
+
+std::size_t NodeTree::next(std::size_t node, std::size_t* after) const
 {
     const Node& current = nodes[node];
     const std::vector<std::size_t>& sameType = byType.find(current.type)->second;
     const std::size_t rank = current.rank;
+    if (after)
+        *after = rank + 2 < sameType.size() ? sameType[rank + 2] : none;
     if (rank + 1 >= sameType.size())
         return none;
     // A walk does microseconds of work per node; on a large store a node it
@@ -462,17 +471,13 @@ const Property* NodeTree::property(std::size_t node, unsigned int id) const
     return found != properties.end() && found->first == id ? &found->second : nullptr;
 }
 
-void NodeTree::prefetchNextProperties(std::size_t node) const
+void NodeTree::prefetchProperty(std::size_t node, unsigned int id) const
 {
-    const Node& current = nodes[node];
-    const std::vector<std::size_t>& sameType = byType.find(current.type)->second;
-    if (current.rank + 1 >= sameType.size())
+    const Node& at = nodes[node];
+    if (id >= 128 || !(at.present[id / 64] >> (id % 64) & 1))
         return;
-    const auto& properties = nodes[sameType[current.rank + 1]].properties;
-    const char* first = reinterpret_cast<const char*>(properties.data());
-    const std::size_t bytes = std::min<std::size_t>(properties.size() * sizeof(properties[0]), 1024);
-    for (std::size_t at = 0; at < bytes; at += 64)
-        __builtin_prefetch(first + at);
+    const unsigned int place = (id >= 64 ? bitsBelow(at.present[0], 64) : 0) + bitsBelow(at.present[id / 64], id % 64);
+    __builtin_prefetch(&at.properties[place]);
 }
 
 void NodeTree::setProperty(std::size_t node, unsigned int id, const Property& value)

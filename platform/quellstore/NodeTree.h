@@ -64,14 +64,17 @@ public:
 
     std::size_t find(const std::string& path) const;
     std::size_t first(unsigned int type) const;
-    std::size_t next(std::size_t node) const;
+    // `after`, when given, receives the node after the next one.
+    std::size_t next(std::size_t node, std::size_t* after = nullptr) const;
+    // The node next() gives, without asking for anything early.
+    std::size_t following(std::size_t node) const;
 
     const Node& at(std::size_t node) const { return nodes[node]; }
     std::size_t size() const { return nodes.size(); }
 
     const Property* property(std::size_t node, unsigned int id) const;
     // A hint only; under the same lock as property().
-    void prefetchNextProperties(std::size_t node) const;
+    void prefetchProperty(std::size_t node, unsigned int id) const;
     void setProperty(std::size_t node, unsigned int id, const Property& value);
 
     static bool isValidUtf8(const std::string& text);
