@@ -39,8 +39,7 @@ Instrumentation& Instrumentation::operator=(const Instrumentation& other) = defa
 void Instrumentation::selectNode(NodeLexicon::NodeType type)
 {
     tree = StoreState::instance().tree();
-    node = tree->first(static_cast<unsigned int>(type));
-    ahead = node == NodeTree::none ? NodeTree::none : tree->following(node);
+    node = tree->first(static_cast<unsigned int>(type), &ahead);
 }
 
 void Instrumentation::selectNode(const std::string& path)

@@ -402,17 +402,12 @@ std::size_t NodeTree::find(const std::string& path) const
     return it == byPath.end() ? none : it->second;
 }
 
-std::size_t NodeTree::first(unsigned int type) const
+std::size_t NodeTree::first(unsigned int type, std::size_t* after) const
 {
     auto it = byType.find(type);
+    if (after)
+        *after = it == byType.end() || it->second.size() < 2 ? none : it->second[1];
     return it == byType.end() || it->second.empty() ? none : it->second.front();
-}
-
-std::size_t NodeTree::following(std::size_t node) const
-{
-    const Node& current = nodes[node];
-    const std::vector<std::size_t>& sameType = byType.find(current.type)->second;
-    return current.rank + 1 < sameType.size() ? sameType[current.rank + 1] : none;
 }
 
 std::size_t NodeTree::next(std::size_t node, std::size_t* after) const
@@ -443,13 +438,26 @@ unsigned int bitsBelow(std::uint64_t word, unsigned int bit)
     return static_cast<unsigned int>(__builtin_popcountll(bit ? word & (~std::uint64_t(0) >> (64 - bit)) : 0));
 }
 
+constexpr unsigned int beyondBits = 128;
+constexpr unsigned int absent = static_cast<unsigned int>(-1);
+
+// Place of property `id` (below beyondBits) among the node's properties,
+// or absent.
+unsigned int placeOf(const Node& node, unsigned int id)
+{
+    const unsigned int word = id / 64, bit = id % 64;
+    if (!(node.present[word] >> bit & 1))
+        return absent;
+    return (word ? bitsBelow(node.present[0], 64) : 0) + bitsBelow(node.present[word], bit);
+}
+
 } // namespace
 
 void NodeTree::markPresent(Node& node)
 {
     node.present[0] = node.present[1] = 0;
     for (const auto& entry : node.properties)
-        if (entry.first < 128)
+        if (entry.first < beyondBits)
             node.present[entry.first / 64] |= std::uint64_t(1) << (entry.first % 64);
 }
 
@@ -458,12 +466,9 @@ void NodeTree::markPresent(Node& node)
 const Property* NodeTree::property(std::size_t node, unsigned int id) const
 {
     const Node& at = nodes[node];
-    if (id < 128) {
-        const unsigned int word = id / 64, bit = id % 64;
-        if (!(at.present[word] >> bit & 1))
-            return nullptr;
-        const unsigned int place = (word ? bitsBelow(at.present[0], 64) : 0) + bitsBelow(at.present[word], bit);
-        return &at.properties[place].second;
+    if (id < beyondBits) {
+        const unsigned int place = placeOf(at, id);
+        return place == absent ? nullptr : &at.properties[place].second;
     }
     const auto& properties = at.properties;
     auto found = std::lower_bound(properties.begin(), properties.end(), id,
@@ -474,10 +479,9 @@ const Property* NodeTree::property(std::size_t node, unsigned int id) const
 void NodeTree::prefetchProperty(std::size_t node, unsigned int id) const
 {
     const Node& at = nodes[node];
-    if (id >= 128 || !(at.present[id / 64] >> (id % 64) & 1))
-        return;
-    const unsigned int place = (id >= 64 ? bitsBelow(at.present[0], 64) : 0) + bitsBelow(at.present[id / 64], id % 64);
-    __builtin_prefetch(&at.properties[place]);
+    const unsigned int place = id < beyondBits ? placeOf(at, id) : absent;
+    if (place != absent)
+        __builtin_prefetch(&at.properties[place]);
 }
 
 void NodeTree::setProperty(std::size_t node, unsigned int id, const Property& value)

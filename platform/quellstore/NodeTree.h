@@ -63,11 +63,9 @@ public:
                           const Property* replacement = nullptr) const;
 
     std::size_t find(const std::string& path) const;
-    std::size_t first(unsigned int type) const;
-    // `after`, when given, receives the node after the next one.
+    // `after`, when given, receives the node after the one returned.
+    std::size_t first(unsigned int type, std::size_t* after = nullptr) const;
     std::size_t next(std::size_t node, std::size_t* after = nullptr) const;
-    // The node next() gives, without asking for anything early.
-    std::size_t following(std::size_t node) const;
 
     const Node& at(std::size_t node) const { return nodes[node]; }
     std::size_t size() const { return nodes.size(); }
