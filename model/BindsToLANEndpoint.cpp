@@ -55,24 +55,23 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
         return std::string();
     }
     adapterEntry(entry, systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
+    // A second endpoint asked for: every node is read once.
+    if (!adaptersRead && !firstEntry.empty() && firstEntry != entry) {
+        adaptersRead = true;
+        findAdapter(entry, true);
+    }
     std::string_view adapterName;
     if (adaptersRead) {
         auto found = adapters.find(entry);
         if (found != adapters.end())
             adapterName = found->second;
-    } else if (firstEntry.empty() || firstEntry == entry) {
+    } else {
         // One endpoint asked from: its node alone, up to the first match.
         if (firstEntry.empty()) {
             firstEntry = entry;
             firstAdapter = findAdapter(entry, false);
         }
         adapterName = firstAdapter;
-    } else {
-        adaptersRead = true;
-        findAdapter(entry, true);
-        auto found = adapters.find(entry);
-        if (found != adapters.end())
-            adapterName = found->second;
     }
     if (adapterName.empty())
         return std::string();
