@@ -1,7 +1,6 @@
 #include "IPElementSettingData.h"
 
 #include "EndResolution.h"
-#include "FrameworkException.h"
 #include "InstanceId.h"
 
 namespace Korvu {

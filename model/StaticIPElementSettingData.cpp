@@ -1,8 +1,6 @@
 #include "StaticIPElementSettingData.h"
 
 #include "EndResolution.h"
-#include "FrameworkException.h"
-#include "InstanceId.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
