@@ -65,9 +65,8 @@ Instrumentation::operator bool() const { return tree && node != NodeTree::none; 
 
 Instrumentation& Instrumentation::operator++()
 {
-    if (*this) {
+    if (*this)
         node = tree->next(node, &ahead);
-    }
     return *this;
 }
 

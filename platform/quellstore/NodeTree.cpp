@@ -182,6 +182,25 @@ void appendValue(std::string& out, const Value& value)
     }
 }
 
+// Entries are sorted by property number.
+template <class List> auto entryAt(List& list, unsigned int id)
+{
+    return std::lower_bound(list.begin(), list.end(), id,
+                            [](const auto& entry, unsigned int key) { return entry.first < key; });
+}
+
+// Sets or adds the entry of `id`; true when it was added.
+bool putEntry(std::vector<std::pair<unsigned int, Property>>& list, unsigned int id, const Property& value)
+{
+    auto at = entryAt(list, id);
+    if (at != list.end() && at->first == id) {
+        at->second = value;
+        return false;
+    }
+    list.emplace(at, id, value);
+    return true;
+}
+
 } // namespace
 
 NodeTree::NodeTree() {}
@@ -329,12 +348,7 @@ void NodeTree::appendNode(std::string& out, std::size_t index, std::size_t depth
     const std::vector<std::pair<unsigned int, Property>>* properties = &node.properties;
     if (index == target && replacement) {
         changed = node.properties;
-        auto at = std::lower_bound(changed.begin(), changed.end(), id,
-                                   [](const auto& entry, unsigned int key) { return entry.first < key; });
-        if (at != changed.end() && at->first == id)
-            at->second = *replacement;
-        else
-            changed.emplace(at, id, *replacement);
+        putEntry(changed, id, *replacement);
         properties = &changed;
     }
     out += ",\n";
@@ -415,16 +429,17 @@ std::size_t NodeTree::next(std::size_t node, std::size_t* after) const
     const Node& current = nodes[node];
     const std::vector<std::size_t>& sameType = byType.find(current.type)->second;
     const std::size_t rank = current.rank;
+    const std::size_t afterNext = rank + 2 < sameType.size() ? sameType[rank + 2] : none;
     if (after)
-        *after = rank + 2 < sameType.size() ? sameType[rank + 2] : none;
+        *after = afterNext;
     if (rank + 1 >= sameType.size())
         return none;
     // A walk does microseconds of work per node; on a large store a node it
     // has not touched is a wait on memory. Ask early for the node after the
     // next, and for the parent of the next, asked for one step ago (a
     // parent never changes once parsed).
-    if (rank + 2 < sameType.size())
-        __builtin_prefetch(&nodes[sameType[rank + 2]]);
+    if (afterNext != none)
+        __builtin_prefetch(&nodes[afterNext]);
     const std::size_t parent = nodes[sameType[rank + 1]].parent;
     if (parent != none)
         __builtin_prefetch(&nodes[parent]);
@@ -470,10 +485,8 @@ const Property* NodeTree::property(std::size_t node, unsigned int id) const
         const unsigned int place = placeOf(at, id);
         return place == absent ? nullptr : &at.properties[place].second;
     }
-    const auto& properties = at.properties;
-    auto found = std::lower_bound(properties.begin(), properties.end(), id,
-                                  [](const auto& entry, unsigned int key) { return entry.first < key; });
-    return found != properties.end() && found->first == id ? &found->second : nullptr;
+    auto found = entryAt(at.properties, id);
+    return found != at.properties.end() && found->first == id ? &found->second : nullptr;
 }
 
 void NodeTree::prefetchProperty(std::size_t node, unsigned int id) const
@@ -486,15 +499,8 @@ void NodeTree::prefetchProperty(std::size_t node, unsigned int id) const
 
 void NodeTree::setProperty(std::size_t node, unsigned int id, const Property& value)
 {
-    auto& properties = nodes[node].properties;
-    auto at = std::lower_bound(properties.begin(), properties.end(), id,
-                               [](const auto& entry, unsigned int key) { return entry.first < key; });
-    if (at != properties.end() && at->first == id) {
-        at->second = value;
-        return;
-    }
-    properties.emplace(at, id, value);
-    markPresent(nodes[node]);
+    if (putEntry(nodes[node].properties, id, value))
+        markPresent(nodes[node]);
 }
 
 bool NodeTree::isValidUtf8(const std::string& text)
