@@ -169,6 +169,7 @@ Arena::~Arena()
         if (entry.object && !(own && entry.memoryOnly))
             dispose(entry);
     });
+    // Only now: a destructor may still look through the list.
     for (Chunk* chunk = newest; chunk;) {
         Chunk* older = chunk->older;
         resource->deallocate(chunk, sizeof(Chunk) + chunk->capacity * sizeof(Entry), alignof(Chunk));
