@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <thread>
 
 namespace cimhost {
 
@@ -81,7 +82,10 @@ std::pmr::memory_resource* blocks()
 // a free list of their size for reuse, so a request holds about what it
 // keeps, not all it ever asked for; everything goes back to the system
 // when the buffer ends. A request makes tens of pieces per returned
-// element, so the common case is a lock, a list pop or a pointer bump.
+// element, nearly all on the thread that opened it: that thread draws from
+// a pool of its own without a lock, since a locked instruction waits for
+// every write before it, and a large request's writes go to memory the
+// caches no longer hold. Other threads share a second pool under a lock.
 class Arena::Buffer : public std::pmr::memory_resource {
 public:
     // From now on nothing is handed back piece by piece: the whole buffer
@@ -94,6 +98,28 @@ private:
     struct Free {
         Free* next;
     };
+    struct Pool {
+        void* take(size_t bytes, size_t align)
+        {
+            const size_t c = classOf(bytes, align);
+            if (c == classes)
+                return buffer.allocate(bytes, align);
+            if (Free* piece = free[c]) {
+                free[c] = piece->next;
+                return piece;
+            }
+            return buffer.allocate((c + 1) * grain, grain);
+        }
+        // Large pieces stay until the buffer ends, as monotonic memory does.
+        void give(void* p, size_t bytes, size_t align)
+        {
+            const size_t c = classOf(bytes, align);
+            if (c != classes)
+                free[c] = ::new (p) Free{free[c]};
+        }
+        std::pmr::monotonic_buffer_resource buffer{16384, blocks()};
+        Free* free[classes] = {};
+    };
 
     static size_t classOf(size_t bytes, size_t align)
     {
@@ -102,39 +128,37 @@ private:
         return bytes == 0 ? 0 : (bytes - 1) / grain;
     }
 
+    bool opener() const { return std::this_thread::get_id() == openedBy; }
+
     void* do_allocate(size_t bytes, size_t align) override
     {
-        const size_t c = classOf(bytes, align);
+        if (opener())
+            return own.take(bytes, align);
         std::lock_guard<SpinLock> lock(mutex);
-        if (c == classes)
-            return buffer.allocate(bytes, align);
-        if (Free* piece = free[c]) {
-            free[c] = piece->next;
-            return piece;
-        }
-        return buffer.allocate((c + 1) * grain, grain);
+        return others.take(bytes, align);
     }
     void do_deallocate(void* p, size_t bytes, size_t align) override
     {
-        if (ending)
+        if (ending || !p)
             return;
-        const size_t c = classOf(bytes, align);
-        // Large pieces stay in the buffer until it ends, as monotonic
-        // memory does.
-        if (c == classes || !p)
+        // A piece goes to the pool of the thread that frees it.
+        if (opener()) {
+            own.give(p, bytes, align);
             return;
+        }
         std::lock_guard<SpinLock> lock(mutex);
-        free[c] = ::new (p) Free{free[c]};
+        others.give(p, bytes, align);
     }
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
     {
         return this == &other;
     }
 
-    SpinLock mutex;
+    const std::thread::id openedBy = std::this_thread::get_id();
     std::atomic<bool> ending{false};
-    std::pmr::monotonic_buffer_resource buffer{16384, blocks()};
-    Free* free[classes] = {};
+    Pool own;
+    SpinLock mutex;
+    Pool others;
 };
 
 Arena::Arena() : resource(std::pmr::new_delete_resource()) {}
