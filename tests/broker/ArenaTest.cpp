@@ -472,34 +472,34 @@ TEST(BrokerArena, ThreadsDrawFromOneRequestBufferAtOnce)
     std::atomic<int> damaged{0};
     std::vector<std::thread> workers;
     auto work = [&](int t) {
-            const unsigned char mark = static_cast<unsigned char>(t + 1);
-            std::vector<Piece> live;
-            for (int i = 0; i < rounds; ++i) {
-                const size_t size = 8 + static_cast<size_t>((i * 7 + t) % 300);
-                auto* p = static_cast<unsigned char*>(memory->allocate(size, alignof(std::max_align_t)));
-                std::memset(p, mark, size);
-                live.push_back(Piece{p, size});
-                if (i % 3 == 2) {
-                    // One goes back here, one to another thread to give back.
-                    Piece back = live[live.size() / 2];
-                    live.erase(live.begin() + static_cast<long>(live.size() / 2));
-                    for (size_t b = 0; b < back.size; ++b)
-                        if (back.bytes[b] != mark) {
-                            ++damaged;
-                            break;
-                        }
-                    memory->deallocate(back.bytes, back.size, alignof(std::max_align_t));
-                    std::lock_guard<std::mutex> lock(handing);
-                    handedOver.push_back(live.back());
-                    live.pop_back();
-                    if (handedOver.size() > 8) {
-                        Piece other = handedOver.front();
-                        handedOver.erase(handedOver.begin());
-                        memory->deallocate(other.bytes, other.size, alignof(std::max_align_t));
+        const unsigned char mark = static_cast<unsigned char>(t + 1);
+        std::vector<Piece> live;
+        for (int i = 0; i < rounds; ++i) {
+            const size_t size = 8 + static_cast<size_t>((i * 7 + t) % 300);
+            auto* p = static_cast<unsigned char*>(memory->allocate(size, alignof(std::max_align_t)));
+            std::memset(p, mark, size);
+            live.push_back(Piece{p, size});
+            if (i % 3 == 2) {
+                // One goes back here, one to another thread to give back.
+                Piece back = live[live.size() / 2];
+                live.erase(live.begin() + static_cast<long>(live.size() / 2));
+                for (size_t b = 0; b < back.size; ++b)
+                    if (back.bytes[b] != mark) {
+                        ++damaged;
+                        break;
                     }
+                memory->deallocate(back.bytes, back.size, alignof(std::max_align_t));
+                std::lock_guard<std::mutex> lock(handing);
+                handedOver.push_back(live.back());
+                live.pop_back();
+                if (handedOver.size() > 8) {
+                    Piece other = handedOver.front();
+                    handedOver.erase(handedOver.begin());
+                    memory->deallocate(other.bytes, other.size, alignof(std::max_align_t));
                 }
             }
-            kept[t] = std::move(live);
+        }
+        kept[t] = std::move(live);
     };
     for (int t = 1; t < threads; ++t)
         workers.emplace_back(work, t);
