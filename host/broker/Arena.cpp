@@ -164,7 +164,7 @@ private:
 Arena::Arena() : resource(std::pmr::new_delete_resource()) {}
 
 Arena::Arena(std::pmr::memory_resource* memory)
-    : resource(memory ? memory : std::pmr::new_delete_resource())
+    : resource(memory ? memory : std::pmr::new_delete_resource()), shared(false)
 {
 }
 
@@ -173,6 +173,7 @@ std::unique_ptr<Arena> Arena::scope()
     std::unique_ptr<Buffer> buffer(new Buffer);
     std::unique_ptr<Arena> arena(new Arena(buffer.get()));
     arena->own = std::move(buffer);
+    arena->shared = true;
     return arena;
 }
 
@@ -215,7 +216,7 @@ void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0, false}
 
 void Arena::hold(const Entry& entry)
 {
-    std::lock_guard<SpinLock> lock(mutex);
+    Guard lock(*this);
     if (!filling || filling->used == filling->capacity) {
         if (filling && filling->newer) {
             filling = filling->newer;
@@ -239,7 +240,7 @@ bool Arena::releaseOne(Releasable* object)
         return false;
     Entry found{};
     {
-        std::lock_guard<SpinLock> lock(mutex);
+        Guard lock(*this);
         // Objects released early are mostly the latest ones.
         Entry* at = nullptr;
         for (Chunk* chunk = filling; chunk && !at; chunk = chunk->older) {
@@ -270,7 +271,7 @@ bool Arena::releaseOne(Releasable* object)
 
 size_t Arena::size() const
 {
-    std::lock_guard<SpinLock> lock(mutex);
+    Guard lock(*this);
     return live;
 }
 

@@ -58,8 +58,11 @@ class Arena {
 public:
     // Objects are freed one by one; for long-lived owners.
     Arena();
-    // Objects and their contents come from `memory`, which must outlive
-    // the arena (an object's parts use the memory of the object's arena).
+    // The parts of one object: they and their contents come from `memory`,
+    // which must outlive the arena (the memory of the object's arena). Used
+    // as the object is, by one thread at a time, so it takes no lock: an
+    // object of a large request holds a dozen parts, and each locked
+    // instruction waits for the request's writes before it.
     explicit Arena(std::pmr::memory_resource* memory);
     // An arena with a monotonic buffer of its own, for one request.
     static std::unique_ptr<Arena> scope();
@@ -139,6 +142,27 @@ private:
     std::unique_ptr<Buffer> own;  // declared first: outlives the objects
     std::pmr::memory_resource* resource;
     mutable SpinLock mutex;
+    bool shared = true;
+    // Held while the list changes, unless the arena holds one object's parts.
+    class Guard {
+    public:
+        explicit Guard(const Arena& arena) : mutex(arena.shared ? &arena.mutex : nullptr)
+        {
+            if (mutex)
+                mutex->lock();
+        }
+        ~Guard()
+        {
+            if (mutex)
+                mutex->unlock();
+        }
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        SpinLock* mutex;
+    };
+
     // In creation order: freeing walks memory the way it was handed out.
     // Released slots hold null; `filling` is the chunk being filled, those
     // newer than it are empty.
