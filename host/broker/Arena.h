@@ -17,7 +17,7 @@
 
 namespace cimhost {
 
-// A lock for a few instructions' work, taken tens of times per returned
+// A lock for a few instructions' work, taken several times per returned
 // element: threads of one request rarely meet here, and an uncontended
 // mutex costs several times as much.
 class SpinLock {
