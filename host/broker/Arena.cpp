@@ -133,7 +133,7 @@ private:
     void* do_allocate(size_t bytes, size_t align) override
     {
         if (opener())
-            return own.take(bytes, align);
+            return opening.take(bytes, align);
         std::lock_guard<SpinLock> lock(mutex);
         return others.take(bytes, align);
     }
@@ -143,7 +143,7 @@ private:
             return;
         // A piece goes to the pool of the thread that frees it.
         if (opener()) {
-            own.give(p, bytes, align);
+            opening.give(p, bytes, align);
             return;
         }
         std::lock_guard<SpinLock> lock(mutex);
@@ -156,24 +156,25 @@ private:
 
     const std::thread::id openedBy = std::this_thread::get_id();
     std::atomic<bool> ending{false};
-    Pool own;
+    Pool opening;  // the opening thread's
     SpinLock mutex;
     Pool others;
 };
 
 Arena::Arena() : resource(std::pmr::new_delete_resource()) {}
 
-Arena::Arena(std::pmr::memory_resource* memory)
-    : resource(memory ? memory : std::pmr::new_delete_resource()), shared(false)
+Arena::Arena(std::pmr::memory_resource* memory) : Arena(memory, false) {}
+
+Arena::Arena(std::pmr::memory_resource* memory, bool shared)
+    : resource(memory ? memory : std::pmr::new_delete_resource()), shared(shared)
 {
 }
 
 std::unique_ptr<Arena> Arena::scope()
 {
     std::unique_ptr<Buffer> buffer(new Buffer);
-    std::unique_ptr<Arena> arena(new Arena(buffer.get()));
+    std::unique_ptr<Arena> arena(new Arena(buffer.get(), true));
     arena->own = std::move(buffer);
-    arena->shared = true;
     return arena;
 }
 

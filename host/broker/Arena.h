@@ -135,6 +135,8 @@ private:
         Entry* entries() { return reinterpret_cast<Entry*>(this + 1); }
     };
 
+    // Takes the lock below unless `shared` is false.
+    Arena(std::pmr::memory_resource* memory, bool shared);
     void hold(const Entry& entry);
     void dispose(const Entry& entry);
     template <class F> void eachFromNewest(F&& f) const;
@@ -142,7 +144,7 @@ private:
     std::unique_ptr<Buffer> own;  // declared first: outlives the objects
     std::pmr::memory_resource* resource;
     mutable SpinLock mutex;
-    bool shared = true;
+    const bool shared = true;
     // Held while the list changes, unless the arena holds one object's parts.
     class Guard {
     public:
