@@ -7,6 +7,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <typeinfo>
 
 namespace cimhost {
 
@@ -166,8 +167,14 @@ Arena::Arena() : resource(std::pmr::new_delete_resource()) {}
 Arena::Arena(std::pmr::memory_resource* memory) : Arena(memory, false) {}
 
 Arena::Arena(std::pmr::memory_resource* memory, bool shared)
-    : resource(memory ? memory : std::pmr::new_delete_resource()), shared(shared)
+    : resource(memory ? memory : std::pmr::new_delete_resource()), shared(shared),
+      unlisted(!shared && requestMemory(memory))
 {
+}
+
+bool Arena::requestMemory(const std::pmr::memory_resource* memory)
+{
+    return memory && typeid(*memory) == typeid(Buffer);
 }
 
 std::unique_ptr<Arena> Arena::scope()
@@ -217,6 +224,8 @@ void Arena::adopt(Releasable* object) { hold(Entry{object, nullptr, 0, 0, false}
 
 void Arena::hold(const Entry& entry)
 {
+    if (unlisted && entry.memoryOnly)
+        return;
     Guard lock(*this);
     if (!filling || filling->used == filling->capacity) {
         if (filling && filling->newer) {

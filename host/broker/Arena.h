@@ -101,7 +101,8 @@ public:
         hold(Entry{object, raw, bytes, alignof(T), MemoryOnly<T>::value});
         return object;
     }
-    // Frees one object now; false when it does not belong here.
+    // Frees one object now; false when it does not belong here, and for an
+    // unlisted part, which stays until its request ends.
     bool releaseOne(Releasable* object);
     size_t size() const;
     // True for an arena of Arena::scope(): all it holds goes when it ends.
@@ -137,6 +138,7 @@ private:
 
     // Takes the lock below unless `shared` is false.
     Arena(std::pmr::memory_resource* memory, bool shared);
+    static bool requestMemory(const std::pmr::memory_resource* memory);
     void hold(const Entry& entry);
     void dispose(const Entry& entry);
     template <class F> void eachFromNewest(F&& f) const;
@@ -145,6 +147,11 @@ private:
     std::pmr::memory_resource* resource;
     mutable SpinLock mutex;
     const bool shared = true;
+    // The parts of an object in a request's memory: objects of memory alone
+    // are not listed at all. Nothing would be done with their entries but
+    // skipping them when the request ends, and an element's parts lists
+    // were a tenth of what a large request wrote.
+    const bool unlisted = false;
     // Held while the list changes, unless the arena holds one object's parts.
     class Guard {
     public:

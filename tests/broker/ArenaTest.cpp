@@ -52,6 +52,13 @@ struct Tracked : cimhost::Releasable {
     int* destroyed;
 };
 
+// Counts its end although it says it holds memory alone, to tell which
+// objects an arena still ends one by one.
+struct TrackedMemory : Tracked {
+    static constexpr bool memoryOnly = true;
+    using Tracked::Tracked;
+};
+
 // Builds `count` instances of five properties each, as an enumeration does.
 void fill(Request& req, int count)
 {
@@ -124,6 +131,28 @@ TEST(BrokerArena, EarlyReleaseDestroysAtOnceAndOnlyOnce)
         EXPECT_EQ(destroyed, 1);
     }
     EXPECT_EQ(destroyed, 3);
+}
+
+TEST(BrokerArena, PartsInRequestMemoryListOnlyWhatMustBeEnded)
+{
+    int destroyed = 0;
+    std::unique_ptr<Arena> scope = Arena::scope();
+    {
+        Arena parts(scope->memory());
+        TrackedMemory* value = parts.make<TrackedMemory>(&destroyed);
+        parts.make<Tracked>(&destroyed);
+        EXPECT_EQ(parts.size(), 1u);
+        // A value of memory alone stays, whole, until the request ends.
+        EXPECT_FALSE(parts.releaseOne(value));
+        EXPECT_EQ(value->destroyed, &destroyed);
+    }
+    EXPECT_EQ(destroyed, 1) << "an object holding more than memory is ended with its parts";
+    {
+        Arena owned(std::pmr::new_delete_resource());
+        owned.make<TrackedMemory>(&destroyed);
+        EXPECT_EQ(owned.size(), 1u);
+    }
+    EXPECT_EQ(destroyed, 2) << "memory that is not a request's gives every part back";
 }
 
 namespace {
