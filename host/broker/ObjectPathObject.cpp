@@ -1,5 +1,7 @@
 #include "ObjectPathObject.h"
 
+#include <new>
+
 #include "Broker.h"
 #include "PathText.h"
 #include "ResultObject.h"
@@ -203,9 +205,14 @@ CMPIObjectPathFT pathFT = {
 
 const void* ObjectPathObject::functionTable() { return &pathFT; }
 
-ObjectPathObject::ObjectPathObject(std::pmr::memory_resource* memory)
-    : memory(memory), given(memory)
+ObjectPathObject::ObjectPathObject(std::pmr::memory_resource* memory) : memory(memory) {}
+
+ObjectPathObject::~ObjectPathObject()
 {
+    if (!given)
+        return;
+    given->~Bodies();
+    memory->deallocate(given, sizeof(Bodies), alignof(Bodies));
 }
 
 std::shared_ptr<PathBody> ObjectPathObject::newBody() const
@@ -236,7 +243,9 @@ PathBody& ObjectPathObject::own(const char* replacing)
     if (shared.use_count() > 1) {
         auto own = newBody();
         copyBody(broker, *shared, *own, replacing);
-        given.push_back(std::move(shared));
+        if (!given)
+            given = ::new (memory->allocate(sizeof(Bodies), alignof(Bodies))) Bodies(memory);
+        given->push_back(std::move(shared));
         shared = std::move(own);
     }
     return *shared;

@@ -46,6 +46,7 @@ public:
     static ObjectPathObject* copy(Broker* broker, Arena& arena, const CMPIObjectPath* source);
     static const void* functionTable();
     explicit ObjectPathObject(std::pmr::memory_resource* memory);
+    ~ObjectPathObject() override;
     const PathBody& body() const { return *shared; }
     const NamedData& keys() const { return shared->keys; }
     // The body to change; new key values go to its parts. A shared body is
@@ -70,9 +71,14 @@ public:
 private:
     std::shared_ptr<PathBody> newBody() const;
 
+    using Bodies = std::pmr::vector<std::shared_ptr<PathBody>>;
+
     std::pmr::memory_resource* memory;
     std::shared_ptr<PathBody> shared;  // never null
-    std::pmr::vector<std::shared_ptr<PathBody>> given;  // bodies given up by a change
+    // Bodies given up by a change, made at the first: most paths never
+    // change once copied, and a large request holds several paths per
+    // returned element.
+    Bodies* given = nullptr;
 };
 
 } // namespace cimhost
