@@ -109,6 +109,9 @@ public:
     bool scoped() const { return own != nullptr; }
     // Where objects of this arena keep what they hold.
     std::pmr::memory_resource* memory() const { return resource; }
+    // True for the parts of an object in a request's memory: what holds
+    // memory alone may go there without an entry.
+    bool unlistedParts() const { return unlisted; }
 
     // Arena of the request running on this thread, or null.
     static Arena* current();

@@ -474,6 +474,7 @@ const char* typeName(const void* object)
     const void* ft = static_cast<const CMPIString*>(object)->ft;
     static const std::pair<const void*, const char*> kinds[] = {
         {StringObject::functionTable(), "CMPIString"},
+        {PartString::functionTable(), "CMPIString"},
         {ArrayObject::functionTable(), "CMPIArray"},
         {ObjectPathObject::functionTable(), "CMPIObjectPath"},
         {InstanceObject::functionTable(), "CMPIInstance"},
@@ -508,7 +509,8 @@ CMPIString* toString(const CMPIBroker* mb, const void* object, CMPIStatus* rc)
     std::string text;
     std::string kind = type;
     if (kind == "CMPIString") {
-        text = ownerOf<StringObject>(static_cast<const CMPIString*>(object))->text;
+        const char* chars = CMGetCharsPtr(static_cast<const CMPIString*>(object), nullptr);
+        text = chars ? chars : "";
     } else if (kind == "CMPIObjectPath") {
         text = pathToText(static_cast<const CMPIObjectPath*>(object));
     } else if (kind == "CMPIInstance") {

@@ -1,6 +1,8 @@
 #include "StringObject.h"
 
+#include <cstddef>
 #include <cstring>
+#include <new>
 
 #include "Broker.h"
 
@@ -25,7 +27,7 @@ CMPIString* clone(const CMPIString* s, CMPIStatus* rc)
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return newString(self->broker, self->broker->ownArena(), self->text);
+    return newString(self->broker, self->broker->ownArena(), self->text());
 }
 
 char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
@@ -36,12 +38,52 @@ char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return const_cast<char*>(self->text.data());
+    return static_cast<char*>(self->cell.cmpi.hdl);
 }
 
 CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
 
+// The text follows the part right after its struct.
+char* tailOf(void* raw, size_t head) { return static_cast<char*>(raw) + head; }
+
+const PartString* partOf(const CMPIString* s)
+{
+    if (!s || static_cast<const void*>(s->ft) != PartString::functionTable())
+        return nullptr;
+    return reinterpret_cast<const PartString*>(reinterpret_cast<const char*>(s) - offsetof(PartString, cmpi));
+}
+
+CMPIStatus releasePart(CMPIString* s)
+{
+    return partOf(s) ? okStatus() : makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
+}
+
+CMPIString* clonePart(const CMPIString* s, CMPIStatus* rc)
+{
+    const PartString* part = partOf(s);
+    if (!part) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return newString(part->broker, part->broker->ownArena(), static_cast<const char*>(s->hdl));
+}
+
+char* partChars(const CMPIString* s, CMPIStatus* rc)
+{
+    if (!partOf(s)) {
+        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
+        return nullptr;
+    }
+    setStatus(rc, CMPI_RC_OK);
+    return static_cast<char*>(s->hdl);
+}
+
+CMPIStringFT partFT = {CMPICurrentVersion, releasePart, clonePart, partChars};
+
 } // namespace
+
+const void* PartString::functionTable() { return &partFT; }
 
 const void* StringObject::functionTable() { return &stringFT; }
 
@@ -52,7 +94,6 @@ StringObject* StringObject::create(Broker* broker, Arena& arena, std::string_vie
     if (!text.empty())
         std::memcpy(tail, text.data(), text.size());
     tail[text.size()] = '\0';
-    object->text = std::string_view(tail, text.size());
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
@@ -63,7 +104,16 @@ StringObject* StringObject::create(Broker* broker, Arena& arena, std::string_vie
 
 CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
 {
-    return &StringObject::create(broker, arena, text)->cell.cmpi;
+    if (!arena.unlistedParts())
+        return &StringObject::create(broker, arena, text)->cell.cmpi;
+    void* raw = arena.memory()->allocate(sizeof(PartString) + text.size() + 1, alignof(PartString));
+    PartString* part = ::new (raw) PartString{broker, {nullptr, &partFT}};
+    char* tail = tailOf(raw, sizeof(PartString));
+    if (!text.empty())
+        std::memcpy(tail, text.data(), text.size());
+    tail[text.size()] = '\0';
+    part->cmpi.hdl = tail;
+    return &part->cmpi;
 }
 
 } // namespace cimhost

@@ -21,12 +21,27 @@ public:
     static constexpr bool memoryOnly = true;
     static StringObject* create(Broker* broker, Arena& arena, std::string_view text);
     static const void* functionTable();
+    // The text ends at its first zero, as CMPI reads it: a request holds
+    // several strings per returned element, and a length of its own made
+    // each a third larger.
+    std::string_view text() const { return static_cast<const char*>(cell.cmpi.hdl); }
     Cell<CMPIString> cell;
-    std::string_view text;  // zero-terminated
     Broker* broker;
     Arena* arena;
 };
 
+// A string an object holds in a request's memory (a key's or a property's
+// value): the text and the broker, nothing to list or release, since it
+// goes with the request. A path or instance holds one per string value,
+// several per returned element.
+struct PartString {
+    static const void* functionTable();
+    Broker* broker;
+    CMPIString cmpi;
+};
+
+// A StringObject, or a PartString when `arena` holds an object's parts in
+// a request's memory.
 CMPIString* newString(Broker* broker, Arena& arena, std::string_view text);
 
 } // namespace cimhost

@@ -155,6 +155,41 @@ TEST(BrokerOwnership, ReleaseCloneAndRequestEnd)
     EXPECT_EQ(CMRelease(survivor).rc, CMPI_RC_OK);
 }
 
+TEST(BrokerOwnership, ValuesHeldInRequestMemoryOutliveAReleaseOfThemselves)
+{
+    Broker broker;
+    CMPIString* kept = nullptr;
+    {
+        Request req(broker);
+        CMPIObjectPath* op = req.newObjectPath("root/cimv2", "X");
+        CMAddKey(op, "Name", "eth0", CMPI_chars);
+        CMPIInstance* inst = req.newInstance(op);
+        CMSetProperty(inst, "Caption", "first port", CMPI_chars);
+        CMPIString* key = CMGetKey(op, "Name", nullptr).value.string;
+        CMPIString* caption = CMGetProperty(inst, "Caption", nullptr).value.string;
+        EXPECT_STREQ(CMGetCharPtr(key), "eth0");
+        // A provider that releases what it only borrowed must not take the
+        // value from its holder.
+        EXPECT_EQ(CMRelease(key).rc, CMPI_RC_OK);
+        EXPECT_EQ(CMRelease(caption).rc, CMPI_RC_OK);
+        // Strings of the same sizes, made now in the request, must not land
+        // on them.
+        req.call([&](const CMPIContext*, const CMPIResult*) {
+            CMNewString(broker.cmpi(), "eth9", nullptr);
+            CMNewString(broker.cmpi(), "other port", nullptr);
+            return CMPIStatus{CMPI_RC_OK, nullptr};
+        });
+        EXPECT_EQ(text(CMGetKey(op, "Name", nullptr).value.string), "eth0");
+        EXPECT_EQ(text(CMGetProperty(inst, "Caption", nullptr).value.string), "first port");
+        EXPECT_EQ(text(CDToString(broker.cmpi(), key, nullptr)), "eth0");
+        kept = CMClone(caption, nullptr);
+        ASSERT_NE(kept, nullptr);
+    }
+    // The clone is the broker's own (ASan reports any use after free).
+    EXPECT_EQ(text(kept), "first port");
+    EXPECT_EQ(CMRelease(kept).rc, CMPI_RC_OK);
+}
+
 TEST(BrokerRouting, ProvidersSubclassesAndUnknownClasses)
 {
     Broker broker;
