@@ -223,7 +223,8 @@ std::shared_ptr<PathBody> ObjectPathObject::newBody() const
 namespace {
 
 // Everything `from` names, its key values copied into `to`'s parts; the
-// value of the key `skipped` names is left null.
+// value of the key `skipped` names is left null. In a request's memory the
+// values are shared instead: nothing there goes before the request ends.
 void copyBody(Broker* broker, const PathBody& from, PathBody& to, const char* skipped = nullptr)
 {
     to.nameSpace = from.nameSpace;
@@ -231,8 +232,10 @@ void copyBody(Broker* broker, const PathBody& from, PathBody& to, const char* sk
     to.className = from.className;
     to.keys.reserve(from.keys.size());
     const CMPIData* left = skipped ? findNamed(from.keys, skipped) : nullptr;
+    const bool share = to.parts.unlistedParts() && from.parts.memory() == to.parts.memory();
     for (const auto& key : from.keys)
         to.keys.emplace_back(key.first, &key.second == left ? nullData(key.second.type)
+                                        : share             ? key.second
                                                             : copyData(broker, to.parts, key.second));
 }
 
