@@ -10,6 +10,23 @@ namespace cimhost {
 
 namespace {
 
+const PartString* partOf(const CMPIString* s)
+{
+    if (!s || static_cast<const void*>(s->ft) != PartString::functionTable())
+        return nullptr;
+    return reinterpret_cast<const PartString*>(reinterpret_cast<const char*>(s) - offsetof(PartString, cmpi));
+}
+
+// The broker of a string of either kind; null for any other struct.
+Broker* stringBroker(const CMPIString* s)
+{
+    if (const StringObject* self = ownerOf<StringObject>(s))
+        return self->broker;
+    if (const PartString* part = partOf(s))
+        return part->broker;
+    return nullptr;
+}
+
 CMPIStatus release(CMPIString* s)
 {
     StringObject* self = ownerOf<StringObject>(s);
@@ -19,59 +36,26 @@ CMPIStatus release(CMPIString* s)
     return okStatus();
 }
 
-CMPIString* clone(const CMPIString* s, CMPIStatus* rc)
-{
-    StringObject* self = ownerOf<StringObject>(s);
-    if (!self) {
-        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return nullptr;
-    }
-    setStatus(rc, CMPI_RC_OK);
-    return newString(self->broker, self->broker->ownArena(), self->text());
-}
-
-char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
-{
-    StringObject* self = ownerOf<StringObject>(s);
-    if (!self) {
-        setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
-        return nullptr;
-    }
-    setStatus(rc, CMPI_RC_OK);
-    return static_cast<char*>(self->cell.cmpi.hdl);
-}
-
-CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
-
-// The text follows the part right after its struct.
-char* tailOf(void* raw, size_t head) { return static_cast<char*>(raw) + head; }
-
-const PartString* partOf(const CMPIString* s)
-{
-    if (!s || static_cast<const void*>(s->ft) != PartString::functionTable())
-        return nullptr;
-    return reinterpret_cast<const PartString*>(reinterpret_cast<const char*>(s) - offsetof(PartString, cmpi));
-}
-
+// A part goes with its request.
 CMPIStatus releasePart(CMPIString* s)
 {
     return partOf(s) ? okStatus() : makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
 }
 
-CMPIString* clonePart(const CMPIString* s, CMPIStatus* rc)
+CMPIString* clone(const CMPIString* s, CMPIStatus* rc)
 {
-    const PartString* part = partOf(s);
-    if (!part) {
+    Broker* broker = stringBroker(s);
+    if (!broker) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
         return nullptr;
     }
     setStatus(rc, CMPI_RC_OK);
-    return newString(part->broker, part->broker->ownArena(), static_cast<const char*>(s->hdl));
+    return newString(broker, broker->ownArena(), static_cast<const char*>(s->hdl));
 }
 
-char* partChars(const CMPIString* s, CMPIStatus* rc)
+char* getCharPtr(const CMPIString* s, CMPIStatus* rc)
 {
-    if (!partOf(s)) {
+    if (!stringBroker(s)) {
         setStatus(rc, CMPI_RC_ERR_INVALID_HANDLE);
         return nullptr;
     }
@@ -79,7 +63,18 @@ char* partChars(const CMPIString* s, CMPIStatus* rc)
     return static_cast<char*>(s->hdl);
 }
 
-CMPIStringFT partFT = {CMPICurrentVersion, releasePart, clonePart, partChars};
+CMPIStringFT stringFT = {CMPICurrentVersion, release, clone, getCharPtr};
+CMPIStringFT partFT = {CMPICurrentVersion, releasePart, clone, getCharPtr};
+
+// Writes the text and its closing zero to `tail`, which has room for both.
+char* placeText(void* tail, std::string_view text)
+{
+    char* chars = static_cast<char*>(tail);
+    if (!text.empty())
+        std::memcpy(chars, text.data(), text.size());
+    chars[text.size()] = '\0';
+    return chars;
+}
 
 } // namespace
 
@@ -90,14 +85,10 @@ const void* StringObject::functionTable() { return &stringFT; }
 StringObject* StringObject::create(Broker* broker, Arena& arena, std::string_view text)
 {
     StringObject* object = arena.makeWithTail<StringObject>(text.size() + 1);
-    char* tail = reinterpret_cast<char*>(object + 1);
-    if (!text.empty())
-        std::memcpy(tail, text.data(), text.size());
-    tail[text.size()] = '\0';
     object->broker = broker;
     object->arena = &arena;
     object->cell.owner = object;
-    object->cell.cmpi.hdl = tail;
+    object->cell.cmpi.hdl = placeText(object + 1, text);
     object->cell.cmpi.ft = &stringFT;
     return object;
 }
@@ -108,11 +99,7 @@ CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
         return &StringObject::create(broker, arena, text)->cell.cmpi;
     void* raw = arena.memory()->allocate(sizeof(PartString) + text.size() + 1, alignof(PartString));
     PartString* part = ::new (raw) PartString{broker, {nullptr, &partFT}};
-    char* tail = tailOf(raw, sizeof(PartString));
-    if (!text.empty())
-        std::memcpy(tail, text.data(), text.size());
-    tail[text.size()] = '\0';
-    part->cmpi.hdl = tail;
+    part->cmpi.hdl = placeText(part + 1, text);
     return &part->cmpi;
 }
 

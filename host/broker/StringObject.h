@@ -15,16 +15,14 @@ namespace cimhost {
 class Broker;
 
 // A CMPIString whose handle is its zero-terminated text, kept right after
-// the object in the same piece of memory.
+// the object in the same piece of memory. No length is kept: CMPI reads the
+// text up to its first zero, and a request holds several strings per
+// returned element.
 class StringObject : public Releasable {
 public:
     static constexpr bool memoryOnly = true;
     static StringObject* create(Broker* broker, Arena& arena, std::string_view text);
     static const void* functionTable();
-    // The text ends at its first zero, as CMPI reads it: a request holds
-    // several strings per returned element, and a length of its own made
-    // each a third larger.
-    std::string_view text() const { return static_cast<const char*>(cell.cmpi.hdl); }
     Cell<CMPIString> cell;
     Broker* broker;
     Arena* arena;
