@@ -313,33 +313,21 @@ void AssociationClass<Traits>::pairAll()
             return;
         }
     }
+    // Each end's keys while its paths were just made: read again after the
+    // other end, a large request's paths are out of the caches.
+    AssociationPaths::JoinKeys keysA(as.size());
+    for (CMPIObjectPath* a : as)
+        keysA.add(Traits::keyA(model, a, false));
     Traits::listB(c, bs);
-    // B elements by join key, each chain in store order: first and last
-    // index per key, and the next index of each element.
-    constexpr std::size_t none = static_cast<std::size_t>(-1);
-    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byKey;
-    byKey.reserve(bs.size());
-    std::vector<std::size_t> next(bs.size(), none);
-    for (std::size_t i = 0; i < bs.size(); ++i) {
-        std::string key = Traits::keyB(model, bs[i], false);
-        if (key.empty())
-            continue;
-        auto placed = byKey.try_emplace(std::move(key), i, i);
-        if (!placed.second) {
-            next[placed.first->second.second] = i;
-            placed.first->second.second = i;
-        }
-    }
+    AssociationPaths::JoinKeys keysB(bs.size());
+    for (CMPIObjectPath* b : bs)
+        keysB.add(Traits::keyB(model, b, false));
+    // B elements by join key, those of one key in store order.
+    const AssociationPaths::JoinIndex byKey(std::move(keysB));
     pairs.reserve(bs.size());
-    for (CMPIObjectPath* a : as) {
-        const std::string key = Traits::keyA(model, a, false);
-        if (key.empty())
-            continue;
-        auto found = byKey.find(key);
-        if (found != byKey.end())
-            for (std::size_t i = found->second.first; i != none; i = next[i])
-                pairs.push_back(Pair{a, bs[i]});
-    }
+    for (std::size_t i = 0; i < as.size(); ++i)
+        for (std::size_t b = byKey.first(keysA.at(i)); b != AssociationPaths::JoinIndex::none; b = byKey.next(b))
+            pairs.push_back(Pair{as[i], bs[b]});
 }
 
 template <class Traits>

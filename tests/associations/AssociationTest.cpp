@@ -378,3 +378,54 @@ TEST(ListedElements, EachSequenceOfKeyValuesCountsOnce)
     EXPECT_FALSE(seen.insert(path({{"SystemName", "host"}}, 7)));
     EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}}, 8)));
 }
+
+// The pairing index gives, for a key, the elements of that key in the order
+// they were added, and nothing for an empty key: keys that share their start
+// or sit next to each other in the buffer stay apart.
+TEST(JoinIndex, ElementsOfAKeyComeInTheirOrderAndEmptyKeysPairWithNothing)
+{
+    using Korvu::IPInterfaceProvider::AssociationPaths;
+    const std::vector<std::string> keys = {"host\neth0", "", "host\neth", "host\neth0", "host\neth00", "", "h",
+                                           "host\neth0"};
+    AssociationPaths::JoinKeys given(keys.size());
+    for (const std::string& key : keys)
+        given.add(key);
+    ASSERT_EQ(given.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(given.at(i), keys[i]) << i;
+
+    const AssociationPaths::JoinIndex index(std::move(given));
+    auto elements = [&](std::string_view key) {
+        std::vector<std::size_t> found;
+        for (std::size_t i = index.first(key); i != AssociationPaths::JoinIndex::none; i = index.next(i))
+            found.push_back(i);
+        return found;
+    };
+    EXPECT_EQ(elements("host\neth0"), (std::vector<std::size_t>{0, 3, 7}));
+    EXPECT_EQ(elements("host\neth"), (std::vector<std::size_t>{2}));
+    EXPECT_EQ(elements("host\neth00"), (std::vector<std::size_t>{4}));
+    EXPECT_EQ(elements("h"), (std::vector<std::size_t>{6}));
+    EXPECT_TRUE(elements("").empty());
+    EXPECT_TRUE(elements("host\neth1").empty());
+    EXPECT_TRUE(elements("HOST\neth0").empty());
+}
+
+// Every key of a store-sized end is found, each with its own elements,
+// however the table's slots fill up.
+TEST(JoinIndex, EveryKeyOfALargeEndFindsItsOwnElements)
+{
+    using Korvu::IPInterfaceProvider::AssociationPaths;
+    const std::size_t count = 5000;
+    AssociationPaths::JoinKeys given(count);
+    // Two elements per key, the second far from the first.
+    for (std::size_t i = 0; i < count; ++i)
+        given.add("Tavrix_ComputerSystem\nhost\neth" + std::to_string(i % (count / 2)));
+    const AssociationPaths::JoinIndex index(std::move(given));
+    for (std::size_t k = 0; k < count / 2; ++k) {
+        const std::size_t first = index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(k));
+        ASSERT_EQ(first, k);
+        ASSERT_EQ(index.next(first), k + count / 2);
+        ASSERT_EQ(index.next(k + count / 2), AssociationPaths::JoinIndex::none);
+    }
+    EXPECT_EQ(index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(count)), AssociationPaths::JoinIndex::none);
+}
