@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Arena.h"
+#include "Name.h"
 
 namespace cimhost {
 
@@ -39,7 +40,7 @@ bool equalsIgnoreCase(const std::string& a, const std::string& b);
 // Index of the chosen answer; 0 when there are none.
 size_t fanOutChoice(const std::vector<CMPIrc>& answers);
 
-using NamedData = std::pmr::vector<std::pair<std::pmr::string, CMPIData>>;
+using NamedData = std::pmr::vector<std::pair<Name, CMPIData>>;
 // Case-insensitive lookup as CIM names are compared.
 CMPIData* findNamed(NamedData& list, const char* name);
 const CMPIData* findNamed(const NamedData& list, const char* name);

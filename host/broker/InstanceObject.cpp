@@ -17,13 +17,13 @@ bool passesFilter(const InstanceObject* o, const char* name)
 {
     if (!o->hasFilter)
         return true;
-    for (const std::pmr::string& key : o->keyNames)
+    for (const Name& key : o->keyNames)
         if (strcasecmp(key.c_str(), name) == 0)
             return true;
     for (const std::string& key : o->broker->keyNames(std::string(o->className)))
         if (strcasecmp(key.c_str(), name) == 0)
             return true;
-    for (const std::pmr::string& allowed : o->filter)
+    for (const Name& allowed : o->filter)
         if (strcasecmp(allowed.c_str(), name) == 0)
             return true;
     return false;
@@ -120,15 +120,15 @@ CMPIObjectPath* getObjectPath(const CMPIInstance* inst, CMPIStatus* rc)
     ObjectPathObject* path = ObjectPathObject::create(o->broker, arena, o->nameSpace, o->className);
     PathBody& keys = path->own();
     keys.host = o->host;
-    std::pmr::vector<std::pmr::string> names(o->keyNames, arena.memory());
+    std::pmr::vector<Name> names(o->keyNames, arena.memory());
     for (const std::string& key : o->broker->keyNames(std::string(o->className))) {
         bool known = false;
-        for (const std::pmr::string& n : names)
+        for (const Name& n : names)
             known = known || strcasecmp(n.c_str(), key.c_str()) == 0;
         if (!known)
             names.emplace_back(key);
     }
-    for (const std::pmr::string& key : names) {
+    for (const Name& key : names) {
         if (const CMPIData* d = findNamed(o->properties, key.c_str())) {
             CMPIData copy = copyData(o->broker, keys.parts, *d);
             copy.state |= CMPI_keyValue;

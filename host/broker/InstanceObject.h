@@ -34,10 +34,10 @@ public:
     std::pmr::string nameSpace;
     std::pmr::string host;
     std::pmr::string className;
-    std::pmr::vector<std::pmr::string> keyNames;  // in path order
+    std::pmr::vector<Name> keyNames;  // in path order
     NamedData properties;
     bool hasFilter = false;
-    std::pmr::vector<std::pmr::string> filter;
+    std::pmr::vector<Name> filter;
     Arena parts;  // the values the properties point to
     // Bodies of paths the instance was made from, in the same memory: key
     // properties point to their values instead of copies.
