@@ -31,9 +31,9 @@ public:
     {
     }
     Cell<CMPIInstance> cell;
-    std::pmr::string nameSpace;
-    std::pmr::string host;
-    std::pmr::string className;
+    Name nameSpace;
+    Name host;
+    Name className;
     std::pmr::vector<Name> keyNames;  // in path order
     NamedData properties;
     bool hasFilter = false;

@@ -150,6 +150,12 @@ Name& Name::operator=(const Name& other)
     return *this;
 }
 
+Name& Name::operator=(std::string_view given)
+{
+    assign(place(given, memory));
+    return *this;
+}
+
 Name& Name::operator=(Name&& other)
 {
     if (this == &other)

@@ -31,6 +31,9 @@ public:
     ~Name();
     Name& operator=(const Name& other);
     Name& operator=(Name&& other);
+    Name& operator=(std::string_view text);
+    Name& operator=(const char* text) { return *this = std::string_view(text ? text : ""); }
+    Name& operator=(const std::string& text) { return *this = std::string_view(text); }
 
     const char* c_str() const noexcept { return text; }
     std::size_t size() const noexcept { return header(text)->length; }

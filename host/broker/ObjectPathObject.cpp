@@ -39,7 +39,7 @@ CMPIObjectPath* clone(const CMPIObjectPath* op, CMPIStatus* rc)
     return &ObjectPathObject::copy(o->broker, o->broker->ownArena(), op)->cell.cmpi;
 }
 
-CMPIStatus setText(std::pmr::string PathBody::*field, CMPIObjectPath* op, const char* text)
+CMPIStatus setText(Name PathBody::*field, CMPIObjectPath* op, const char* text)
 {
     ObjectPathObject* o = self(op);
     if (!o)
@@ -49,7 +49,7 @@ CMPIStatus setText(std::pmr::string PathBody::*field, CMPIObjectPath* op, const 
     return okStatus();
 }
 
-CMPIString* getText(std::pmr::string PathBody::*field, const CMPIObjectPath* op, CMPIStatus* rc)
+CMPIString* getText(Name PathBody::*field, const CMPIObjectPath* op, CMPIStatus* rc)
 {
     ObjectPathObject* o = self(op);
     if (!o) {
@@ -274,8 +274,8 @@ ObjectPathObject* ObjectPathObject::create(Broker* broker, Arena& arena, std::st
 {
     ObjectPathObject* object = blank(broker, arena);
     object->shared = object->newBody();
-    object->shared->nameSpace.assign(ns.data(), ns.size());
-    object->shared->className.assign(className.data(), className.size());
+    object->shared->nameSpace = ns;
+    object->shared->className = className;
     return object;
 }
 

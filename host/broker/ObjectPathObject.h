@@ -24,9 +24,9 @@ struct PathBody {
         : nameSpace(memory), host(memory), className(memory), keys(memory), parts(memory)
     {
     }
-    std::pmr::string nameSpace;
-    std::pmr::string host;
-    std::pmr::string className;
+    Name nameSpace;
+    Name host;
+    Name className;
     NamedData keys;
     Arena parts;
 };
