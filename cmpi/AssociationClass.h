@@ -315,18 +315,18 @@ void AssociationClass<Traits>::pairAll()
     }
     // Each end's keys while its paths were just made: read again after the
     // other end, a large request's paths are out of the caches.
-    AssociationPaths::JoinKeys keysA(as.size());
+    JoinIndex::Keys keysA(as.size());
     for (CMPIObjectPath* a : as)
         keysA.add(Traits::keyA(model, a, false));
     Traits::listB(c, bs);
-    AssociationPaths::JoinKeys keysB(bs.size());
+    JoinIndex::Keys keysB(bs.size());
     for (CMPIObjectPath* b : bs)
         keysB.add(Traits::keyB(model, b, false));
     // B elements by join key, those of one key in store order.
-    const AssociationPaths::JoinIndex byKey(std::move(keysB));
+    const JoinIndex byKey(std::move(keysB));
     pairs.reserve(bs.size());
     for (std::size_t i = 0; i < as.size(); ++i)
-        for (std::size_t b = byKey.first(keysA.at(i)); b != AssociationPaths::JoinIndex::none; b = byKey.next(b))
+        for (std::size_t b = byKey.first(keysA.at(i)); b != JoinIndex::none; b = byKey.next(b))
             pairs.push_back(Pair{as[i], bs[b]});
 }
 

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "JoinIndex.h"
 #include "ProviderUtilities.h"
 
 namespace Korvu {
@@ -80,45 +81,6 @@ public:
         // By a hash of the key values: building one text of them per
         // listed element cost more than the rest of the listing.
         std::unordered_multimap<std::size_t, const CMPIObjectPath*> byHash;
-    };
-
-    // Join keys of a whole end, each element's in turn, in one buffer: a key
-    // per element as a string of its own, and a hash map node per key, took
-    // the pairing of a large request out of the caches.
-    class JoinKeys {
-    public:
-        explicit JoinKeys(std::size_t count);
-        // The key of the next element; empty when it has none.
-        void add(std::string_view key);
-        std::size_t size() const { return ends.size(); }
-        std::string_view at(std::size_t i) const
-        {
-            const std::size_t start = i == 0 ? 0 : ends[i - 1];
-            return std::string_view(text).substr(start, ends[i] - start);
-        }
-
-    private:
-        std::string text;
-        std::vector<std::size_t> ends;
-    };
-
-    // The elements of one end by join key, in the order they were added:
-    // what each element of the other end is looked up in.
-    class JoinIndex {
-    public:
-        static constexpr std::size_t none = static_cast<std::size_t>(-1);
-        explicit JoinIndex(JoinKeys keys);
-        // The first element with `key`; none for an empty key or one no
-        // element has.
-        std::size_t first(std::string_view key) const;
-        // The next element with the same key as element i, or none.
-        std::size_t next(std::size_t i) const { return nextOf[i]; }
-
-    private:
-        JoinKeys keys;
-        std::vector<std::size_t> hashes;
-        std::vector<std::size_t> nextOf;
-        std::vector<std::size_t> slots;  // element + 1 of each key's first, 0 when free
     };
 
     // Number of keys; 0 for null.

@@ -62,9 +62,9 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
     }
     std::string_view adapterName;
     if (adaptersRead) {
-        auto found = adapters.find(entry);
-        if (found != adapters.end())
-            adapterName = found->second;
+        const std::size_t found = adapters ? adapters->first(entry) : JoinIndex::none;
+        if (found != JoinIndex::none)
+            adapterName = adapterNames.at(found);
     } else {
         // One endpoint asked from: its node alone, up to the first match.
         if (firstEntry.empty()) {
@@ -91,6 +91,8 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
     std::string nodeEntry;
     std::string probe;
     const std::string_view wanted = std::string_view(entry).substr(entry.find('\n') + 1);
+    JoinIndex::Keys entries;
+    JoinIndex::Keys names;
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
         if (!node.getProperty(NodeLexicon::NAME, nodeName))
             continue;
@@ -116,10 +118,16 @@ std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
         if (lastAdapterName.empty())
             continue;
         adapterEntry(nodeEntry, owner.isServiceProcessor(node), nodeName, nodeMac);
-        if (all)
-            adapters.emplace(nodeEntry, lastAdapterName);
-        else if (nodeEntry == entry)
+        if (all) {
+            entries.add(nodeEntry);
+            names.add(lastAdapterName);
+        } else if (nodeEntry == entry) {
             return lastAdapterName;
+        }
+    }
+    if (all) {
+        adapters.emplace(std::move(entries));
+        adapterNames = std::move(names);
     }
     return std::string();
 }

@@ -1,9 +1,11 @@
 #ifndef KORVU_IPIF_BINDSTOLANENDPOINT_H
 #define KORVU_IPIF_BINDSTOLANENDPOINT_H
 
-#include <unordered_map>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "JoinIndex.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -31,10 +33,13 @@ private:
     // instead and gives nothing.
     std::string findAdapter(const std::string& entry, bool all);
 
-    // Adapter NAME by system kind, interface name and MAC address, read
-    // from the store once per object when more than one endpoint is asked
-    // for; the first asked is looked up alone.
-    std::unordered_map<std::string, std::string> adapters;
+    // Adapter NAME by system kind, interface name and MAC address (the
+    // first node's of each), read from the store once per object when more
+    // than one endpoint is asked for; the first asked is looked up alone.
+    // Looked up in store order when a whole store is paired: entries and
+    // names lie in that order in one buffer each.
+    std::optional<JoinIndex> adapters;
+    JoinIndex::Keys adapterNames;
     bool adaptersRead;
     std::string firstEntry;
     std::string firstAdapter;

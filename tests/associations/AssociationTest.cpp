@@ -387,17 +387,17 @@ TEST(JoinIndex, ElementsOfAKeyComeInTheirOrderAndEmptyKeysPairWithNothing)
     using Korvu::IPInterfaceProvider::AssociationPaths;
     const std::vector<std::string> keys = {"host\neth0", "", "host\neth", "host\neth0", "host\neth00", "", "h",
                                            "host\neth0"};
-    AssociationPaths::JoinKeys given(keys.size());
+    Korvu::IPInterfaceProvider::JoinIndex::Keys given(keys.size());
     for (const std::string& key : keys)
         given.add(key);
     ASSERT_EQ(given.size(), keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         EXPECT_EQ(given.at(i), keys[i]) << i;
 
-    const AssociationPaths::JoinIndex index(std::move(given));
+    const Korvu::IPInterfaceProvider::JoinIndex index(std::move(given));
     auto elements = [&](std::string_view key) {
         std::vector<std::size_t> found;
-        for (std::size_t i = index.first(key); i != AssociationPaths::JoinIndex::none; i = index.next(i))
+        for (std::size_t i = index.first(key); i != Korvu::IPInterfaceProvider::JoinIndex::none; i = index.next(i))
             found.push_back(i);
         return found;
     };
@@ -416,16 +416,16 @@ TEST(JoinIndex, EveryKeyOfALargeEndFindsItsOwnElements)
 {
     using Korvu::IPInterfaceProvider::AssociationPaths;
     const std::size_t count = 5000;
-    AssociationPaths::JoinKeys given(count);
+    Korvu::IPInterfaceProvider::JoinIndex::Keys given(count);
     // Two elements per key, the second far from the first.
     for (std::size_t i = 0; i < count; ++i)
         given.add("Tavrix_ComputerSystem\nhost\neth" + std::to_string(i % (count / 2)));
-    const AssociationPaths::JoinIndex index(std::move(given));
+    const Korvu::IPInterfaceProvider::JoinIndex index(std::move(given));
     for (std::size_t k = 0; k < count / 2; ++k) {
         const std::size_t first = index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(k));
         ASSERT_EQ(first, k);
         ASSERT_EQ(index.next(first), k + count / 2);
-        ASSERT_EQ(index.next(k + count / 2), AssociationPaths::JoinIndex::none);
+        ASSERT_EQ(index.next(k + count / 2), Korvu::IPInterfaceProvider::JoinIndex::none);
     }
-    EXPECT_EQ(index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(count)), AssociationPaths::JoinIndex::none);
+    EXPECT_EQ(index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(count)), Korvu::IPInterfaceProvider::JoinIndex::none);
 }
