@@ -37,6 +37,10 @@ template <class T, class = void>
 struct HasCandidatesB : std::false_type {};
 template <class T>
 struct HasCandidatesB<T, std::void_t<decltype(&T::candidatesB)>> : std::true_type {};
+template <class T, class = void>
+struct HasReadForB : std::false_type {};
+template <class T>
+struct HasReadForB<T, std::void_t<decltype(&T::readForB)>> : std::true_type {};
 } // namespace AssociationHooks
 
 // One end of an association.
@@ -71,6 +75,12 @@ struct AssociationEnd {
 //   static void candidatesA(const EndContext&, Model&, const std::string& key, std::vector<CMPIObjectPath*>&);
 //       and candidatesB: in the order listA gives them, elements among which
 //       are all with that join key (default: listA).
+//
+// and, for pairing whole ends:
+//
+//   static void readForB(Model&);
+//       reads what keyB needs of the store for every element, right before
+//       end B is listed: both then walk the store one after the other.
 //
 // An element of end A and one of end B are associated when their join keys
 // are equal and not empty. A key function throws FrameworkException when a
@@ -318,6 +328,8 @@ void AssociationClass<Traits>::pairAll()
     JoinIndex::Keys keysA(as.size());
     for (CMPIObjectPath* a : as)
         keysA.add(Traits::keyA(model, a, false));
+    if constexpr (AssociationHooks::HasReadForB<Traits>::value)
+        Traits::readForB(model);
     Traits::listB(c, bs);
     JoinIndex::Keys keysB(bs.size());
     for (CMPIObjectPath* b : bs)

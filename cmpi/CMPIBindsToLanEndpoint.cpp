@@ -74,6 +74,11 @@ std::string BindsToLanEndpointTraits::keyB(Model& model, const CMPIObjectPath* p
                              given);
 }
 
+void BindsToLanEndpointTraits::readForB(Model& model)
+{
+    model.readAdapters();
+}
+
 void BindsToLanEndpointTraits::addProperties(Model&, CMPIInstance*, const CMPIObjectPath*, const CMPIObjectPath*) {}
 
 template class AssociationClass<BindsToLanEndpointTraits>;

@@ -56,10 +56,8 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
     }
     adapterEntry(entry, systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
     // A second endpoint asked for: every node is read once.
-    if (!adaptersRead && !firstEntry.empty() && firstEntry != entry) {
-        adaptersRead = true;
-        findAdapter(entry, true);
-    }
+    if (!adaptersRead && !firstEntry.empty() && firstEntry != entry)
+        readAdapters();
     std::string_view adapterName;
     if (adaptersRead) {
         const std::size_t found = adapters ? adapters->first(entry) : JoinIndex::none;
@@ -76,6 +74,14 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
     if (adapterName.empty())
         return std::string();
     return EndResolution::join({systemClass, systemName, adapterName});
+}
+
+void BindsToLANEndpoint::readAdapters()
+{
+    if (adaptersRead)
+        return;
+    adaptersRead = true;
+    findAdapter(std::string(), true);
 }
 
 std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)

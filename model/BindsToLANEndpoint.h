@@ -27,6 +27,9 @@ public:
     std::string endpointKey(std::string_view systemClass, std::string_view systemName, std::string_view name,
                             bool given);
 
+    // Reads every node's adapter now, as a second endpoint asked for would.
+    void readAdapters();
+
 private:
     // Adapter NAME of the first IP interface node with that entry; empty
     // when there is none. With `all`, reads every node into `adapters`
