@@ -13,7 +13,7 @@ if ! command -v valgrind >/dev/null; then
   echo "cachesim.sh: needs valgrind (apt-get install valgrind)" >&2
   exit 2
 fi
-[ $# -ge 2 ] || { sed -n 2,11p "$0" >&2; exit 2; }
+[ $# -ge 2 ] || { sed -n 2,10p "$0" >&2; exit 2; }
 before=$1
 after=$2
 shift 2
@@ -21,14 +21,22 @@ LL=${LL:-8388608}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ $# -eq 0 ]; then
-  set -- $("$after" --benchmark_list_tests | sed -n 's#^\(Enum[^/]*/[^/]*\)/4096$#\1#p')
+  requests=$("$after" --benchmark_list_tests | sed -n 's#^\(Enum[^/]*/[^/]*\)/4096$#\1#p')
+  [ -n "$requests" ] || { echo "cachesim.sh: $after lists no enumerations" >&2; exit 1; }
+  set -- $requests
 fi
 
 one() {  # label binary request size
   out="$work/$1.$(echo "$3" | tr / _).$4"
-  valgrind --tool=callgrind --cache-sim=yes --LL="$LL",16,64 --callgrind-out-file="$out.cg" \
+  # A run that fails, or runs nothing, leaves its log and a mark.
+  if ! valgrind --tool=callgrind --cache-sim=yes --LL="$LL",16,64 --callgrind-out-file="$out.cg" \
     --toggle-collect='cimhost::Request::call*' "$2" --benchmark_min_time=0.000001 \
-    --benchmark_filter="^$3/$4\$" >/dev/null 2>&1
+    --benchmark_filter="^$3/$4\$" >"$out.log" 2>&1 || ! grep -q "^$3/$4 " "$out.log"; then
+    echo "cachesim.sh: $1 $3/$4 failed:" >&2
+    tail -5 "$out.log" >&2
+    touch "$work/failed"
+    return
+  fi
   callgrind_annotate --show=Ir,DLmr,DLmw "$out.cg" | sed -n 's/,//g; s/([^)]*)//g; s/ *PROGRAM TOTALS//p' |
     awk -v l="$1" -v r="$3" -v s="$4" '{gsub(/\./, "0"); print l, r, s, $1, $2, $3}' > "$out.txt"
   rm -f "$out.cg"
@@ -41,11 +49,12 @@ for label in before after; do
   for request in Floor/Walk "$@"; do
     for size in 1024 4096; do
       one "$label" "$bin" "$request" "$size" &
-      [ "$(jobs -rp | wc -l)" -lt 2 ] || wait -n
+      [ "$(jobs -rp | wc -l)" -lt 2 ] || wait -n || true
     done
   done
 done
 wait
+[ ! -e "$work/failed" ] || exit 1
 cat "$work"/*.txt | python3 -c '
 import sys
 m = {}

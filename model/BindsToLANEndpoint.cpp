@@ -80,8 +80,8 @@ void BindsToLANEndpoint::readAdapters()
 {
     if (adaptersRead)
         return;
-    adaptersRead = true;
     findAdapter(std::string(), true);
+    adaptersRead = true;
 }
 
 std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)

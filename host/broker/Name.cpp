@@ -46,6 +46,9 @@ thread_local Seen seenAt[recentSlots];
 
 const char* Name::keep(std::string_view text)
 {
+    // An empty view may have no text at all to compare or copy.
+    if (text.empty())
+        return blank();
     const std::size_t hash = std::hash<std::string_view>()(text);
     const char*& slot = recent[hash % recentSlots];
     if (slot && header(slot)->length == text.size() && std::memcmp(slot, text.data(), text.size()) == 0)
