@@ -8,12 +8,12 @@
 #include <cstddef>
 #include <string>
 #include <type_traits>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "AssociationPaths.h"
 #include "FrameworkException.h"
+#include "JoinIndex.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
 

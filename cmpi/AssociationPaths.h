@@ -11,7 +11,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "JoinIndex.h"
 #include "ProviderUtilities.h"
 
 namespace Korvu {

@@ -27,7 +27,7 @@ void adapterEntry(std::string& entry, bool serviceProcessor, std::string_view in
 
 } // namespace
 
-BindsToLANEndpoint::BindsToLANEndpoint() : adaptersRead(false)
+BindsToLANEndpoint::BindsToLANEndpoint()
 {
     TRACE_METHOD("Korvu::IPInterfaceProvider::BindsToLANEndpoint::BindsToLANEndpoint");
 }
@@ -56,11 +56,11 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
     }
     adapterEntry(entry, systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
     // A second endpoint asked for: every node is read once.
-    if (!adaptersRead && !firstEntry.empty() && firstEntry != entry)
+    if (!adapters && !firstEntry.empty() && firstEntry != entry)
         readAdapters();
     std::string_view adapterName;
-    if (adaptersRead) {
-        const std::size_t found = adapters ? adapters->first(entry) : JoinIndex::none;
+    if (adapters) {
+        const std::size_t found = adapters->first(entry);
         if (found != JoinIndex::none)
             adapterName = adapterNames.at(found);
     } else {
@@ -78,10 +78,8 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
 
 void BindsToLANEndpoint::readAdapters()
 {
-    if (adaptersRead)
-        return;
-    findAdapter(std::string(), true);
-    adaptersRead = true;
+    if (!adapters)
+        findAdapter(std::string(), true);
 }
 
 std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)

@@ -40,10 +40,9 @@ private:
     // first node's of each), read from the store once per object when more
     // than one endpoint is asked for; the first asked is looked up alone.
     // Looked up in store order when a whole store is paired: entries and
-    // names lie in that order in one buffer each.
+    // names lie in that order in one buffer each. Set once every node is read.
     std::optional<JoinIndex> adapters;
     JoinIndex::Keys adapterNames;
-    bool adaptersRead;
     std::string firstEntry;
     std::string firstAdapter;
     std::string entry; // the last endpoint's entry, its room kept

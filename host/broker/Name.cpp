@@ -60,11 +60,7 @@ const char* Name::keep(std::string_view text)
         return slot = found->data();
     if (k.texts.size() >= keptNames || k.bytes + text.size() > keptBytes)
         return nullptr;
-    void* raw = k.memory.allocate(sizeof(Header) + text.size() + 1, alignof(Header));
-    Header* h = ::new (raw) Header{text.size(), true};
-    char* chars = reinterpret_cast<char*>(h + 1);
-    std::memcpy(chars, text.data(), text.size());
-    chars[text.size()] = '\0';
+    const char* chars = write(k.memory, text, true);
     k.bytes += text.size();
     k.texts.insert(std::string_view(chars, text.size()));
     return slot = chars;
@@ -86,11 +82,17 @@ const char* Name::place(std::string_view given, std::pmr::memory_resource* memor
 {
     if (const char* shared = keep(given))
         return shared;
-    void* raw = memory->allocate(sizeof(Header) + given.size() + 1, alignof(Header));
-    Header* h = ::new (raw) Header{given.size(), false};
+    return write(*memory, given, false);
+}
+
+const char* Name::write(std::pmr::memory_resource& memory, std::string_view text, bool kept)
+{
+    void* raw = memory.allocate(sizeof(Header) + text.size() + 1, alignof(Header));
+    Header* h = ::new (raw) Header{text.size(), kept};
     char* chars = reinterpret_cast<char*>(h + 1);
-    std::memcpy(chars, given.data(), given.size());
-    chars[given.size()] = '\0';
+    if (!text.empty())
+        std::memcpy(chars, text.data(), text.size());
+    chars[text.size()] = '\0';
     return chars;
 }
 

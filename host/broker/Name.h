@@ -57,6 +57,8 @@ private:
     static const char* keep(const char* text);
     // The process's copy, else a copy of its own in `memory`.
     static const char* place(std::string_view text, std::pmr::memory_resource* memory);
+    // Header and text in a piece of `memory`.
+    static const char* write(std::pmr::memory_resource& memory, std::string_view text, bool kept);
     static const char* blank() noexcept;
     void assign(const char* placed) noexcept;
 

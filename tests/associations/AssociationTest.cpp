@@ -9,6 +9,7 @@
 
 #include "EndResolution.h"
 #include "InstanceId.h"
+#include "JoinIndex.h"
 #include "LogCapture.h"
 #include "Scene.h"
 
