@@ -92,6 +92,7 @@ public:
     // From now on nothing is handed back piece by piece: the whole buffer
     // is about to go.
     void end() { ending = true; }
+    Recent* recent(size_t hash) { return opener() ? seen[hash % recentSets] : nullptr; }
 
 private:
     static constexpr size_t grain = alignof(std::max_align_t);
@@ -158,6 +159,8 @@ private:
     const std::thread::id openedBy = std::this_thread::get_id();
     std::atomic<bool> ending{false};
     Pool opening;  // the opening thread's
+    static constexpr size_t recentSets = 32;
+    Recent seen[recentSets][2];  // the opening thread's
     SpinLock mutex;
     Pool others;
 };
@@ -175,6 +178,11 @@ Arena::Arena(std::pmr::memory_resource* memory, bool shared)
 bool Arena::requestMemory(const std::pmr::memory_resource* memory)
 {
     return memory && typeid(*memory) == typeid(Buffer);
+}
+
+Arena::Recent* Arena::recent(size_t hash) const
+{
+    return unlisted ? static_cast<Buffer*>(resource)->recent(hash) : nullptr;
 }
 
 std::unique_ptr<Arena> Arena::scope()

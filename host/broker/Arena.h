@@ -113,6 +113,16 @@ public:
     // memory alone may go there without an entry.
     bool unlistedParts() const { return unlisted; }
 
+    // The two latest texts of a hash that objects of a request's memory
+    // were given on the thread that opened the request, the latest first:
+    // where the request keeps them, or null for other memory and other
+    // threads. Gone with the request.
+    struct Recent {
+        const void* item = nullptr;
+        size_t size = 0;
+    };
+    Recent* recent(size_t hash) const;
+
     // Arena of the request running on this thread, or null.
     static Arena* current();
     static Arena* exchangeCurrent(Arena* arena);

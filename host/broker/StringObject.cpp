@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <cstdint>
 #include <new>
+#include <utility>
 
 #include "Broker.h"
 
@@ -76,6 +78,25 @@ char* placeText(void* tail, std::string_view text)
     return chars;
 }
 
+// Where a text is looked for among the recent ones: its length and its
+// first and last eight bytes tell apart the values of a request's paths
+// (classes, systems, names that differ in their number) in a few
+// instructions; a collision only costs a string made again.
+size_t quickHash(std::string_view text)
+{
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    const size_t n = text.size();
+    if (n >= 8) {
+        std::memcpy(&head, text.data(), 8);
+        std::memcpy(&tail, text.data() + n - 8, 8);
+    } else if (n > 0) {
+        std::memcpy(&head, text.data(), n);
+    }
+    const uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ n;
+    return static_cast<size_t>(mixed ^ (mixed >> 29));
+}
+
 } // namespace
 
 const void* PartString::functionTable() { return &partFT; }
@@ -97,9 +118,34 @@ CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
 {
     if (!arena.unlistedParts())
         return &StringObject::create(broker, arena, text)->cell.cmpi;
+    // A request's paths repeat most of their values (the classes, the
+    // system), and copies of paths repeat all of them: such a string is made
+    // once. A part string is never changed or ended before its request, so
+    // its holders may share it. Two are kept per hash: a value met on every
+    // path keeps its place while values met once (each element's name) come
+    // and go in the other.
+    Arena::Recent* recent = arena.recent(quickHash(text));
+    if (recent) {
+        for (int way = 0; way < 2; ++way) {
+            const Arena::Recent entry = recent[way];
+            if (!entry.item || entry.size != text.size())
+                continue;
+            const PartString* seen = static_cast<const PartString*>(entry.item);
+            if (seen->broker != broker ||
+                (!text.empty() && std::memcmp(seen->cmpi.hdl, text.data(), text.size()) != 0))
+                continue;
+            if (way == 1)
+                std::swap(recent[0], recent[1]);
+            return const_cast<CMPIString*>(&seen->cmpi);
+        }
+    }
     void* raw = arena.memory()->allocate(sizeof(PartString) + text.size() + 1, alignof(PartString));
     PartString* part = ::new (raw) PartString{broker, {nullptr, &partFT}};
     part->cmpi.hdl = placeText(part + 1, text);
+    if (recent) {
+        recent[1] = recent[0];
+        recent[0] = Arena::Recent{part, text.size()};
+    }
     return &part->cmpi;
 }
 

@@ -12,6 +12,7 @@
 #include <memory_resource>
 #include <mutex>
 #include <new>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -479,6 +480,65 @@ TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
     EXPECT_EQ(keyOf(cloned, "SystemName"), "a system name past the small buffer");
     EXPECT_EQ(keyOf(cloned, "Name"), "eth0_52:54:00:12:34:56_3");
     EXPECT_EQ(CMRelease(cloned).rc, CMPI_RC_OK);
+}
+
+// The paths of one request repeat most of their values (classes, the
+// system): a value repeated on the request's thread is one string, values
+// that differ or share a start stay apart, and a key changed on one path
+// changes there alone.
+TEST(BrokerArena, ValuesRepeatedInARequestAreKeptOnce)
+{
+    Broker broker;
+    Request req(broker);
+    std::string fromOtherThread;
+    req.call([&](const CMPIContext*, const CMPIResult*) {
+        std::vector<CMPIObjectPath*> paths;
+        char name[32];
+        for (int i = 0; i < 40; ++i) {
+            CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+            CMAddKey(op, "SystemCreationClassName", "Tavrix_ComputerSystem", CMPI_chars);
+            snprintf(name, sizeof name, "eth%d", i);
+            CMAddKey(op, "Name", name, CMPI_chars);
+            CMAddKey(op, "Empty", "", CMPI_chars);
+            paths.push_back(op);
+        }
+        CMPIString* first = CMGetKey(paths[0], "SystemCreationClassName", nullptr).value.string;
+        std::set<const CMPIString*> copies;
+        for (int i = 0; i < 40; ++i) {
+            copies.insert(CMGetKey(paths[i], "SystemCreationClassName", nullptr).value.string);
+            snprintf(name, sizeof name, "eth%d", i);
+            EXPECT_EQ(keyOf(paths[i], "Name"), name);
+            EXPECT_EQ(keyOf(paths[i], "Empty"), "");
+        }
+        // Names met once may push it out of the request's memory of texts
+        // now and then, not for every path.
+        EXPECT_LE(copies.size(), 2u);
+        EXPECT_NE(CMGetKey(paths[1], "Name", nullptr).value.string,
+                  CMGetKey(paths[10], "Name", nullptr).value.string);
+
+        CMAddKey(paths[0], "SystemCreationClassName", "Tavrix_Other", CMPI_chars);
+        EXPECT_EQ(keyOf(paths[0], "SystemCreationClassName"), "Tavrix_Other");
+        EXPECT_EQ(keyOf(paths[1], "SystemCreationClassName"), "Tavrix_ComputerSystem");
+        EXPECT_STREQ(CMGetCharsPtr(first, nullptr), "Tavrix_ComputerSystem");
+
+        // A provider thread of the same request gets its values right.
+        std::thread worker([&] {
+            CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+            CMAddKey(op, "SystemCreationClassName", "Tavrix_ComputerSystem", CMPI_chars);
+            CMAddKey(op, "Name", "eth1x", CMPI_chars);
+            fromOtherThread = keyOf(op, "SystemCreationClassName") + " " + keyOf(op, "Name");
+        });
+        worker.join();
+        CMPIStatus ok = {CMPI_RC_OK, nullptr};
+        return ok;
+    });
+    EXPECT_EQ(fromOtherThread, "Tavrix_ComputerSystem eth1x");
+
+    // The next request's values are its own, not the ended one's.
+    Request next(broker);
+    CMPIObjectPath* op = next.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+    CMAddKey(op, "SystemCreationClassName", "Tavrix_ComputerSystem", CMPI_chars);
+    EXPECT_EQ(keyOf(op, "SystemCreationClassName"), "Tavrix_ComputerSystem");
 }
 
 // Providers may return a request's results from threads of their own: each
