@@ -120,6 +120,7 @@ public:
     struct Recent {
         const void* item = nullptr;
         size_t size = 0;
+        size_t hash = 0;  // tells most other texts apart without reading the item
     };
     Recent* recent(size_t hash) const;
 

@@ -154,7 +154,7 @@ CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
     return d;
 }
 
-CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType type)
+CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType type, bool key)
 {
     if (!value)
         return nullData(type == CMPI_chars ? CMPIType(CMPI_string) : type);
@@ -168,7 +168,7 @@ CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType
         // The value pointer is the text itself.
         const char* text = reinterpret_cast<const char*>(value);
         d.type = CMPI_string;
-        d.value.string = newString(broker, arena, text);
+        d.value.string = key ? keyString(broker, arena, text) : newString(broker, arena, text);
         return d;
     }
     case CMPI_boolean: d.value.boolean = value->boolean; break;

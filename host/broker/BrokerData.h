@@ -25,8 +25,8 @@ Arena& targetArena(Broker* broker);
 // date-times are duplicated; args and enumerations are shared).
 CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& data);
 // Builds data from a value pointer as the CMPI calls receive it, reading
-// only the member the type names.
-CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType type);
+// only the member the type names; a string of a `key` is a keyString.
+CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType type, bool key = false);
 CMPIData nullData(CMPIType type);
 CMPIData notFoundData();
 CMPIStatus okStatus();

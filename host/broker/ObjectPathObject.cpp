@@ -92,7 +92,7 @@ CMPIStatus addKey(CMPIObjectPath* op, const char* name, const CMPIValue* value, 
     detach(o);
     // The key's old value is not copied only to be replaced.
     PathBody& own = o->own(name);
-    CMPIData d = makeData(o->broker, own.parts, value, type);
+    CMPIData d = makeData(o->broker, own.parts, value, type, true);
     d.state |= CMPI_keyValue;
     setNamed(own.keys, name, d);
     return okStatus();

@@ -118,35 +118,37 @@ CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
 {
     if (!arena.unlistedParts())
         return &StringObject::create(broker, arena, text)->cell.cmpi;
-    // A request's paths repeat most of their values (the classes, the
-    // system), and copies of paths repeat all of them: such a string is made
-    // once. A part string is never changed or ended before its request, so
-    // its holders may share it. Two are kept per hash: a value met on every
-    // path keeps its place while values met once (each element's name) come
-    // and go in the other.
-    Arena::Recent* recent = arena.recent(quickHash(text));
-    if (recent) {
-        for (int way = 0; way < 2; ++way) {
-            const Arena::Recent entry = recent[way];
-            if (!entry.item || entry.size != text.size())
-                continue;
-            const PartString* seen = static_cast<const PartString*>(entry.item);
-            if (seen->broker != broker ||
-                (!text.empty() && std::memcmp(seen->cmpi.hdl, text.data(), text.size()) != 0))
-                continue;
-            if (way == 1)
-                std::swap(recent[0], recent[1]);
-            return const_cast<CMPIString*>(&seen->cmpi);
-        }
-    }
     void* raw = arena.memory()->allocate(sizeof(PartString) + text.size() + 1, alignof(PartString));
     PartString* part = ::new (raw) PartString{broker, {nullptr, &partFT}};
     part->cmpi.hdl = placeText(part + 1, text);
-    if (recent) {
-        recent[1] = recent[0];
-        recent[0] = Arena::Recent{part, text.size()};
-    }
     return &part->cmpi;
+}
+
+CMPIString* keyString(Broker* broker, Arena& arena, std::string_view text)
+{
+    // Two are kept per hash: a value met on every path keeps its place while
+    // values met once (each element's name) come and go in the other.
+    const size_t hash = quickHash(text);
+    Arena::Recent* recent = arena.unlistedParts() ? arena.recent(hash) : nullptr;
+    if (!recent)
+        return newString(broker, arena, text);
+    for (int way = 0; way < 2; ++way) {
+        // A string made long ago may have left the caches: it is read only
+        // when it is most likely the one.
+        const Arena::Recent entry = recent[way];
+        if (!entry.item || entry.hash != hash || entry.size != text.size())
+            continue;
+        const PartString* seen = static_cast<const PartString*>(entry.item);
+        if (seen->broker != broker || (!text.empty() && std::memcmp(seen->cmpi.hdl, text.data(), text.size()) != 0))
+            continue;
+        if (way == 1)
+            std::swap(recent[0], recent[1]);
+        return const_cast<CMPIString*>(&seen->cmpi);
+    }
+    CMPIString* made = newString(broker, arena, text);
+    recent[1] = recent[0];
+    recent[0] = Arena::Recent{partOf(made), text.size(), hash};
+    return made;
 }
 
 } // namespace cimhost

@@ -41,6 +41,13 @@ struct PartString {
 // A StringObject, or a PartString when `arena` holds an object's parts in
 // a request's memory.
 CMPIString* newString(Broker* broker, Arena& arena, std::string_view text);
+// The same for a key's value. The keys of a request's paths repeat most of
+// their values (the classes, the system): in a request's memory, a value
+// equal to one of the last made on the request's thread is that string. A
+// part string is never changed or ended before its request, so its holders
+// may share it. Other values (properties) seldom repeat, and looking cost
+// them more than it saved.
+CMPIString* keyString(Broker* broker, Arena& arena, std::string_view text);
 
 } // namespace cimhost
 

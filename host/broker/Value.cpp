@@ -302,7 +302,7 @@ InstanceSpec toInstanceSpec(const CMPIInstance* inst)
     return spec;
 }
 
-CMPIData toData(Broker* broker, Arena& arena, const Value& v)
+CMPIData toData(Broker* broker, Arena& arena, const Value& v, bool key)
 {
     if (v.isNull())
         return nullData(v.type == CMPI_null ? CMPIType(CMPI_string) : v.type);
@@ -348,9 +348,9 @@ CMPIData toData(Broker* broker, Arena& arena, const Value& v)
         d.type = CMPI_string;
         // Text as it is stored, without a copy first.
         if (const std::string* text = std::get_if<std::string>(&v.data))
-            d.value.string = newString(broker, arena, *text);
+            d.value.string = key ? keyString(broker, arena, *text) : newString(broker, arena, *text);
         else
-            d.value.string = newString(broker, arena, v.toText());
+            d.value.string = key ? keyString(broker, arena, v.toText()) : newString(broker, arena, v.toText());
         break;
     }
     return d;
@@ -362,7 +362,7 @@ CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& descr
     PathBody& body = path->own();
     body.host = described.host;
     for (const auto& key : described.keys) {
-        CMPIData d = toData(broker, body.parts, key.second);
+        CMPIData d = toData(broker, body.parts, key.second, true);
         d.state |= CMPI_keyValue;
         setNamed(body.keys, key.first.c_str(), d);
     }

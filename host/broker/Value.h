@@ -98,7 +98,8 @@ PathSpec toPathSpec(const CMPIObjectPath* path);
 InstanceSpec toInstanceSpec(const CMPIInstance* inst);
 
 // The objects made land in `arena`.
-CMPIData toData(Broker* broker, Arena& arena, const Value& value);
+// A string of a `key` is a keyString.
+CMPIData toData(Broker* broker, Arena& arena, const Value& value, bool key = false);
 CMPIObjectPath* toObjectPath(Broker* broker, Arena& arena, const PathSpec& spec);
 // Key properties are set from the path's keys, then the properties.
 CMPIInstance* toInstance(Broker* broker, Arena& arena, const InstanceSpec& spec);

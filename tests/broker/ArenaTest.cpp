@@ -482,11 +482,11 @@ TEST(BrokerArena, PathCopiesShareKeysUntilOneChanges)
     EXPECT_EQ(CMRelease(cloned).rc, CMPI_RC_OK);
 }
 
-// The paths of one request repeat most of their values (classes, the
+// The paths of one request repeat most of their key values (classes, the
 // system): a value repeated on the request's thread is one string, values
 // that differ or share a start stay apart, and a key changed on one path
 // changes there alone.
-TEST(BrokerArena, ValuesRepeatedInARequestAreKeptOnce)
+TEST(BrokerArena, KeyValuesRepeatedInARequestAreKeptOnce)
 {
     Broker broker;
     Request req(broker);
