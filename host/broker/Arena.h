@@ -113,10 +113,9 @@ public:
     // memory alone may go there without an entry.
     bool unlistedParts() const { return unlisted; }
 
-    // The two latest texts of a hash that objects of a request's memory
-    // were given on the thread that opened the request, the latest first:
-    // where the request keeps them, or null for other memory and other
-    // threads. Gone with the request.
+    // For key strings of a request's memory: the set of two recently made
+    // ones that `hash` picks, kept by the request for the thread that opened
+    // it; null for other memory and other threads. Gone with the request.
     struct Recent {
         const void* item = nullptr;
         size_t size = 0;

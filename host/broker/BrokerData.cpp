@@ -213,6 +213,11 @@ CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType
         }
         if (isNullPointer)
             return nullData(type);
+        if (key && type == CMPI_string) {
+            const char* text = CMGetCharsPtr(in.value.string, nullptr);
+            d.value.string = keyString(broker, arena, text ? text : "");
+            return d;
+        }
         return copyData(broker, arena, in);
     }
     }

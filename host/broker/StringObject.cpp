@@ -78,10 +78,9 @@ char* placeText(void* tail, std::string_view text)
     return chars;
 }
 
-// Where a text is looked for among the recent ones: its length and its
-// first and last eight bytes tell apart the values of a request's paths
-// (classes, systems, names that differ in their number) in a few
-// instructions; a collision only costs a string made again.
+// Where a text is looked for among the recent ones, from its length and its
+// first and last eight bytes, in a few instructions: texts that differ only
+// in between meet, which costs only a string made again.
 size_t quickHash(std::string_view text)
 {
     uint64_t head = 0;
@@ -93,8 +92,11 @@ size_t quickHash(std::string_view text)
     } else if (n > 0) {
         std::memcpy(&head, text.data(), n);
     }
-    const uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ n;
-    return static_cast<size_t>(mixed ^ (mixed >> 29));
+    // Every byte reaches the low bits, which pick the set.
+    uint64_t mixed = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ n;
+    mixed ^= mixed >> 32;
+    mixed *= 0xD6E8FEB86659FD93ull;
+    return static_cast<size_t>(mixed ^ (mixed >> 32));
 }
 
 } // namespace
@@ -126,10 +128,11 @@ CMPIString* newString(Broker* broker, Arena& arena, std::string_view text)
 
 CMPIString* keyString(Broker* broker, Arena& arena, std::string_view text)
 {
-    // Two are kept per hash: a value met on every path keeps its place while
-    // values met once (each element's name) come and go in the other.
+    // Two are kept per set: a value met again moves to the first place and
+    // stays there while values met once (each element's name) come and go
+    // in the second.
     const size_t hash = quickHash(text);
-    Arena::Recent* recent = arena.unlistedParts() ? arena.recent(hash) : nullptr;
+    Arena::Recent* recent = arena.recent(hash);
     if (!recent)
         return newString(broker, arena, text);
     for (int way = 0; way < 2; ++way) {
@@ -146,8 +149,7 @@ CMPIString* keyString(Broker* broker, Arena& arena, std::string_view text)
         return const_cast<CMPIString*>(&seen->cmpi);
     }
     CMPIString* made = newString(broker, arena, text);
-    recent[1] = recent[0];
-    recent[0] = Arena::Recent{partOf(made), text.size(), hash};
+    recent[1] = Arena::Recent{partOf(made), text.size(), hash};
     return made;
 }
 
