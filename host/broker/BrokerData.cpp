@@ -107,6 +107,17 @@ void setNamed(NamedData& list, const char* name, const CMPIData& data)
     list.emplace_back(name, data);
 }
 
+namespace {
+
+// A foreign string may give no text: it reads as empty.
+const char* charsOf(const CMPIString* s)
+{
+    const char* text = CMGetCharsPtr(s, nullptr);
+    return text ? text : "";
+}
+
+} // namespace
+
 CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
 {
     CMPIData d = source;
@@ -127,9 +138,7 @@ CMPIData copyData(Broker* broker, Arena& arena, const CMPIData& source)
     }
     switch (d.type) {
     case CMPI_string:
-        d.value.string = d.value.string
-            ? newString(broker, arena, CMGetCharsPtr(d.value.string, nullptr) ? CMGetCharsPtr(d.value.string, nullptr) : "")
-            : nullptr;
+        d.value.string = d.value.string ? newString(broker, arena, charsOf(d.value.string)) : nullptr;
         break;
     case CMPI_ref:
         if (d.value.ref)
@@ -214,8 +223,7 @@ CMPIData makeData(Broker* broker, Arena& arena, const CMPIValue* value, CMPIType
         if (isNullPointer)
             return nullData(type);
         if (key && type == CMPI_string) {
-            const char* text = CMGetCharsPtr(in.value.string, nullptr);
-            d.value.string = keyString(broker, arena, text ? text : "");
+            d.value.string = keyString(broker, arena, charsOf(in.value.string));
             return d;
         }
         return copyData(broker, arena, in);
