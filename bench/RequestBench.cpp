@@ -191,7 +191,7 @@ void enumerate(benchmark::State& state, const char* className, bool namesOnly)
         seen = namesOnly ? r.paths.size() : r.instances.size();
         return true;
     };
-    warmUp([&] { once(); });
+    warmUp(once);
     for (auto _ : state)
         if (!once())
             return;

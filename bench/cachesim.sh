@@ -66,8 +66,6 @@ for line in sys.stdin:
     label, request, size, ir, rd, wr = line.split()
     m[(label, request, int(size))] = (int(ir), int(rd) + int(wr))
 requests = sorted({r for (_, r, _) in m})
-def own(label, request, size):
-    return m[(label, request, size)]
 print("| request | instructions@4096 before | after | instruction growth before | after "
       "| LL misses@4096 before | after | after/before |")
 print("|---|---|---|---|---|---|---|---|")
@@ -78,8 +76,8 @@ def misses(n):
     return "%.1fk" % (n / 1e3) if n >= 1000 else "<1k"
 for r in requests:
     row = [r]
-    b1, b4 = own("before", r, 1024), own("before", r, 4096)
-    a1, a4 = own("after", r, 1024), own("after", r, 4096)
+    b1, b4 = m[("before", r, 1024)], m[("before", r, 4096)]
+    a1, a4 = m[("after", r, 1024)], m[("after", r, 4096)]
     row += ["%.1fM" % (b4[0] / 1e6), "%.1fM" % (a4[0] / 1e6), growth(b1[0], b4[0]), growth(a1[0], a4[0])]
     row += [misses(b4[1]), misses(a4[1]), "%.2f" % (a4[1] / b4[1]) if min(a4[1], b4[1]) >= 1000 else "-"]
     print("| " + " | ".join(row) + " |")
