@@ -1,0 +1,186 @@
+// Request costs of the companion provider loaded next to the module, on
+// generated node stores: what a CIM server pays for the classes the
+// companion serves and for its association.
+#include <benchmark/benchmark.h>
+
+#include <cmpimacs.h>
+#include <log4cxx/level.h>
+#include <log4cxx/logger.h>
+
+#include <memory>
+#include <string>
+
+#include "ModuleHarness.h"
+#include "Request.h"
+#include "Schema.h"
+#include "StoreGenerator.h"
+#include "Value.h"
+
+namespace {
+
+using testsupport::ModuleHarness;
+
+const char* const servedClasses[] = {
+    "Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", "Tavrix_LANEndpoint",
+    "Tavrix_DHCPSettingData", "Tavrix_DNSSettingData", "Tavrix_DNSGeneralSettingData",
+    "Tavrix_DNSProtocolEndpoint",
+};
+
+const char* const dependency = "Tavrix_DNSSAPSAPDependency";
+
+cimhost::PathSpec describe(const CMPIObjectPath* path, const char* className)
+{
+    cimhost::PathSpec described;
+    described.nameSpace = ModuleHarness::nameSpace;
+    described.className = className;
+    for (const char* key : {"SystemCreationClassName", "SystemName", "CreationClassName", "Name"})
+        described.keys.push_back({key, cimhost::Value::string(testsupport::keyText(path, key))});
+    return described;
+}
+
+// The module and the companion over one generated store, and the two ends
+// of the association the walks start from.
+struct Scene {
+    unsigned size;
+    ModuleHarness harness;
+    bool loaded = false;
+    cimhost::PathSpec firstEndpoint;  // the module's, with a DNS endpoint
+    cimhost::PathSpec lastDns;        // the companion's
+
+    explicit Scene(unsigned n) : size(n), harness(benchstore::generate(n))
+    {
+        cimhost::Broker& b = harness.broker();
+        schema::describeClasses(b);
+        std::string error;
+        loaded = schema::loadCompanion(b, error) != nullptr;
+        if (!loaded)
+            return;
+        cimhost::Request req(b);
+        cimhost::Response ip = req.enumerateInstanceNames(harness.classPath(req, "Tavrix_IPProtocolEndpoint"));
+        cimhost::Response dns = req.enumerateInstanceNames(harness.classPath(req, "Tavrix_DNSProtocolEndpoint"));
+        if (!ip.ok() || ip.paths.empty() || !dns.ok() || dns.paths.empty()) {
+            loaded = false;
+            return;
+        }
+        firstEndpoint = describe(ip.paths.front(), "Tavrix_IPProtocolEndpoint");
+        lastDns = describe(dns.paths.back(), "Tavrix_DNSProtocolEndpoint");
+    }
+};
+
+// One store at a time: the node store is one per process.
+Scene& sceneOf(unsigned size)
+{
+    static std::unique_ptr<Scene> current;
+    if (!current || current->size != size) {
+        current.reset();
+        current.reset(new Scene(size));
+    }
+    return *current;
+}
+
+void quietLogger()
+{
+    // Trace output costs what the server's log configuration makes it cost;
+    // the figures leave it out.
+    static bool done = false;
+    if (!done) {
+        log4cxx::Logger::getLogger("Prelvar.IPInterfaceProvider")->setLevel(log4cxx::Level::getWarn());
+        done = true;
+    }
+}
+
+void report(benchmark::State& state, size_t elements)
+{
+    state.counters["elements"] = static_cast<double>(elements);
+    state.counters["per_element"] = benchmark::Counter(
+        static_cast<double>(elements) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+Scene* usableScene(benchmark::State& state)
+{
+    quietLogger();
+    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    if (!s.loaded) {
+        state.SkipWithError("companion not loaded or no endpoints");
+        return nullptr;
+    }
+    return &s;
+}
+
+void enumerate(benchmark::State& state, const char* className, bool namesOnly)
+{
+    Scene* s = usableScene(state);
+    if (!s)
+        return;
+    size_t seen = 0;
+    for (auto _ : state) {
+        cimhost::Request req(s->harness.broker());
+        CMPIObjectPath* op = s->harness.classPath(req, className);
+        cimhost::Response r = namesOnly ? req.enumerateInstanceNames(op) : req.enumerateInstances(op);
+        if (!r.ok()) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+        seen = namesOnly ? r.paths.size() : r.instances.size();
+    }
+    report(state, seen);
+}
+
+void references(benchmark::State& state, bool fromDns)
+{
+    Scene* s = usableScene(state);
+    if (!s)
+        return;
+    size_t seen = 0;
+    for (auto _ : state) {
+        cimhost::Request req(s->harness.broker());
+        CMPIObjectPath* op = req.makePath(fromDns ? s->lastDns : s->firstEndpoint);
+        cimhost::Response r = req.references(op, dependency);
+        if (!r.ok() || r.instances.size() != 1) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+        seen = r.instances.size();
+    }
+    report(state, seen);
+}
+
+void sizes(benchmark::internal::Benchmark* b)
+{
+    for (int n : {1024, 4096})
+        b->Arg(n);
+    b->Unit(benchmark::kMicrosecond);
+}
+
+int registerAll()
+{
+    for (const char* cls : servedClasses) {
+        benchmark::RegisterBenchmark((std::string("Companion/Enum/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { enumerate(st, cls, false); })
+            ->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("Companion/EnumNames/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { enumerate(st, cls, true); })
+            ->Apply(sizes);
+    }
+    benchmark::RegisterBenchmark((std::string("Companion/Enum/") + dependency).c_str(),
+                                 [](benchmark::State& st) { enumerate(st, dependency, false); })
+        ->Apply(sizes);
+    benchmark::RegisterBenchmark((std::string("Companion/EnumNames/") + dependency).c_str(),
+                                 [](benchmark::State& st) { enumerate(st, dependency, true); })
+        ->Apply(sizes);
+    benchmark::RegisterBenchmark((std::string("Companion/References/") + dependency).c_str(),
+                                 [](benchmark::State& st) { references(st, false); })
+        ->Apply(sizes);
+    // From the DNS end every IP endpoint is asked for its DNS endpoint.
+    benchmark::RegisterBenchmark((std::string("Companion/ReferencesFromDNS/") + dependency).c_str(),
+                                 [](benchmark::State& st) { references(st, true); })
+        ->Apply(sizes);
+    return 0;
+}
+
+const int registered = registerAll();
+
+} // namespace
+
+BENCHMARK_MAIN();
