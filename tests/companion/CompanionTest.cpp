@@ -31,10 +31,14 @@ std::string hostName()
 
 class Companion : public ::testing::Test {
 protected:
+    virtual std::string store() const
+    {
+        return schema::readText(std::string(IPIF_SOURCE_DIR) + "/host/demo/demo-store.json");
+    }
+
     void SetUp() override
     {
-        harness.reset(new testsupport::ModuleHarness(
-            schema::readText(std::string(IPIF_SOURCE_DIR) + "/host/demo/demo-store.json")));
+        harness.reset(new testsupport::ModuleHarness(store()));
         schema::describeClasses(harness->broker());
         std::string error;
         ASSERT_NE(schema::loadCompanion(harness->broker(), error), nullptr) << error;
@@ -289,6 +293,95 @@ TEST_F(Companion, ConfigurationLookupUsesTheCompanionSettings)
     EXPECT_EQ(record.requestedHostname, "demo-host");
     EXPECT_EQ(record.domainName, "example.net");
     EXPECT_EQ(record.dnsServerAddresses, (std::vector<std::string>{"192.0.2.53", "2001:db8:0:1::53"}));
+}
+
+} // namespace
+
+namespace {
+
+// Names met twice: eth0 has two adapters and two IP interface nodes on the
+// host, the second pair after eth1, and the service processor has an eth0
+// of its own.
+class CompanionRepeatedNames : public Companion {
+protected:
+    std::string store() const override
+    {
+        auto adapter = [](const std::string& node, const std::string& mac, const std::string& ip) {
+            return R"({"name":")" + node + R"(","type":"NETWORK_ADAPTER","properties":{"NAME":"eth)" +
+                   node.substr(1, 1) + R"(","MAC_ADDRESS":"52:54:00:00:00:)" + mac +
+                   R"("},"children":[{"name":")" + node + R"(-ip","type":"IP_INTERFACE","properties":{)" + ip +
+                   "}}]}";
+        };
+        const std::string common = R"("IP_VERSION":1,"PREFIX_LENGTH":24,"SUBNET_MASK":"255.255.255.0",)"
+                                   R"("PROTOCOL_IF_TYPE":4096,"STATE":1)";
+        return R"({"version":1,"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","description":"Host",)"
+               R"("properties":{"NAME":"h","HOST_NAME":"h"},"children":[)" +
+               adapter("a0", "01", R"("NAME":"eth0","ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"192.0.2.10",)" + common) +
+               "," +
+               adapter("a1", "02", R"("NAME":"eth1","ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"198.51.100.2",)"
+                                   R"("DNS_SERVERS":["198.51.100.53"],)" + common) +
+               "," +
+               adapter("b0", "03", R"("NAME":"eth0","ADDRESS_ORIGIN":4,"DNS_SERVERS":["192.0.2.53"],)" + common) +
+               R"(]},{"name":"bmc","type":"COMPUTER_SYSTEM","description":"BMC","properties":{"NAME":"BMC:-1"},)"
+               R"("children":[)" +
+               adapter("c0", "04", R"("NAME":"eth0","ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"10.0.0.5",)"
+                                   R"("DNS_SERVERS":["10.0.0.53"],)" + common) +
+               "]}]}";
+    }
+};
+
+TEST_F(CompanionRepeatedNames, OneLanEndpointPerSystemAndName)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response r = enumerate(req, "Tavrix_LANEndpoint");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(values(r, "Name"), (std::vector<std::string>{"eth0", "eth1", "eth0"}));
+    EXPECT_EQ(values(r, "SystemName"), (std::vector<std::string>{hostName(), hostName(), "BMC:-1"}));
+    // The first adapter of a name is the one described.
+    EXPECT_EQ(values(r, "MACAddress"), (std::vector<std::string>{"525400000001", "525400000002", "525400000004"}));
+}
+
+TEST_F(CompanionRepeatedNames, InterfaceNodesMergeWhereTheFirstOneStands)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response r = enumerate(req, "Tavrix_DNSSettingData");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(values(r, "InstanceID"), (std::vector<std::string>{"Computer:eth0", "Computer:eth1", "BMC:eth0"}));
+    // The later node gives what the first lacks.
+    EXPECT_EQ(propertyText(r.instances[0], "DNSServerAddresses"), "{192.0.2.53}");
+    EXPECT_EQ(propertyText(r.instances[2], "DNSServerAddresses"), "{10.0.0.53}");
+
+    cimhost::Response dns = enumerate(req, "Tavrix_DNSProtocolEndpoint");
+    EXPECT_EQ(values(dns, "Name"), (std::vector<std::string>{"eth0_DNS", "eth1_DNS", "eth0_DNS"}));
+}
+
+TEST_F(CompanionRepeatedNames, EachIpEndpointMeetsTheDnsEndpointOfItsOwnSystem)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response ip = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_TRUE(ip.ok()) << ip.message;
+    cimhost::Response all = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_DNSSAPSAPDependency"));
+    ASSERT_TRUE(all.ok()) << all.message;
+    // Every IP endpoint here has a DNS endpoint, and pairs follow the IP endpoints.
+    ASSERT_EQ(all.paths.size(), ip.paths.size());
+    size_t bmc = 0;
+    for (size_t i = 0; i < all.paths.size(); ++i) {
+        CMPIData ante = CMGetKey(all.paths[i], "Antecedent", nullptr);
+        CMPIData dep = CMGetKey(all.paths[i], "Dependent", nullptr);
+        ASSERT_EQ(ante.type, CMPI_ref);
+        ASSERT_EQ(dep.type, CMPI_ref);
+        EXPECT_EQ(keyText(ante.value.ref, "Name"), keyText(ip.paths[i], "Name"));
+        EXPECT_EQ(keyText(dep.value.ref, "SystemName"), keyText(ante.value.ref, "SystemName"));
+        if (keyText(dep.value.ref, "SystemName") == "BMC:-1") {
+            ++bmc;
+            cimhost::Response back = req.referenceNames(ante.value.ref, "Tavrix_DNSSAPSAPDependency", nullptr);
+            ASSERT_EQ(back.paths.size(), 1u);
+            CMPIData far = CMGetKey(back.paths[0], "Dependent", nullptr);
+            ASSERT_EQ(far.type, CMPI_ref);
+            EXPECT_EQ(keyText(far.value.ref, "SystemName"), "BMC:-1");
+        }
+    }
+    EXPECT_EQ(bmc, 1u);
 }
 
 } // namespace
