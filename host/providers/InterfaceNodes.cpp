@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstddef>
+#include <unordered_map>
+
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
 
@@ -66,6 +69,9 @@ bool InterfaceNodes::isServiceProcessor(const std::string& systemPath)
 std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
 {
     std::vector<Interface> out;
+    // Keyed by prefix and name joined: the two prefixes differ in their
+    // first letter, so no two pairs join to the same text.
+    std::unordered_map<std::string, std::size_t> positions;
     const std::string host = hostName();
     Instrumentation node;
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
@@ -76,11 +82,9 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
         const bool sp = isServiceProcessor(systemPath);
         const std::string prefix = sp ? "BMC:" : "Computer:";
 
-        Interface* entry = nullptr;
-        for (Interface& known : out)
-            if (known.idPrefix == prefix && known.name == name)
-                entry = &known;
-        if (!entry) {
+        // Positions, not pointers: `out` grows.
+        const auto placed = positions.emplace(prefix + name, out.size());
+        if (placed.second) {
             Interface fresh;
             fresh.nodePath = node.getPath();
             fresh.name = name;
@@ -89,8 +93,8 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
             fresh.systemName = sp ? std::string(serviceProcessorName) : host;
             fresh.idPrefix = prefix;
             out.push_back(fresh);
-            entry = &out.back();
         }
+        Interface* entry = &out[placed.first->second];
         fillFrom(node, *entry);
         if ((entry->hostName.empty() || entry->domainName.empty()) && !systemPath.empty()) {
             Instrumentation system;
