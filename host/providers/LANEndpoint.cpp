@@ -1,6 +1,8 @@
 #include "LANEndpoint.h"
 
 #include <cctype>
+#include <string>
+#include <unordered_set>
 
 #include "Instrumentation.h"
 #include "InterfaceNodes.h"
@@ -29,11 +31,22 @@ std::string cimMacAddress(const std::string& stored)
     return digits.size() == 12 ? digits : std::string();
 }
 
+// One text per (name, system) pair; the length keeps pairs apart whatever
+// characters the names hold.
+std::string pairKey(const std::string& name, const std::string& systemName)
+{
+    return std::to_string(name.size()) + ':' + name + systemName;
+}
+
 } // namespace
 
 void LANEndpoint::collect(std::vector<CompanionElement>& out)
 {
     const std::string host = InterfaceNodes::hostName();
+    std::unordered_set<std::string> seen;
+    // What the caller already holds counts as seen.
+    for (const CompanionElement& known : out)
+        seen.insert(pairKey(known.valueOf("Name"), known.valueOf("SystemName")));
     Instrumentation node;
     for (node.selectNode(NodeLexicon::NETWORK_ADAPTER); node; ++node) {
         std::string name;
@@ -41,10 +54,8 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out)
             continue;
         const bool sp = InterfaceNodes::isServiceProcessor(node.getPathToParentNode());
         const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;
-        bool seen = false;
-        for (const CompanionElement& known : out)
-            seen = seen || (known.valueOf("Name") == name && known.valueOf("SystemName") == systemName);
-        if (seen)
+        // Several adapters of one name on a system make one endpoint: the first's.
+        if (!seen.insert(pairKey(name, systemName)).second)
             continue;
         CompanionElement e(className);
         e.addKey("SystemCreationClassName",
