@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "CompanionElement.h"
@@ -69,20 +71,38 @@ std::string interfaceOf(const std::string& endpointName)
     return endpointName.substr(start, endpointName.find('_', start) - start);
 }
 
+// One text per (name, system) pair; the length keeps pairs apart whatever
+// characters the names hold.
+std::string pairKey(const std::string& name, const std::string& systemName)
+{
+    return std::to_string(name.size()) + ':' + name + systemName;
+}
+
+// DNS endpoints by Name and SystemName, built once per request: every IP
+// endpoint of an enumeration looks its DNS endpoint up.
+using DnsIndex = std::unordered_map<std::string, const CompanionElement*>;
+
+DnsIndex indexOf(const std::vector<CompanionElement>& dns)
+{
+    DnsIndex index;
+    index.reserve(dns.size());
+    // emplace keeps the first of equal keys, as a scan would find it.
+    for (const CompanionElement& e : dns)
+        index.emplace(pairKey(e.valueOf("Name"), e.valueOf("SystemName")), &e);
+    return index;
+}
+
 // The DNS endpoint of the IP endpoint at `ip`; false when it has none.
-bool dnsEndpointOf(const CMPIObjectPath* ip, const std::vector<CompanionElement>& dns,
-                   const CompanionElement*& found)
+bool dnsEndpointOf(const CMPIObjectPath* ip, const DnsIndex& dns, const CompanionElement*& found)
 {
     const std::string iface = interfaceOf(keyOf(ip, "Name"));
-    const std::string system = keyOf(ip, "SystemName");
     if (iface.empty())
         return false;
-    for (const CompanionElement& e : dns)
-        if (e.valueOf("SystemName") == system && e.valueOf("Name") == iface + "_DNS") {
-            found = &e;
-            return true;
-        }
-    return false;
+    const auto hit = dns.find(pairKey(iface + "_DNS", keyOf(ip, "SystemName")));
+    if (hit == dns.end())
+        return false;
+    found = hit->second;
+    return true;
 }
 
 struct Pair {
@@ -95,7 +115,7 @@ struct Pair {
 // `onlyDns` keeps the pairs of that DNS endpoint only.
 CMPIStatus pairsFromBroker(const CMPIBroker* broker, const CMPIContext* context,
                            const std::string& nameSpace, bool instances, const char** properties,
-                           const std::vector<CompanionElement>& dns, const CompanionElement* onlyDns,
+                           const DnsIndex& dns, const CompanionElement* onlyDns,
                            std::vector<Pair>& pairs)
 {
     CMPIStatus rc = okStatus();
@@ -194,7 +214,7 @@ CMPIStatus DNSSAPSAPDependency::answer(const CMPIBroker* broker, const CMPIConte
 
     if (fromIp) {
         const CompanionElement* far = nullptr;
-        if (!dnsEndpointOf(path, dns, far))
+        if (!dnsEndpointOf(path, indexOf(dns), far))
             return okStatus();
         CMPIObjectPath* farPath = far->toObjectPath(broker, nameSpace);
         if (!farPath)
@@ -219,7 +239,7 @@ CMPIStatus DNSSAPSAPDependency::answer(const CMPIBroker* broker, const CMPIConte
         return okStatus();
     std::vector<Pair> pairs;
     CMPIStatus rc = pairsFromBroker(broker, context, nameSpace, kind == ASSOCIATORS, properties,
-                                    dns, self, pairs);
+                                    indexOf(dns), self, pairs);
     if (rc.rc != CMPI_RC_OK)
         return rc;
     CMPIObjectPath* selfPath = self->toObjectPath(broker, nameSpace);
@@ -242,7 +262,8 @@ CMPIStatus DNSSAPSAPDependency::enumerate(const CMPIBroker* broker, const CMPICo
     std::vector<CompanionElement> dns;
     DNSProtocolEndpoint::collect(dns);
     std::vector<Pair> pairs;
-    CMPIStatus rc = pairsFromBroker(broker, context, nameSpace, false, nullptr, dns, nullptr, pairs);
+    CMPIStatus rc = pairsFromBroker(broker, context, nameSpace, false, nullptr, indexOf(dns), nullptr,
+                                    pairs);
     if (rc.rc != CMPI_RC_OK)
         return rc;
     CMPIObjectPath* wantIp = nullptr;
