@@ -17,6 +17,7 @@
 #include "DNSSAPSAPDependency.h"
 #include "DNSSettingData.h"
 #include "LANEndpoint.h"
+#include "NodeStore.h"
 #include "ProviderUtilities.h"
 #include "SPComputerSystem.h"
 
@@ -98,6 +99,9 @@ enum InstanceAnswer { NAMES, INSTANCES, ONE };
 CMPIStatus instanceRequest(const CMPIContext* ctx, const CMPIResult* rslt, const CMPIObjectPath* op,
                            const char** properties, InstanceAnswer kind)
 {
+    // One look at the store file for the whole request, and one version of
+    // the store in its answer.
+    Korvu::NodeStore::ReadScope oneVersion;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (!usable(ctx, rslt, op, status))
         return status;
@@ -206,6 +210,7 @@ CMPIStatus associationRequest(const CMPIContext* ctx, const CMPIResult* rslt, co
                               const char* resultClass, const char* role, const char* resultRole,
                               const char** properties)
 {
+    Korvu::NodeStore::ReadScope oneVersion;
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (!usable(ctx, rslt, op, status))
         return status;
