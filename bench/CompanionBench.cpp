@@ -7,6 +7,7 @@
 #include <log4cxx/level.h>
 #include <log4cxx/logger.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,9 @@ struct Scene {
     bool loaded = false;
     cimhost::PathSpec firstEndpoint;  // the module's, with a DNS endpoint
     cimhost::PathSpec lastDns;        // the companion's
+    // The last instance of each class, as its enumeration names it: the one
+    // a scan of the store meets last.
+    std::map<std::string, cimhost::PathSpec> lastOf;
 
     explicit Scene(unsigned n) : size(n), harness(benchstore::generate(n))
     {
@@ -64,6 +68,14 @@ struct Scene {
         }
         firstEndpoint = describe(ip.paths.front(), "Tavrix_IPProtocolEndpoint");
         lastDns = describe(dns.paths.back(), "Tavrix_DNSProtocolEndpoint");
+        for (const char* cls : servedClasses) {
+            cimhost::Response names = req.enumerateInstanceNames(harness.classPath(req, cls));
+            if (names.ok() && !names.paths.empty())
+                lastOf[cls] = cimhost::toPathSpec(names.paths.back());
+        }
+        cimhost::Response pairs = req.enumerateInstanceNames(harness.classPath(req, dependency));
+        if (pairs.ok() && !pairs.paths.empty())
+            lastOf[dependency] = cimhost::toPathSpec(pairs.paths.back());
     }
 };
 
@@ -127,6 +139,27 @@ void enumerate(benchmark::State& state, const char* className, bool namesOnly)
     report(state, seen);
 }
 
+void get(benchmark::State& state, const char* className)
+{
+    Scene* s = usableScene(state);
+    if (!s)
+        return;
+    const auto last = s->lastOf.find(className);
+    if (last == s->lastOf.end()) {
+        state.SkipWithError("no instance to ask for");
+        return;
+    }
+    for (auto _ : state) {
+        cimhost::Request req(s->harness.broker());
+        cimhost::Response r = req.getInstance(req.makePath(last->second));
+        if (!r.ok() || r.instances.size() != 1) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+            return;
+        }
+    }
+    report(state, 1);
+}
+
 void references(benchmark::State& state, bool fromDns)
 {
     Scene* s = usableScene(state);
@@ -163,6 +196,13 @@ int registerAll()
                                      [cls](benchmark::State& st) { enumerate(st, cls, true); })
             ->Apply(sizes);
     }
+    for (const char* cls : servedClasses)
+        benchmark::RegisterBenchmark((std::string("Companion/Get/") + cls).c_str(),
+                                     [cls](benchmark::State& st) { get(st, cls); })
+            ->Apply(sizes);
+    benchmark::RegisterBenchmark((std::string("Companion/Get/") + dependency).c_str(),
+                                 [](benchmark::State& st) { get(st, dependency); })
+        ->Apply(sizes);
     benchmark::RegisterBenchmark((std::string("Companion/Enum/") + dependency).c_str(),
                                  [](benchmark::State& st) { enumerate(st, dependency, false); })
         ->Apply(sizes);
