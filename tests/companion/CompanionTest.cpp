@@ -13,6 +13,7 @@
 #include "Instrumentation.h"
 #include "ModuleHarness.h"
 #include "NodeLexicon.h"
+#include "PathText.h"
 #include "Request.h"
 #include "Schema.h"
 #include "Value.h"
@@ -382,6 +383,99 @@ TEST_F(CompanionRepeatedNames, EachIpEndpointMeetsTheDnsEndpointOfItsOwnSystem)
         }
     }
     EXPECT_EQ(bmc, 1u);
+}
+
+// An instance as text: its path and every property with its value.
+std::string described(const CMPIInstance* inst)
+{
+    const cimhost::InstanceSpec spec = cimhost::toInstanceSpec(inst);
+    std::string text = cimhost::pathToText(spec.path);
+    for (const auto& p : spec.properties)
+        text += " " + p.first + "=" + p.second.toText();
+    return text;
+}
+
+TEST_F(CompanionRepeatedNames, GetInstanceAnswersWhatTheEnumerationHolds)
+{
+    cimhost::Request req(harness->broker());
+    for (const char* cls : {"Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", "Tavrix_LANEndpoint",
+                            "Tavrix_DHCPSettingData", "Tavrix_DNSSettingData", "Tavrix_DNSGeneralSettingData",
+                            "Tavrix_DNSProtocolEndpoint"}) {
+        cimhost::Response all = enumerate(req, cls);
+        ASSERT_TRUE(all.ok()) << cls << ": " << all.message;
+        ASSERT_FALSE(all.instances.empty()) << cls;
+        for (const CMPIInstance* inst : all.instances) {
+            cimhost::Response one = req.getInstance(CMGetObjectPath(inst, nullptr));
+            ASSERT_TRUE(one.ok()) << described(inst) << ": " << one.message;
+            ASSERT_EQ(one.instances.size(), 1u) << described(inst);
+            EXPECT_EQ(described(one.instances[0]), described(inst));
+        }
+    }
+}
+
+TEST_F(CompanionRepeatedNames, GetInstanceOfWhatNoNodeNames)
+{
+    cimhost::Request req(harness->broker());
+    auto get = [&](const char* cls, const cimhost::NamedValues& keys) {
+        cimhost::PathSpec p;
+        p.nameSpace = testsupport::ModuleHarness::nameSpace;
+        p.className = cls;
+        p.keys = keys;
+        return req.getInstance(req.makePath(p));
+    };
+    auto text = [](const char* v) { return cimhost::Value::string(v); };
+    auto endpoint = [&](const char* cls, const std::string& system, const char* name) {
+        return get(cls, {{"SystemCreationClassName", text("Tavrix_ComputerSystem")},
+                         {"SystemName", cimhost::Value::string(system)},
+                         {"CreationClassName", text(cls)},
+                         {"Name", text(name)}});
+    };
+    const char* lan = "Tavrix_LANEndpoint";
+    const char* dns = "Tavrix_DNSProtocolEndpoint";
+    EXPECT_EQ(endpoint(lan, hostName(), "eth9").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(lan, "BMC:-1", "eth1").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(lan, hostName(), "").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(dns, hostName(), "eth0").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(dns, hostName(), "_DNS").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(dns, hostName(), "eth0_DNS_DNS").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(endpoint(dns, "BMC:-1", "eth1_DNS").rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(get(lan, {{"SystemName", cimhost::Value::string(hostName())}}).rc, CMPI_RC_ERR_NOT_FOUND);
+    EXPECT_EQ(get(dns, {{"SystemName", cimhost::Value::string(hostName())}}).rc, CMPI_RC_ERR_NOT_FOUND);
+    for (const char* cls : {"Tavrix_DHCPSettingData", "Tavrix_DNSSettingData", "Tavrix_DNSGeneralSettingData"}) {
+        for (const char* id : {"BMC:eth1", "eth0", "Computer:", "Computer:eth0:1", "Host:eth0", "computer:eth0"})
+            EXPECT_EQ(get(cls, {{"InstanceID", text(id)}}).rc, CMPI_RC_ERR_NOT_FOUND) << cls << " " << id;
+        EXPECT_EQ(get(cls, {}).rc, CMPI_RC_ERR_NOT_FOUND) << cls;
+        EXPECT_EQ(get(cls, {{"InstanceID", cimhost::Value::uint16(0)}}).rc, CMPI_RC_ERR_NOT_FOUND) << cls;
+    }
+}
+
+TEST_F(CompanionRepeatedNames, EachDnsEndpointMeetsTheIpEndpointsOfItsOwnSystem)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response dns = enumerate(req, "Tavrix_DNSProtocolEndpoint");
+    ASSERT_TRUE(dns.ok()) << dns.message;
+    cimhost::Response ip = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_TRUE(ip.ok()) << ip.message;
+    size_t met = 0;
+    for (const CMPIInstance* d : dns.instances) {
+        const CMPIObjectPath* self = CMGetObjectPath(d, nullptr);
+        const std::string system = keyText(self, "SystemName");
+        const std::string iface = keyText(self, "Name").substr(0, keyText(self, "Name").size() - 4);
+        std::vector<std::string> expected;
+        for (const CMPIObjectPath* p : ip.paths)
+            if (keyText(p, "SystemName") == system && keyText(p, "Name").rfind(iface + "_", 0) == 0)
+                expected.push_back(keyText(p, "Name"));
+        cimhost::Response back = req.associatorNames(self, "Tavrix_DNSSAPSAPDependency", nullptr, nullptr, nullptr);
+        ASSERT_TRUE(back.ok()) << back.message;
+        std::vector<std::string> got;
+        for (const CMPIObjectPath* p : back.paths) {
+            EXPECT_EQ(keyText(p, "SystemName"), system);
+            got.push_back(keyText(p, "Name"));
+        }
+        EXPECT_EQ(got, expected) << described(d);
+        met += got.size();
+    }
+    EXPECT_EQ(met, ip.paths.size());
 }
 
 } // namespace
