@@ -16,6 +16,7 @@
 #include "DNSProtocolEndpoint.h"
 #include "DNSSAPSAPDependency.h"
 #include "DNSSettingData.h"
+#include "InterfaceNodes.h"
 #include "LANEndpoint.h"
 #include "NodeStore.h"
 #include "ProviderUtilities.h"
@@ -32,19 +33,44 @@ std::atomic<const CMPIBroker*> broker{nullptr};
 
 const CMPIBroker* currentBroker() { return broker.load(std::memory_order_acquire); }
 
+// The node NAME that the only element `path` can name would come from;
+// false when the path's key says nothing of it.
+bool adapterName(const CMPIObjectPath* path, std::string& name)
+{
+    return ProviderUtilities::getKeyProperty(path, "Name", name);
+}
+
+bool dnsEndpointInterface(const CMPIObjectPath* path, std::string& name)
+{
+    std::string key;
+    return ProviderUtilities::getKeyProperty(path, "Name", key) && DNSProtocolEndpoint::interfaceOf(key, name);
+}
+
+bool settingInterface(const CMPIObjectPath* path, std::string& name)
+{
+    std::string key;
+    return ProviderUtilities::getKeyProperty(path, "InstanceID", key) &&
+           InterfaceNodes::nameOfInstanceID(key, name);
+}
+
 struct ServedClass {
     const char* name;
-    void (*collect)(std::vector<CompanionElement>&);
+    // With a node name, only the elements of nodes of that NAME.
+    void (*collect)(std::vector<CompanionElement>&, const std::string*);
+    // Null where the class has one instance at most.
+    bool (*nodeName)(const CMPIObjectPath*, std::string&);
 };
 
 const ServedClass servedClasses[] = {
-    {ComputerSystem::className, ComputerSystem::collect},
-    {SPComputerSystem::className, SPComputerSystem::collect},
-    {LANEndpoint::className, LANEndpoint::collect},
-    {DHCPSettingData::className, DHCPSettingData::collect},
-    {DNSSettingData::className, DNSSettingData::collect},
-    {DNSGeneralSettingData::className, DNSGeneralSettingData::collect},
-    {DNSProtocolEndpoint::className, DNSProtocolEndpoint::collect},
+    {ComputerSystem::className,
+     [](std::vector<CompanionElement>& out, const std::string*) { ComputerSystem::collect(out); }, nullptr},
+    {SPComputerSystem::className,
+     [](std::vector<CompanionElement>& out, const std::string*) { SPComputerSystem::collect(out); }, nullptr},
+    {LANEndpoint::className, LANEndpoint::collect, adapterName},
+    {DHCPSettingData::className, DHCPSettingData::collect, settingInterface},
+    {DNSSettingData::className, DNSSettingData::collect, settingInterface},
+    {DNSGeneralSettingData::className, DNSGeneralSettingData::collect, settingInterface},
+    {DNSProtocolEndpoint::className, DNSProtocolEndpoint::collect, dnsEndpointInterface},
 };
 
 CMPIStatus makeStatus(CMPIrc rc, const char* text)
@@ -115,8 +141,13 @@ CMPIStatus instanceRequest(const CMPIContext* ctx, const CMPIResult* rslt, const
             if (!answers(served.name, asked, nameSpace))
                 continue;
             known = true;
+            // One instance asked for: only the nodes it can come from. A
+            // path whose key names no node is answered the long way, to
+            // the same end.
+            std::string nodeName;
+            const bool narrowed = kind == ONE && served.nodeName && served.nodeName(op, nodeName);
             std::vector<CompanionElement> elements;
-            served.collect(elements);
+            served.collect(elements, narrowed ? &nodeName : nullptr);
             for (const CompanionElement& e : elements) {
                 if (kind == ONE && !e.matches(op))
                     continue;

@@ -8,10 +8,10 @@ namespace Companion {
 
 const char* const DHCPSettingData::className = "Tavrix_DHCPSettingData";
 
-void DHCPSettingData::collect(std::vector<CompanionElement>& out)
+void DHCPSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
 {
     // Every interface can be switched to DHCP, whatever it uses now.
-    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
         CompanionElement e(className);
         e.addKey("InstanceID", i.idPrefix + i.name);
         e.addText("ElementName", i.name + " DHCP");

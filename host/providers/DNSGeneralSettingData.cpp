@@ -8,9 +8,9 @@ namespace Companion {
 
 const char* const DNSGeneralSettingData::className = "Tavrix_DNSGeneralSettingData";
 
-void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out)
+void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
 {
-    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
         CompanionElement e(className);
         e.addKey("InstanceID", i.idPrefix + i.name);
         e.addText("ElementName", i.name + " DNS general");

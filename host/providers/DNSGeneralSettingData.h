@@ -1,6 +1,7 @@
 #ifndef KORVU_IPIF_COMPANION_DNSGENERALSETTINGDATA_H
 #define KORVU_IPIF_COMPANION_DNSGENERALSETTINGDATA_H
 
+#include <string>
 #include <vector>
 
 #include "CompanionElement.h"
@@ -15,9 +16,10 @@ class DNSGeneralSettingData {
 public:
     static const char* const className;  // "Tavrix_DNSGeneralSettingData"
 
-    // Appends the class's instances in store order. Throws what the node
-    // store throws (std::exception).
-    static void collect(std::vector<CompanionElement>& out);
+    // Appends the class's instances in store order; with `onlyInterface`
+    // those of that interface name only. Throws what the node store throws
+    // (std::exception).
+    static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr);
 };
 
 } // namespace Companion

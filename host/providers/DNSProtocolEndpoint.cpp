@@ -8,9 +8,24 @@ namespace Companion {
 
 const char* const DNSProtocolEndpoint::className = "Tavrix_DNSProtocolEndpoint";
 
-void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out)
+namespace {
+
+const std::string nameSuffix = "_DNS";
+
+} // namespace
+
+bool DNSProtocolEndpoint::interfaceOf(const std::string& name, std::string& interfaceName)
 {
-    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+    if (name.size() < nameSuffix.size() ||
+        name.compare(name.size() - nameSuffix.size(), nameSuffix.size(), nameSuffix) != 0)
+        return false;
+    interfaceName = name.substr(0, name.size() - nameSuffix.size());
+    return true;
+}
+
+void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
+{
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
         // An interface that never had DNS servers has no resolver.
         if (!i.hasDnsServers)
             continue;
@@ -18,7 +33,7 @@ void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out)
         e.addKey("SystemCreationClassName", i.systemClass, CompanionElement::CLASS_NAME);
         e.addKey("SystemName", i.systemName);
         e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
-        e.addKey("Name", i.name + "_DNS");
+        e.addKey("Name", i.name + nameSuffix);
         e.addText("ElementName", i.name + " DNS client");
         if (!i.hostName.empty())
             e.addText("Hostname", i.hostName);

@@ -1,6 +1,7 @@
 #ifndef KORVU_IPIF_COMPANION_DNSPROTOCOLENDPOINT_H
 #define KORVU_IPIF_COMPANION_DNSPROTOCOLENDPOINT_H
 
+#include <string>
 #include <vector>
 
 #include "CompanionElement.h"
@@ -15,9 +16,14 @@ class DNSProtocolEndpoint {
 public:
     static const char* const className;  // "Tavrix_DNSProtocolEndpoint"
 
-    // Appends the class's instances in store order. Throws what the node
-    // store throws (std::exception).
-    static void collect(std::vector<CompanionElement>& out);
+    // Appends the class's instances in store order; with `onlyInterface`
+    // those of that interface name only. Throws what the node store throws
+    // (std::exception).
+    static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr);
+
+    // The interface whose endpoint would carry the Name `name`; false when
+    // no interface's would.
+    static bool interfaceOf(const std::string& name, std::string& interfaceName);
 };
 
 } // namespace Companion

@@ -8,9 +8,9 @@ namespace Companion {
 
 const char* const DNSSettingData::className = "Tavrix_DNSSettingData";
 
-void DNSSettingData::collect(std::vector<CompanionElement>& out)
+void DNSSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
 {
-    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect()) {
+    for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
         CompanionElement e(className);
         e.addKey("InstanceID", i.idPrefix + i.name);
         e.addText("ElementName", i.name + " DNS");

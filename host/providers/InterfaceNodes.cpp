@@ -18,6 +18,9 @@ const char* const InterfaceNodes::serviceProcessorName = "BMC:-1";
 
 namespace {
 
+const char* const hostIdPrefix = "Computer:";
+const char* const serviceProcessorIdPrefix = "BMC:";
+
 // Path of the node two levels above the node at `path`.
 std::string grandparentOf(Instrumentation& node)
 {
@@ -66,7 +69,18 @@ bool InterfaceNodes::isServiceProcessor(const std::string& systemPath)
     return system && system.getNodeDescription() == "BMC";
 }
 
-std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
+bool InterfaceNodes::nameOfInstanceID(const std::string& instanceID, std::string& name)
+{
+    for (const std::string prefix : {hostIdPrefix, serviceProcessorIdPrefix}) {
+        if (instanceID.compare(0, prefix.size(), prefix) == 0) {
+            name = instanceID.substr(prefix.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string* onlyName)
 {
     std::vector<Interface> out;
     // Keyed by prefix and name joined: the two prefixes differ in their
@@ -78,9 +92,12 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect()
         std::string name;
         if (!node.getProperty(NodeLexicon::NAME, name) || name.empty())
             continue;
+        // Nodes of one interface share its NAME, so the others add nothing.
+        if (onlyName && name != *onlyName)
+            continue;
         const std::string systemPath = grandparentOf(node);
         const bool sp = isServiceProcessor(systemPath);
-        const std::string prefix = sp ? "BMC:" : "Computer:";
+        const std::string prefix = sp ? serviceProcessorIdPrefix : hostIdPrefix;
 
         // Positions, not pointers: `out` grows.
         const auto placed = positions.emplace(prefix + name, out.size());

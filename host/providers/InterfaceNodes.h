@@ -28,9 +28,14 @@ public:
         std::vector<std::string> dnsSuffixes;
     };
 
-    // Interfaces in store order; nodes without NAME are left out. Throws
-    // what the node store throws (std::exception).
-    static std::vector<Interface> collect();
+    // Interfaces in store order; nodes without NAME are left out, and with
+    // `onlyName` every node of another NAME. Throws what the node store
+    // throws (std::exception).
+    static std::vector<Interface> collect(const std::string* onlyName = nullptr);
+
+    // The interface name in an InstanceID "<idPrefix><name>"; false when
+    // the text starts with neither prefix.
+    static bool nameOfInstanceID(const std::string& instanceID, std::string& name);
 
     // "Tavrix_SPComputerSystem" or "Tavrix_ComputerSystem" for the system
     // whose node is at `systemPath`, with its SystemName.

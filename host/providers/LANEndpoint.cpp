@@ -40,7 +40,7 @@ std::string pairKey(const std::string& name, const std::string& systemName)
 
 } // namespace
 
-void LANEndpoint::collect(std::vector<CompanionElement>& out)
+void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyName)
 {
     const std::string host = InterfaceNodes::hostName();
     std::unordered_set<std::string> seen;
@@ -51,6 +51,9 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out)
     for (node.selectNode(NodeLexicon::NETWORK_ADAPTER); node; ++node) {
         std::string name;
         if (!node.getProperty(NodeLexicon::NAME, name) || name.empty())
+            continue;
+        // Adapters of other names neither make nor shadow this endpoint.
+        if (onlyName && name != *onlyName)
             continue;
         const bool sp = InterfaceNodes::isServiceProcessor(node.getPathToParentNode());
         const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;

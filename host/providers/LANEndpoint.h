@@ -1,6 +1,7 @@
 #ifndef KORVU_IPIF_COMPANION_LANENDPOINT_H
 #define KORVU_IPIF_COMPANION_LANENDPOINT_H
 
+#include <string>
 #include <vector>
 
 #include "CompanionElement.h"
@@ -18,9 +19,10 @@ class LANEndpoint {
 public:
     static const char* const className;  // "Tavrix_LANEndpoint"
 
-    // Appends the class's instances in store order. Throws what the node
-    // store throws (std::exception).
-    static void collect(std::vector<CompanionElement>& out);
+    // Appends the class's instances in store order; with `onlyName` those
+    // of adapters of that NAME only. Throws what the node store throws
+    // (std::exception).
+    static void collect(std::vector<CompanionElement>& out, const std::string* onlyName = nullptr);
 };
 
 } // namespace Companion
