@@ -209,8 +209,15 @@ CMPIStatus DNSSAPSAPDependency::answer(const CMPIBroker* broker, const CMPIConte
                           resultClass))
         return okStatus();
 
+    // One end given: only the DNS endpoints of its interface can take part.
+    std::string iface;
+    bool narrowed = true;
+    if (fromIp)
+        iface = interfaceOf(keyOf(path, "Name"));
+    else
+        narrowed = DNSProtocolEndpoint::interfaceOf(keyOf(path, "Name"), iface);
     std::vector<CompanionElement> dns;
-    DNSProtocolEndpoint::collect(dns);
+    DNSProtocolEndpoint::collect(dns, narrowed ? &iface : nullptr);
 
     if (fromIp) {
         const CompanionElement* far = nullptr;
@@ -259,17 +266,21 @@ CMPIStatus DNSSAPSAPDependency::enumerate(const CMPIBroker* broker, const CMPICo
                                           bool names, const char**, bool single)
 {
     const std::string nameSpace = ProviderUtilities::getNamespace(path);
+    CMPIObjectPath* wantIp = nullptr;
+    CMPIObjectPath* wantDns = nullptr;
+    const bool named = single && ProviderUtilities::getKeyProperty(path, antecedent, &wantIp) &&
+                       ProviderUtilities::getKeyProperty(path, dependent, &wantDns);
+    // The one pair asked for can only hold the DNS endpoint of its IP
+    // endpoint's interface.
+    const std::string iface = named ? interfaceOf(keyOf(wantIp, "Name")) : std::string();
     std::vector<CompanionElement> dns;
-    DNSProtocolEndpoint::collect(dns);
+    DNSProtocolEndpoint::collect(dns, named ? &iface : nullptr);
     std::vector<Pair> pairs;
     CMPIStatus rc = pairsFromBroker(broker, context, nameSpace, false, nullptr, indexOf(dns), nullptr,
                                     pairs);
     if (rc.rc != CMPI_RC_OK)
         return rc;
-    CMPIObjectPath* wantIp = nullptr;
-    CMPIObjectPath* wantDns = nullptr;
-    if (single && (!ProviderUtilities::getKeyProperty(path, antecedent, &wantIp) ||
-                   !ProviderUtilities::getKeyProperty(path, dependent, &wantDns)))
+    if (single && !named)
         return CMPIStatus{CMPI_RC_ERR_NOT_FOUND, nullptr};
     bool any = false;
     for (const Pair& p : pairs) {
