@@ -46,6 +46,7 @@ struct Scene {
     ModuleHarness harness;
     bool loaded = false;
     cimhost::PathSpec firstEndpoint;  // the module's, with a DNS endpoint
+    cimhost::PathSpec lastEndpoint;   // the module's, last in the store
     cimhost::PathSpec lastDns;        // the companion's
     // The last instance of each class, as its enumeration names it: the one
     // a scan of the store meets last.
@@ -67,6 +68,7 @@ struct Scene {
             return;
         }
         firstEndpoint = describe(ip.paths.front(), "Tavrix_IPProtocolEndpoint");
+        lastEndpoint = describe(ip.paths.back(), "Tavrix_IPProtocolEndpoint");
         lastDns = describe(dns.paths.back(), "Tavrix_DNSProtocolEndpoint");
         for (const char* cls : servedClasses) {
             cimhost::Response names = req.enumerateInstanceNames(harness.classPath(req, cls));
@@ -179,6 +181,26 @@ void references(benchmark::State& state, bool fromDns)
     report(state, seen);
 }
 
+// The module's own association to the LAN endpoint: it asks the companion
+// for the one endpoint through the broker.
+void moduleAssociators(benchmark::State& state)
+{
+    Scene* s = usableScene(state);
+    if (!s)
+        return;
+    for (auto _ : state) {
+        cimhost::Request req(s->harness.broker());
+        cimhost::Response r = req.associators(req.makePath(s->lastEndpoint), "Tavrix_BindsToLanEndPoint",
+                                              "Tavrix_LANEndpoint", nullptr, nullptr);
+        if (!r.ok() || r.instances.size() != 1) {
+            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message + " " +
+                                 std::to_string(r.instances.size())).c_str());
+            return;
+        }
+    }
+    report(state, 1);
+}
+
 void sizes(benchmark::internal::Benchmark* b)
 {
     for (int n : {1024, 4096})
@@ -215,6 +237,8 @@ int registerAll()
     // From the DNS end every IP endpoint is asked for its DNS endpoint.
     benchmark::RegisterBenchmark((std::string("Companion/ReferencesFromDNS/") + dependency).c_str(),
                                  [](benchmark::State& st) { references(st, true); })
+        ->Apply(sizes);
+    benchmark::RegisterBenchmark("Companion/ModuleAssociators/Tavrix_BindsToLanEndPoint", moduleAssociators)
         ->Apply(sizes);
     return 0;
 }
