@@ -4,13 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cmpimacs.h>
-#include <log4cxx/level.h>
-#include <log4cxx/logger.h>
 
 #include <map>
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "ModuleHarness.h"
 #include "Request.h"
 #include "Schema.h"
@@ -20,6 +19,10 @@
 namespace {
 
 using testsupport::ModuleHarness;
+using benchsupport::failed;
+using benchsupport::quietLogger;
+using benchsupport::report;
+using benchsupport::sceneOf;
 
 const char* const servedClasses[] = {
     "Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", "Tavrix_LANEndpoint",
@@ -81,40 +84,10 @@ struct Scene {
     }
 };
 
-// One store at a time: the node store is one per process.
-Scene& sceneOf(unsigned size)
-{
-    static std::unique_ptr<Scene> current;
-    if (!current || current->size != size) {
-        current.reset();
-        current.reset(new Scene(size));
-    }
-    return *current;
-}
-
-void quietLogger()
-{
-    // Trace output costs what the server's log configuration makes it cost;
-    // the figures leave it out.
-    static bool done = false;
-    if (!done) {
-        log4cxx::Logger::getLogger("Prelvar.IPInterfaceProvider")->setLevel(log4cxx::Level::getWarn());
-        done = true;
-    }
-}
-
-void report(benchmark::State& state, size_t elements)
-{
-    state.counters["elements"] = static_cast<double>(elements);
-    state.counters["per_element"] = benchmark::Counter(
-        static_cast<double>(elements) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
 Scene* usableScene(benchmark::State& state)
 {
     quietLogger();
-    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    Scene& s = sceneOf<Scene>(static_cast<unsigned>(state.range(0)));
     if (!s.loaded) {
         state.SkipWithError("companion not loaded or no endpoints");
         return nullptr;
@@ -132,10 +105,8 @@ void enumerate(benchmark::State& state, const char* className, bool namesOnly)
         cimhost::Request req(s->harness.broker());
         CMPIObjectPath* op = s->harness.classPath(req, className);
         cimhost::Response r = namesOnly ? req.enumerateInstanceNames(op) : req.enumerateInstances(op);
-        if (!r.ok()) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r))
             return;
-        }
         seen = namesOnly ? r.paths.size() : r.instances.size();
     }
     report(state, seen);
@@ -154,10 +125,8 @@ void get(benchmark::State& state, const char* className)
     for (auto _ : state) {
         cimhost::Request req(s->harness.broker());
         cimhost::Response r = req.getInstance(req.makePath(last->second));
-        if (!r.ok() || r.instances.size() != 1) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r, 1))
             return;
-        }
     }
     report(state, 1);
 }
@@ -172,10 +141,8 @@ void references(benchmark::State& state, bool fromDns)
         cimhost::Request req(s->harness.broker());
         CMPIObjectPath* op = req.makePath(fromDns ? s->lastDns : s->firstEndpoint);
         cimhost::Response r = req.references(op, dependency);
-        if (!r.ok() || r.instances.size() != 1) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r, 1))
             return;
-        }
         seen = r.instances.size();
     }
     report(state, seen);
@@ -192,11 +159,8 @@ void moduleAssociators(benchmark::State& state)
         cimhost::Request req(s->harness.broker());
         cimhost::Response r = req.associators(req.makePath(s->lastEndpoint), "Tavrix_BindsToLanEndPoint",
                                               "Tavrix_LANEndpoint", nullptr, nullptr);
-        if (!r.ok() || r.instances.size() != 1) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message + " " +
-                                 std::to_string(r.instances.size())).c_str());
+        if (failed(state, r, 1))
             return;
-        }
     }
     report(state, 1);
 }

@@ -4,8 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmpimacs.h>
-#include <log4cxx/level.h>
-#include <log4cxx/logger.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Instrumentation.h"
 #include "ModuleHarness.h"
 #include "NodeStore.h"
@@ -25,6 +24,10 @@
 namespace {
 
 using testsupport::ModuleHarness;
+using benchsupport::failed;
+using benchsupport::quietLogger;
+using benchsupport::report;
+using benchsupport::sceneOf;
 
 const char* const servedClasses[] = {
     "Tavrix_IPProtocolEndpoint", "Tavrix_IPAssignmentSettingData",
@@ -106,40 +109,10 @@ struct Scene {
     }
 };
 
-// One store at a time: the node store is one per process.
-Scene& sceneOf(unsigned size)
-{
-    static std::unique_ptr<Scene> current;
-    if (!current || current->size != size) {
-        current.reset();
-        current.reset(new Scene(size));
-    }
-    return *current;
-}
-
-void quietLogger()
-{
-    // Trace output costs what the server's log configuration makes it cost;
-    // the figures leave it out.
-    static bool done = false;
-    if (!done) {
-        log4cxx::Logger::getLogger("Prelvar.IPInterfaceProvider")->setLevel(log4cxx::Level::getWarn());
-        done = true;
-    }
-}
-
-void report(benchmark::State& state, size_t elements)
-{
-    state.counters["elements"] = static_cast<double>(elements);
-    state.counters["per_element"] = benchmark::Counter(
-        static_cast<double>(elements) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
 void floorWalk(benchmark::State& state)
 {
     quietLogger();
-    sceneOf(static_cast<unsigned>(state.range(0)));
+    sceneOf<Scene>(static_cast<unsigned>(state.range(0)));
     size_t seen = 0;
     for (auto _ : state) {
         seen = 0;
@@ -178,16 +151,14 @@ __attribute__((noinline)) void warmUp(const std::function<void()>& request)
 void enumerate(benchmark::State& state, const char* className, bool namesOnly)
 {
     quietLogger();
-    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    Scene& s = sceneOf<Scene>(static_cast<unsigned>(state.range(0)));
     size_t seen = 0;
     auto once = [&]() {
         cimhost::Request req(s.harness.broker());
         CMPIObjectPath* op = s.harness.classPath(req, className);
         cimhost::Response r = namesOnly ? req.enumerateInstanceNames(op) : req.enumerateInstances(op);
-        if (!r.ok()) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r))
             return false;
-        }
         seen = namesOnly ? r.paths.size() : r.instances.size();
         return true;
     };
@@ -201,14 +172,12 @@ void enumerate(benchmark::State& state, const char* className, bool namesOnly)
 void getLastEndpoint(benchmark::State& state)
 {
     quietLogger();
-    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    Scene& s = sceneOf<Scene>(static_cast<unsigned>(state.range(0)));
     for (auto _ : state) {
         cimhost::Request req(s.harness.broker());
         cimhost::Response r = req.getInstance(req.makePath(s.lastEndpoint));
-        if (!r.ok() || r.instances.size() != 1) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r, 1))
             return;
-        }
     }
     report(state, 1);
 }
@@ -216,7 +185,7 @@ void getLastEndpoint(benchmark::State& state)
 void walkAssociation(benchmark::State& state, const char* assocClass, bool references)
 {
     quietLogger();
-    Scene& s = sceneOf(static_cast<unsigned>(state.range(0)));
+    Scene& s = sceneOf<Scene>(static_cast<unsigned>(state.range(0)));
     size_t seen = 0;
     for (auto _ : state) {
         cimhost::Request req(s.harness.broker());
@@ -225,10 +194,8 @@ void walkAssociation(benchmark::State& state, const char* assocClass, bool refer
         CMPIObjectPath* op = req.makePath(sp ? s.lastEndpoint : s.firstEndpoint);
         cimhost::Response r = references ? req.references(op, assocClass)
                                          : req.associators(op, assocClass, nullptr);
-        if (!r.ok()) {
-            state.SkipWithError(("rc " + std::to_string(r.rc) + " " + r.message).c_str());
+        if (failed(state, r))
             return;
-        }
         seen = r.instances.size();
     }
     report(state, seen);

@@ -33,7 +33,7 @@ one() {  # label binary request size
   # A run that fails, or runs nothing, leaves its log and a mark.
   if ! CACHESIM_WARMUP=2 valgrind --tool=callgrind --cache-sim=yes --LL="$LL",16,64 --callgrind-out-file="$out.cg" \
     --toggle-collect='*::enumerate(benchmark::State&, char const*, bool)' \
-    --toggle-collect='*::sceneOf(unsigned int)' --toggle-collect='*::warmUp(std::function<void ()> const&)*' \
+    --toggle-collect='*::sceneOf<*>(unsigned int)' --toggle-collect='*::warmUp(std::function<void ()> const&)*' \
     "$2" --benchmark_min_time=0.000001 \
     --benchmark_filter="^$3/$4\$" >"$out.log" 2>&1 || ! grep -q "^$3/$4 " "$out.log"; then
     echo "cachesim.sh: $1 $3/$4 failed:" >&2
