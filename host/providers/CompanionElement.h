@@ -46,6 +46,12 @@ public:
     const std::vector<Key>& getKeys() const { return keys; }
     // Text of a key or a text property; empty when there is none.
     std::string valueOf(const std::string& name) const;
+    // One text per (Name, SystemName) pair, for hash lookups; the length
+    // keeps pairs apart whatever characters the names hold.
+    static std::string nameKey(const std::string& name, const std::string& systemName)
+    {
+        return std::to_string(name.size()) + ':' + name + systemName;
+    }
 
     void addKey(const std::string& name, const std::string& value, KeyMatch match = EXACT);
     // Adding a key also adds it as a property, as CIM instances carry them.

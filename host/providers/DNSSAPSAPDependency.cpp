@@ -71,13 +71,6 @@ std::string interfaceOf(const std::string& endpointName)
     return endpointName.substr(start, endpointName.find('_', start) - start);
 }
 
-// One text per (name, system) pair; the length keeps pairs apart whatever
-// characters the names hold.
-std::string pairKey(const std::string& name, const std::string& systemName)
-{
-    return std::to_string(name.size()) + ':' + name + systemName;
-}
-
 // DNS endpoints by Name and SystemName, built once per request: every IP
 // endpoint of an enumeration looks its DNS endpoint up.
 using DnsIndex = std::unordered_map<std::string, const CompanionElement*>;
@@ -88,7 +81,7 @@ DnsIndex indexOf(const std::vector<CompanionElement>& dns)
     index.reserve(dns.size());
     // emplace keeps the first of equal keys, as a scan would find it.
     for (const CompanionElement& e : dns)
-        index.emplace(pairKey(e.valueOf("Name"), e.valueOf("SystemName")), &e);
+        index.emplace(CompanionElement::nameKey(e.valueOf("Name"), e.valueOf("SystemName")), &e);
     return index;
 }
 
@@ -98,7 +91,7 @@ bool dnsEndpointOf(const CMPIObjectPath* ip, const DnsIndex& dns, const Companio
     const std::string iface = interfaceOf(keyOf(ip, "Name"));
     if (iface.empty())
         return false;
-    const auto hit = dns.find(pairKey(iface + "_DNS", keyOf(ip, "SystemName")));
+    const auto hit = dns.find(CompanionElement::nameKey(iface + "_DNS", keyOf(ip, "SystemName")));
     if (hit == dns.end())
         return false;
     found = hit->second;

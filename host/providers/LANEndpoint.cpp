@@ -31,13 +31,6 @@ std::string cimMacAddress(const std::string& stored)
     return digits.size() == 12 ? digits : std::string();
 }
 
-// One text per (name, system) pair; the length keeps pairs apart whatever
-// characters the names hold.
-std::string pairKey(const std::string& name, const std::string& systemName)
-{
-    return std::to_string(name.size()) + ':' + name + systemName;
-}
-
 } // namespace
 
 void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyName)
@@ -46,7 +39,7 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
     std::unordered_set<std::string> seen;
     // What the caller already holds counts as seen.
     for (const CompanionElement& known : out)
-        seen.insert(pairKey(known.valueOf("Name"), known.valueOf("SystemName")));
+        seen.insert(CompanionElement::nameKey(known.valueOf("Name"), known.valueOf("SystemName")));
     Instrumentation node;
     for (node.selectNode(NodeLexicon::NETWORK_ADAPTER); node; ++node) {
         std::string name;
@@ -58,7 +51,7 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
         const bool sp = InterfaceNodes::isServiceProcessor(node.getPathToParentNode());
         const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;
         // Several adapters of one name on a system make one endpoint: the first's.
-        if (!seen.insert(pairKey(name, systemName)).second)
+        if (!seen.insert(CompanionElement::nameKey(name, systemName)).second)
             continue;
         CompanionElement e(className);
         e.addKey("SystemCreationClassName",
