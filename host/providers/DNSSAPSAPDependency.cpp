@@ -62,13 +62,18 @@ std::string keyOf(const CMPIObjectPath* path, const char* name)
     return value;
 }
 
-// The interface an IP endpoint Name stands for: its first "_" token.
+// The interface an IP endpoint Name "<interface>_<MAC>_<origin>" stands
+// for, read from the right: interface names may hold "_" themselves.
+// Empty for another Name.
 std::string interfaceOf(const std::string& endpointName)
 {
-    const std::string::size_type start = endpointName.find_first_not_of('_');
-    if (start == std::string::npos)
+    const std::string::size_type originAt = endpointName.rfind('_');
+    if (originAt == std::string::npos || originAt == 0)
         return std::string();
-    return endpointName.substr(start, endpointName.find('_', start) - start);
+    const std::string::size_type macAt = endpointName.rfind('_', originAt - 1);
+    if (macAt == std::string::npos)
+        return std::string();
+    return endpointName.substr(0, macAt);
 }
 
 // DNS endpoints by Name and SystemName, built once per request: every IP

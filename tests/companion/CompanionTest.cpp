@@ -479,3 +479,42 @@ TEST_F(CompanionRepeatedNames, EachDnsEndpointMeetsTheIpEndpointsOfItsOwnSystem)
 }
 
 } // namespace
+
+namespace {
+
+// Linux interface names may hold underscores; the endpoint's Name ends in
+// "_<MAC>_<origin>" after them.
+class CompanionUnderscoredNames : public Companion {
+protected:
+    std::string store() const override
+    {
+        return R"({"version":1,"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","description":"Host",)"
+               R"("properties":{"NAME":"h","HOST_NAME":"h"},"children":[)"
+               R"({"name":"a0","type":"NETWORK_ADAPTER","properties":{"NAME":"br_lan","MAC_ADDRESS":"52:54:00:00:00:01"},)"
+               R"("children":[{"name":"a0-ip","type":"IP_INTERFACE","properties":{"NAME":"br_lan",)"
+               R"("ADDRESS_ORIGIN":3,"IPV4_ADDRESS":"192.0.2.10","IP_VERSION":1,"PREFIX_LENGTH":24,)"
+               R"("SUBNET_MASK":"255.255.255.0","PROTOCOL_IF_TYPE":4096,"STATE":1,"DNS_SERVERS":["192.0.2.53"]}}]}]}]})";
+    }
+};
+
+TEST_F(CompanionUnderscoredNames, TheIpEndpointMeetsTheDnsEndpointOfItsWholeInterfaceName)
+{
+    cimhost::Request req(harness->broker());
+    cimhost::Response ip = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_TRUE(ip.ok()) << ip.message;
+    ASSERT_EQ(ip.paths.size(), 1u);
+    ASSERT_EQ(keyText(ip.paths[0], "Name").rfind("br_lan_", 0), 0u);
+
+    cimhost::Response all = req.enumerateInstanceNames(harness->classPath(req, "Tavrix_DNSSAPSAPDependency"));
+    ASSERT_TRUE(all.ok()) << all.message;
+    ASSERT_EQ(all.paths.size(), 1u);
+    CMPIData dep = CMGetKey(all.paths[0], "Dependent", nullptr);
+    ASSERT_EQ(dep.type, CMPI_ref);
+    EXPECT_EQ(keyText(dep.value.ref, "Name"), "br_lan_DNS");
+
+    cimhost::Response from = req.referenceNames(ip.paths[0], "Tavrix_DNSSAPSAPDependency", nullptr);
+    ASSERT_TRUE(from.ok()) << from.message;
+    EXPECT_EQ(from.paths.size(), 1u);
+}
+
+} // namespace
