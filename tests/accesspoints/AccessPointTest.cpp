@@ -176,3 +176,36 @@ TEST(AccessPointModel, SetAccessInfoChecksTheAddressItself)
     EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV4_GATEWAY), "192.0.2.5");
     EXPECT_EQ(nodeText("/host/nic0/eth0", NodeLexicon::Properties::IPV6_GATEWAY), "<absent>");
 }
+
+TEST(AccessPointKeys, InterfaceNamesWithUnderscoresKeepTheirOwnGateways)
+{
+    ModuleHarness h(R"({"nodes":[
+ {"name":"host","type":"COMPUTER_SYSTEM","description":"Host","children":[
+  {"name":"nic0","type":"NETWORK_ADAPTER","children":[
+   {"name":"lan","type":"IP_INTERFACE","properties":{"NAME":"br_lan","IPV4_GATEWAY":"192.0.2.1",
+     "MAC_ADDRESS":"52:54:00:00:00:01","ADDRESS_ORIGIN":3,
+     "PROTOCOL_IF_TYPE":4096}},
+   {"name":"wan","type":"IP_INTERFACE","properties":{"NAME":"br_wan","IPV4_GATEWAY":"198.51.100.1",
+     "MAC_ADDRESS":"52:54:00:00:00:02","ADDRESS_ORIGIN":3,
+     "PROTOCOL_IF_TYPE":4096}}]}]}
+]})");
+    Request req(h.broker());
+    for (const auto& [name, gateway] : {std::pair<std::string, std::string>{"br_lan_IPv4", "192.0.2.1"},
+                                        {"br_wan_IPv4", "198.51.100.1"}}) {
+        const CMPIInstance* found = getOne(req, accessPath(hostName(), name));
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_EQ(propertyText(found, "Name"), name);
+        EXPECT_EQ(propertyText(found, "AccessInfo"), gateway) << name;
+    }
+
+    // Each endpoint reaches its own interface's gateway alone.
+    Response endpoints = req.enumerateInstanceNames(h.classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_EQ(endpoints.paths.size(), 2u);
+    for (const CMPIObjectPath* endpoint : endpoints.paths) {
+        const std::string interfaceName = keyText(endpoint, "Name").substr(0, 6);
+        Response far = req.associators(endpoint, "Tavrix_IPRemoteAccessAvailableToElement", accessClass);
+        ASSERT_TRUE(far.ok()) << far.message;
+        ASSERT_EQ(far.instances.size(), 1u) << interfaceName;
+        EXPECT_EQ(propertyText(far.instances[0], "Name"), interfaceName + "_IPv4");
+    }
+}
