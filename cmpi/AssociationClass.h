@@ -100,7 +100,10 @@ struct AssociationEnd {
 template <class Traits>
 class AssociationClass {
 public:
-    AssociationClass(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path);
+    // `wholeFarEnds`: the far ends' instances will be asked for
+    // (Associators), with `properties`.
+    AssociationClass(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path,
+                     bool wholeFarEnds = false, const char** properties = nullptr);
     ~AssociationClass();
 
     operator bool();
@@ -152,6 +155,9 @@ private:
     std::vector<Pair> pairs;
     std::size_t position;
     CMPIObjectPath* pairPath = nullptr;
+    FetchedEnds fetched;
+    bool wholeFarEnds;
+    FetchedEnds* fetchedEnds() { return wholeFarEnds ? &fetched : nullptr; }
 };
 
 template <class Traits>
@@ -174,10 +180,13 @@ void AssociationClass<Traits>::exit(const char* operation, int line)
 
 template <class Traits>
 AssociationClass<Traits>::AssociationClass(const CMPIBroker* broker, const CMPIContext* context,
-                                           const CMPIObjectPath* path)
+                                           const CMPIObjectPath* path, bool wholeFarEnds,
+                                           const char** properties)
     : broker(broker), context(context), nameSpace(ProviderUtilities::getNamespace(path)),
-      sourceClassId(ProviderUtilities::unknownClassId), given(Given::None), position(0)
+      sourceClassId(ProviderUtilities::unknownClassId), given(Given::None), position(0),
+      wholeFarEnds(wholeFarEnds)
 {
+    fetched.properties = properties;
     enter(Traits::name, __LINE__);
     sourceClassId = ProviderUtilities::getClassId(path);
     if (listed(Traits::a.ids, sourceClassId)) {
@@ -279,7 +288,7 @@ void AssociationClass<Traits>::pairFrom(bool fromA, const CMPIObjectPath* path)
     // A malformed key of the given path throws here, before any walk.
     if ((fromA ? Traits::keyA(model, path, true) : Traits::keyB(model, path, true)).empty())
         return;
-    const EndContext c{broker, context, nameSpace};
+    const EndContext c{broker, context, nameSpace, fetchedEnds()};
     std::vector<CMPIObjectPath*> sources;
     find(fromA, c, path, sources);
     pairEach(fromA, c, sources);
@@ -309,7 +318,7 @@ void AssociationClass<Traits>::pairEach(bool fromA, const EndContext& c, const s
 template <class Traits>
 void AssociationClass<Traits>::pairAll()
 {
-    const EndContext c{broker, context, nameSpace};
+    const EndContext c{broker, context, nameSpace, fetchedEnds()};
     std::vector<CMPIObjectPath*> as;
     std::vector<CMPIObjectPath*> bs;
     Traits::listA(c, as);
@@ -429,7 +438,7 @@ CMPIInstance* AssociationClass<Traits>::getAssociator(const char** properties)
 {
     enter("getAssociator", __LINE__);
     CMPIInstance* instance = nullptr;
-    const EndContext c{broker, context, nameSpace};
+    const EndContext c{broker, context, nameSpace, fetchedEnds()};
     if (position < pairs.size()) {
         if (given == Given::A)
             instance = Traits::instanceB(c, pairs[position].b, properties);

@@ -168,10 +168,11 @@ void AssociationPaths::findServed(const EndContext& c, const CMPIObjectPath* pat
     const char* className = cls ? CMGetCharPtr(cls) : nullptr;
     if (!className)
         return;
-    // Keys alone: no property is wanted.
+    // Keys alone, unless the instance is to be returned.
     const char* noProperties[] = {nullptr};
     CMPIStatus rc = {CMPI_RC_OK, nullptr};
-    CMPIInstance* instance = CBGetInstance(c.broker, c.context, path, noProperties, &rc);
+    CMPIInstance* instance =
+        CBGetInstance(c.broker, c.context, path, c.fetched ? c.fetched->properties : noProperties, &rc);
     if (rc.rc == CMPI_RC_ERR_NOT_SUPPORTED) {
         std::vector<CMPIObjectPath*> listed;
         listServed(c, className, listed);
@@ -185,13 +186,20 @@ void AssociationPaths::findServed(const EndContext& c, const CMPIObjectPath* pat
     CMPIObjectPath* found = CMGetObjectPath(instance, nullptr);
     CMPIString* foundClass = found ? CMGetClassName(found, nullptr) : nullptr;
     if (foundClass && CMGetCharPtr(foundClass) && strcasecmp(CMGetCharPtr(foundClass), className) == 0 &&
-        selects(path, found))
+        selects(path, found)) {
         out.push_back(found);
+        if (c.fetched)
+            c.fetched->held.emplace_back(found, instance);
+    }
 }
 
 CMPIInstance* AssociationPaths::instanceServed(const EndContext& c, const CMPIObjectPath* path,
                                                const char** properties)
 {
+    if (c.fetched)
+        for (const auto& held : c.fetched->held)
+            if (held.first == path)
+                return held.second;
     CMPIStatus rc = {CMPI_RC_OK, nullptr};
     CMPIInstance* instance = CBGetInstance(c.broker, c.context, path, properties, &rc);
     return rc.rc == CMPI_RC_OK ? instance : nullptr;

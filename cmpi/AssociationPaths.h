@@ -16,12 +16,23 @@
 namespace Korvu {
 namespace IPInterfaceProvider {
 
+// Far ends another provider serves, taken whole when they are looked for
+// in a request that returns them: that provider is then asked once per end,
+// and in a CIM server each ask is a round trip to another process.
+struct FetchedEnds {
+    // As the request asks for them; null for all.
+    const char** properties = nullptr;
+    std::vector<std::pair<const CMPIObjectPath*, CMPIInstance*>> held;
+};
+
 // The request an association class works for: where its paths go and how
 // it reaches the CIM server.
 struct EndContext {
     const CMPIBroker* broker;
     const CMPIContext* context;
     const std::string& nameSpace;
+    // Null unless the far ends' instances are wanted.
+    FetchedEnds* fetched;
 };
 
 // Path work shared by the association CIM classes. Holds no state.
@@ -188,10 +199,12 @@ public:
     // be of), asked for by its keys; none when it has none. A provider that
     // does not answer single instances is listed instead, and its elements
     // that `path` selects kept. Other failures throw ProviderException.
+    // With `c.fetched`, the instance found is asked for with its properties
+    // and kept there for instanceServed.
     static void findServed(const EndContext& c, const CMPIObjectPath* path, std::vector<CMPIObjectPath*>& out);
 
     // The instance another provider serves under `path`; null when it
-    // cannot be had.
+    // cannot be had. One findServed kept is not asked for again.
     static CMPIInstance* instanceServed(const EndContext& c, const CMPIObjectPath* path,
                                         const char** properties);
 

@@ -331,7 +331,7 @@ template <class C>
 void walkAssociation(const AssocQuery& q, const CMPIContext* ctx, const CMPIResult* rslt,
                      const CMPIObjectPath* op, bool done)
 {
-    C object(currentBroker(), ctx, op);
+    C object(currentBroker(), ctx, op, q.kind == AssocKind::Associators, q.properties);
     if ((q.kind == AssocKind::Associators || q.kind == AssocKind::AssociatorNames) && q.resultClass &&
         object.isNotTargetClass(q.resultClass))
         return;

@@ -229,6 +229,21 @@ TEST(EndpointAssociations, LanEndpointsGatewaysCapabilitiesAndTheService)
     }
 }
 
+// A far end that another provider serves costs that provider one request:
+// in a CIM server each is a round trip to another process.
+TEST(EndpointAssociations, AssociatorsAskTheLanEndpointsProviderOnce)
+{
+    World w;
+    for (const Kind kind : {Kind::Associators, Kind::AssociatorNames, Kind::References}) {
+        Request req(w.h.broker());
+        const int before = w.lan.requests();
+        Response r = ask(req, kind, endpointPath(eth0), binds.name);
+        ASSERT_TRUE(r.ok()) << r.message;
+        EXPECT_EQ(r.paths.size() + r.instances.size(), 1u);
+        EXPECT_EQ(w.lan.requests() - before, 1) << static_cast<int>(kind);
+    }
+}
+
 TEST(ResultClass, CaseIsIgnoredAndSuperclassesAreRefused)
 {
     World w;

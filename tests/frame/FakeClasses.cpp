@@ -15,7 +15,7 @@ Behaviour& Behaviour::current()
     return behaviour;
 }
 
-FakeClass::FakeClass(const CMPIBroker* b, const CMPIContext*, const CMPIObjectPath* path)
+FakeClass::FakeClass(const CMPIBroker* b, const CMPIContext*, const CMPIObjectPath* path, bool, const char**)
     : broker(b), nameSpace(Korvu::ProviderUtilities::getNamespace(path)), index(0)
 {
     CMPIString* cls = CMGetClassName(path, nullptr);

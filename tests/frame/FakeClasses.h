@@ -25,7 +25,9 @@ struct Behaviour {
 
 class FakeClass {
 public:
-    FakeClass(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path);
+    // The association classes also take what an Associators request wants.
+    FakeClass(const CMPIBroker* broker, const CMPIContext* context, const CMPIObjectPath* path,
+              bool wholeFarEnds = false, const char** properties = nullptr);
     ~FakeClass();
     operator bool() const;
     FakeClass& operator++();
