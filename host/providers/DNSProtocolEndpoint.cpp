@@ -14,6 +14,11 @@ const std::string nameSuffix = "_DNS";
 
 } // namespace
 
+std::string DNSProtocolEndpoint::nameOf(const std::string& interfaceName)
+{
+    return interfaceName + nameSuffix;
+}
+
 bool DNSProtocolEndpoint::interfaceOf(const std::string& name, std::string& interfaceName)
 {
     if (name.size() < nameSuffix.size() ||
@@ -33,7 +38,7 @@ void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std:
         e.addKey("SystemCreationClassName", i.systemClass, CompanionElement::CLASS_NAME);
         e.addKey("SystemName", i.systemName);
         e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
-        e.addKey("Name", i.name + nameSuffix);
+        e.addKey("Name", nameOf(i.name));
         e.addText("ElementName", i.name + " DNS client");
         if (!i.hostName.empty())
             e.addText("Hostname", i.hostName);

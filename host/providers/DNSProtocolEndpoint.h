@@ -21,6 +21,8 @@ public:
     // (std::exception).
     static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr);
 
+    // The Name of an interface's DNS endpoint.
+    static std::string nameOf(const std::string& interfaceName);
     // The interface whose endpoint would carry the Name `name`; false when
     // no interface's would.
     static bool interfaceOf(const std::string& name, std::string& interfaceName);

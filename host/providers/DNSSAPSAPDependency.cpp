@@ -10,6 +10,7 @@
 
 #include "CompanionElement.h"
 #include "DNSProtocolEndpoint.h"
+#include "InstanceId.h"
 #include "ProviderUtilities.h"
 
 namespace Korvu {
@@ -62,20 +63,6 @@ std::string keyOf(const CMPIObjectPath* path, const char* name)
     return value;
 }
 
-// The interface an IP endpoint Name "<interface>_<MAC>_<origin>" stands
-// for, read from the right: interface names may hold "_" themselves.
-// Empty for another Name.
-std::string interfaceOf(const std::string& endpointName)
-{
-    const std::string::size_type originAt = endpointName.rfind('_');
-    if (originAt == std::string::npos || originAt == 0)
-        return std::string();
-    const std::string::size_type macAt = endpointName.rfind('_', originAt - 1);
-    if (macAt == std::string::npos)
-        return std::string();
-    return endpointName.substr(0, macAt);
-}
-
 // DNS endpoints by Name and SystemName, built once per request: every IP
 // endpoint of an enumeration looks its DNS endpoint up.
 using DnsIndex = std::unordered_map<std::string, const CompanionElement*>;
@@ -93,10 +80,11 @@ DnsIndex indexOf(const std::vector<CompanionElement>& dns)
 // The DNS endpoint of the IP endpoint at `ip`; false when it has none.
 bool dnsEndpointOf(const CMPIObjectPath* ip, const DnsIndex& dns, const CompanionElement*& found)
 {
-    const std::string iface = interfaceOf(keyOf(ip, "Name"));
+    const std::string iface = interfaceOfEndpointName(keyOf(ip, "Name"));
     if (iface.empty())
         return false;
-    const auto hit = dns.find(CompanionElement::nameKey(iface + "_DNS", keyOf(ip, "SystemName")));
+    const auto hit =
+        dns.find(CompanionElement::nameKey(DNSProtocolEndpoint::nameOf(iface), keyOf(ip, "SystemName")));
     if (hit == dns.end())
         return false;
     found = hit->second;
@@ -211,7 +199,7 @@ CMPIStatus DNSSAPSAPDependency::answer(const CMPIBroker* broker, const CMPIConte
     std::string iface;
     bool narrowed = true;
     if (fromIp)
-        iface = interfaceOf(keyOf(path, "Name"));
+        iface = interfaceOfEndpointName(keyOf(path, "Name"));
     else
         narrowed = DNSProtocolEndpoint::interfaceOf(keyOf(path, "Name"), iface);
     std::vector<CompanionElement> dns;
@@ -270,7 +258,7 @@ CMPIStatus DNSSAPSAPDependency::enumerate(const CMPIBroker* broker, const CMPICo
                        ProviderUtilities::getKeyProperty(path, dependent, &wantDns);
     // The one pair asked for can only hold the DNS endpoint of its IP
     // endpoint's interface.
-    const std::string iface = named ? interfaceOf(keyOf(wantIp, "Name")) : std::string();
+    const std::string iface = named ? interfaceOfEndpointName(keyOf(wantIp, "Name")) : std::string();
     std::vector<CompanionElement> dns;
     DNSProtocolEndpoint::collect(dns, named ? &iface : nullptr);
     std::vector<Pair> pairs;
