@@ -388,9 +388,9 @@ TEST_F(CompanionRepeatedNames, EachIpEndpointMeetsTheDnsEndpointOfItsOwnSystem)
 // An instance as text: its path and every property with its value.
 std::string described(const CMPIInstance* inst)
 {
-    const cimhost::InstanceSpec spec = cimhost::toInstanceSpec(inst);
-    std::string text = cimhost::pathToText(spec.path);
-    for (const auto& p : spec.properties)
+    const cimhost::InstanceSpec held = cimhost::toInstanceSpec(inst);
+    std::string text = cimhost::pathToText(held.path);
+    for (const auto& p : held.properties)
         text += " " + p.first + "=" + p.second.toText();
     return text;
 }
