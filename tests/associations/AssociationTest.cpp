@@ -244,6 +244,36 @@ TEST(EndpointAssociations, AssociatorsAskTheLanEndpointsProviderOnce)
     }
 }
 
+// An endpoint binds to the first adapter, in store order, with an interface
+// of the name and MAC address its Name gives, even one whose node comes
+// after the endpoint's own: an enumeration pairs as each endpoint asked alone.
+TEST(EndpointAssociations, EndpointsBindToTheFirstAdapterOfTheirNameAndAddress)
+{
+    const auto adapter = [](const char* node, const char* name, const char* ifName, const char* mac,
+                            int origin) {
+        return std::string(R"({"name":")") + node + R"(","type":"NETWORK_ADAPTER","properties":{"NAME":")" +
+               name + R"("},"children":[{"name":"if)" + node + R"(","type":"IP_INTERFACE","properties":{"NAME":")" +
+               ifName + R"(","MAC_ADDRESS":")" + mac + R"(","ADDRESS_ORIGIN":)" + std::to_string(origin) + "}}]}";
+    };
+    // lanA's endpoint "eth0_aa_bb_3" reads as interface eth0_aa, MAC bb:
+    // lanB's, which comes later. eth9 stands on lanC and again on lanD.
+    const std::string store = R"({"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","description":"Host",)"
+                              R"("properties":{"NAME":")" + hostName() + R"("},"children":[)" +
+                              adapter("nicA", "lanA", "eth0", "aa_bb", 3) + "," +
+                              adapter("nicB", "lanB", "eth0_aa", "bb", 1) + "," +
+                              adapter("nicC", "lanC", "eth9", "cc", 3) + "," +
+                              adapter("nicD", "lanD", "eth9", "cc", 1) + "]}]}";
+    World w({}, {}, store, {"lanA", "lanB", "lanC", "lanD"}, {});
+    const std::string lan = "Tavrix_LANEndpoint:";
+    for (const auto& [endpoint, adapterName] :
+         std::vector<std::pair<std::string, std::string>>{
+             {"eth0_aa_bb_3", "lanB"}, {"eth0_aa_bb_4", "lanB"}, {"eth9_cc_3", "lanC"}, {"eth9_cc_4", "lanC"}})
+        expectAnswers(w, {&binds, endpointPath(endpoint), {lan + adapterName},
+                          {pair(lan + adapterName, ep + endpoint)}});
+    expectEnumeration(w, binds, {pair(lan + "lanB", ep + "eth0_aa_bb_3"), pair(lan + "lanB", ep + "eth0_aa_bb_4"),
+                                 pair(lan + "lanC", ep + "eth9_cc_3"), pair(lan + "lanC", ep + "eth9_cc_4")});
+}
+
 TEST(ResultClass, CaseIsIgnoredAndSuperclassesAreRefused)
 {
     World w;
