@@ -182,7 +182,7 @@ void AssociationPaths::findServed(const EndContext& c, const CMPIObjectPath* pat
     if (rc.rc == CMPI_RC_ERR_NOT_FOUND || rc.rc == CMPI_RC_ERR_INVALID_CLASS)
         return;
     if (rc.rc != CMPI_RC_OK || !instance)
-        throw ProviderException(std::string("Could not obtain an instance of ") + className);
+        throw ProviderException("Could not obtain an instance of Computer System");
     CMPIObjectPath* found = CMGetObjectPath(instance, nullptr);
     CMPIString* foundClass = found ? CMGetClassName(found, nullptr) : nullptr;
     if (foundClass && CMGetCharPtr(foundClass) && strcasecmp(CMGetCharPtr(foundClass), className) == 0 &&

@@ -198,7 +198,8 @@ public:
     // The element another provider serves under `path` (whose class it must
     // be of), asked for by its keys; none when it has none. A provider that
     // does not answer single instances is listed instead, and its elements
-    // that `path` selects kept. Other failures throw ProviderException.
+    // that `path` selects kept. Other failures throw ProviderException, with
+    // the text a listing throws.
     // With `c.fetched`, the instance found is asked for with its properties
     // and kept there for instanceServed.
     static void findServed(const EndContext& c, const CMPIObjectPath* path, std::vector<CMPIObjectPath*>& out);

@@ -1,6 +1,7 @@
 // The four associations with a computer-system end, through the broker.
 #include <gtest/gtest.h>
 
+#include "FunctionProvider.h"
 #include "LogCapture.h"
 #include "Scene.h"
 
@@ -213,6 +214,36 @@ TEST(SystemAssociations, MissingKeysFailAndUnpairedPathsAnswerNothing)
     Response get = req.getInstance(req.makePath(path("Tavrix_IPHostedAccessPoint",
                                                      {{"Antecedent", text("x")}})));
     EXPECT_EQ(get.rc, CMPI_RC_ERR_NOT_FOUND);
+}
+
+// A far end's provider that fails fails the request with one text, whether
+// the far end was listed or asked for alone.
+TEST(SystemAssociations, FailingFarEndProvidersFailTheRequestWithOneText)
+{
+    testsupport::ModuleHarness h(system());
+    cimhost::FunctionProvider failing;
+    const auto fail = [](auto&&...) { return CMPIStatus{CMPI_RC_ERR_FAILED, nullptr}; };
+    failing.getInstance = fail;
+    failing.enumerateInstances = fail;
+    failing.enumerateInstanceNames = fail;
+    for (const char* cls : {"Tavrix_LANEndpoint", "Tavrix_ComputerSystem", "Tavrix_SPComputerSystem"})
+        h.broker().registerInstanceProvider(cls, failing.instanceMI());
+    Request req(h.broker());
+    LogCapture log(log4cxx::Level::getError());
+    const std::pair<cimhost::PathSpec, const char*> asked[] = {
+        {endpointPath(eth0), "Tavrix_BindsToLanEndPoint"},
+        {endpointPath(eth0), "Tavrix_IPHostedAccessPoint"},
+        {endpointPath(bmc0, true), "Tavrix_SPHostedAccessPoint"},
+        {servicePath(), "Tavrix_IPHostedService"},
+    };
+    for (const auto& [from, association] : asked)
+        for (Kind kind : {Kind::Associators, Kind::AssociatorNames, Kind::References, Kind::ReferenceNames}) {
+            SCOPED_TRACE(std::string(association) + " " + std::to_string(static_cast<int>(kind)));
+            Response r = ask(req, kind, from, association);
+            EXPECT_EQ(r.rc, CMPI_RC_ERR_FAILED);
+            EXPECT_EQ(r.message, "Could not obtain an instance of Computer System");
+            EXPECT_TRUE(r.paths.empty() && r.instances.empty());
+        }
 }
 
 TEST(SystemAssociations, UnrelatedClassYieldsNothing)
