@@ -15,10 +15,7 @@ const char* const IPHostedAccessPointTraits::ancestors[] = {"CIM_HostedAccessPoi
 const AssociationEnd IPHostedAccessPointTraits::a = {"Antecedent", {1, 0, 0}, {"Tavrix_ComputerSystem", "CIM_ComputerSystem", nullptr}, {"Name", nullptr}};
 const AssociationEnd IPHostedAccessPointTraits::b = {"Dependent", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-void IPHostedAccessPointTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
-{
-    AssociationPaths::listServed(c, "Tavrix_ComputerSystem", out);
-}
+const char* const IPHostedAccessPointTraits::computers[] = {"Tavrix_ComputerSystem", nullptr};
 
 template class AssociationClass<IPHostedAccessPointTraits>;
 

@@ -14,7 +14,7 @@ namespace IPInterfaceProvider {
 
 // Tavrix_IPHostedAccessPoint: a host computer system (Antecedent) and its
 // IP protocol endpoints (Dependent).
-struct IPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint> {
+struct IPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint, IPHostedAccessPointTraits> {
     static const char* const name;
     static const char* const qualified;
     static const char* const file;
@@ -23,7 +23,7 @@ struct IPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint> {
     static const char* const ancestors[];
     static const AssociationEnd a;
     static const AssociationEnd b;
-    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static const char* const computers[];
 };
 
 using CMPIIPHostedAccessPoint = AssociationClass<IPHostedAccessPointTraits>;

@@ -15,11 +15,7 @@ const char* const IPHostedServiceTraits::ancestors[] = {"CIM_HostedService", "CI
 const AssociationEnd IPHostedServiceTraits::a = {"Antecedent", {1, 119, 0}, {"Tavrix_ComputerSystem", "CIM_ComputerSystem", nullptr}, {"Name", nullptr}};
 const AssociationEnd IPHostedServiceTraits::b = {"Dependent", {129, 0, 0}, {"Tavrix_IPConfigurationService", "CIM_IPConfigurationService", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-void IPHostedServiceTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
-{
-    AssociationPaths::listServed(c, "Tavrix_ComputerSystem", out);
-    AssociationPaths::listServed(c, "Tavrix_SPComputerSystem", out);
-}
+const char* const IPHostedServiceTraits::computers[] = {"Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", nullptr};
 
 template class AssociationClass<IPHostedServiceTraits>;
 

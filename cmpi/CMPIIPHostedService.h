@@ -14,7 +14,7 @@ namespace IPInterfaceProvider {
 
 // Tavrix_IPHostedService: a computer system (Antecedent) and its IP
 // configuration service (Dependent).
-struct IPHostedServiceTraits : ComputerEndTraits<CMPIIPConfigurationService> {
+struct IPHostedServiceTraits : ComputerEndTraits<CMPIIPConfigurationService, IPHostedServiceTraits> {
     static const char* const name;
     static const char* const qualified;
     static const char* const file;
@@ -23,7 +23,7 @@ struct IPHostedServiceTraits : ComputerEndTraits<CMPIIPConfigurationService> {
     static const char* const ancestors[];
     static const AssociationEnd a;
     static const AssociationEnd b;
-    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static const char* const computers[];
 };
 
 using CMPIIPHostedService = AssociationClass<IPHostedServiceTraits>;

@@ -15,11 +15,7 @@ const char* const RemoteHostedAccessPointTraits::ancestors[] = {"CIM_HostedAcces
 const AssociationEnd RemoteHostedAccessPointTraits::a = {"Antecedent", {1, 119, 0}, {"Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", "CIM_ComputerSystem", nullptr}, {"Name", nullptr}};
 const AssociationEnd RemoteHostedAccessPointTraits::b = {"Dependent", {70, 0, 0}, {"Tavrix_IPRemoteServiceAccessPoint", "CIM_RemoteServiceAccessPoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-void RemoteHostedAccessPointTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
-{
-    AssociationPaths::listServed(c, "Tavrix_ComputerSystem", out);
-    AssociationPaths::listServed(c, "Tavrix_SPComputerSystem", out);
-}
+const char* const RemoteHostedAccessPointTraits::computers[] = {"Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", nullptr};
 
 template class AssociationClass<RemoteHostedAccessPointTraits>;
 

@@ -15,7 +15,7 @@ namespace IPInterfaceProvider {
 // Tavrix_RemoteHostedAccessPoint: a computer system, host or service
 // processor (Antecedent), and its remote access points, the default
 // gateways (Dependent).
-struct RemoteHostedAccessPointTraits : ComputerEndTraits<CMPIRemoteServiceAccessPoint> {
+struct RemoteHostedAccessPointTraits : ComputerEndTraits<CMPIRemoteServiceAccessPoint, RemoteHostedAccessPointTraits> {
     static const char* const name;
     static const char* const qualified;
     static const char* const file;
@@ -24,7 +24,7 @@ struct RemoteHostedAccessPointTraits : ComputerEndTraits<CMPIRemoteServiceAccess
     static const char* const ancestors[];
     static const AssociationEnd a;
     static const AssociationEnd b;
-    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static const char* const computers[];
 };
 
 using CMPIRemoteHostedAccessPoint = AssociationClass<RemoteHostedAccessPointTraits>;

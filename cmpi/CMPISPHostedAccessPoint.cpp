@@ -15,10 +15,7 @@ const char* const SPHostedAccessPointTraits::ancestors[] = {"CIM_HostedAccessPoi
 const AssociationEnd SPHostedAccessPointTraits::a = {"Antecedent", {119, 0, 0}, {"Tavrix_SPComputerSystem", "CIM_ComputerSystem", nullptr}, {"Name", nullptr}};
 const AssociationEnd SPHostedAccessPointTraits::b = {"Dependent", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 
-void SPHostedAccessPointTraits::listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
-{
-    AssociationPaths::listServed(c, "Tavrix_SPComputerSystem", out);
-}
+const char* const SPHostedAccessPointTraits::computers[] = {"Tavrix_SPComputerSystem", nullptr};
 
 template class AssociationClass<SPHostedAccessPointTraits>;
 

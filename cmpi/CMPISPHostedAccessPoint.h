@@ -14,7 +14,7 @@ namespace IPInterfaceProvider {
 
 // Tavrix_SPHostedAccessPoint: the service processor (Antecedent) and its IP
 // protocol endpoints (Dependent).
-struct SPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint> {
+struct SPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint, SPHostedAccessPointTraits> {
     static const char* const name;
     static const char* const qualified;
     static const char* const file;
@@ -23,7 +23,7 @@ struct SPHostedAccessPointTraits : ComputerEndTraits<CMPIProtocolEndpoint> {
     static const char* const ancestors[];
     static const AssociationEnd a;
     static const AssociationEnd b;
-    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out);
+    static const char* const computers[];
 };
 
 using CMPISPHostedAccessPoint = AssociationClass<SPHostedAccessPointTraits>;

@@ -2,6 +2,7 @@
 #define KORVU_IPIF_COMPUTERENDTRAITS_H
 
 #include <cmpimacs.h>
+#include <strings.h>
 
 #include <string>
 #include <vector>
@@ -17,11 +18,38 @@ namespace IPInterfaceProvider {
 // by another provider) and the elements it hosts (Dependent, a CIM class of
 // this module) share: an element belongs to the computer whose
 // CreationClassName and Name are its SystemCreationClassName and
-// SystemName. Each association adds its names and which computer classes it
-// walks.
-template <class Hosted>
+// SystemName. Each association (Self) adds its names and which computer
+// classes it walks, `computers`, null-terminated.
+template <class Hosted, class Self>
 struct ComputerEndTraits {
     using Model = EndResolution;
+
+    static void listA(const EndContext& c, std::vector<CMPIObjectPath*>& out)
+    {
+        for (const char* const* cls = Self::computers; *cls; ++cls)
+            AssociationPaths::listServed(c, *cls, out);
+    }
+    // The one system the key names is asked for alone: with an Associators
+    // request, its instance comes in the same ask. A key of a class not
+    // walked is left to the listing.
+    static void candidatesA(const EndContext& c, Model&, const std::string& key, std::vector<CMPIObjectPath*>& out)
+    {
+        const std::string::size_type cut = key.find('\n');
+        if (cut != std::string::npos) {
+            const std::string systemClass = key.substr(0, cut);
+            for (const char* const* cls = Self::computers; *cls; ++cls) {
+                if (strcasecmp(*cls, systemClass.c_str()) != 0)
+                    continue;
+                if (CMPIObjectPath* path = AssociationPaths::keyPath(
+                        c, *cls, {{"CreationClassName", systemClass}, {"Name", key.substr(cut + 1)}})) {
+                    AssociationPaths::findServed(c, path, out);
+                    return;
+                }
+                break;
+            }
+        }
+        listA(c, out);
+    }
 
     static void listB(const EndContext& c, std::vector<CMPIObjectPath*>& out)
     {

@@ -231,17 +231,31 @@ TEST(EndpointAssociations, LanEndpointsGatewaysCapabilitiesAndTheService)
 
 // A far end that another provider serves costs that provider one request:
 // in a CIM server each is a round trip to another process.
-TEST(EndpointAssociations, AssociatorsAskTheLanEndpointsProviderOnce)
+TEST(EndpointAssociations, AssociatorsAskTheFarEndsProviderOnce)
 {
     World w;
-    for (const Kind kind : {Kind::Associators, Kind::AssociatorNames, Kind::References}) {
-        Request req(w.h.broker());
-        const int before = w.lan.requests();
-        Response r = ask(req, kind, endpointPath(eth0), binds.name);
-        ASSERT_TRUE(r.ok()) << r.message;
-        EXPECT_EQ(r.paths.size() + r.instances.size(), 1u);
-        EXPECT_EQ(w.lan.requests() - before, 1) << static_cast<int>(kind);
-    }
+    struct Case {
+        const Association* association;
+        cimhost::PathSpec from;
+        const cimhost::StaticInstanceProvider* provider;
+    };
+    const Case cases[] = {
+        {&binds, endpointPath(eth0), &w.lan},
+        {&hosted, endpointPath(eth0), &w.host},
+        {&spHosted, endpointPath(bmc0, true), &w.bmc},
+        {&hostedService, servicePath(), &w.host},
+        {&remoteHosted, accessPath("bmc0_IPv6", true), &w.bmc},
+    };
+    for (const Case& c : cases)
+        for (const Kind kind : {Kind::Associators, Kind::AssociatorNames, Kind::References}) {
+            SCOPED_TRACE(std::string(c.association->name) + " " + std::to_string(static_cast<int>(kind)));
+            Request req(w.h.broker());
+            const int before = c.provider->requests();
+            Response r = ask(req, kind, c.from, c.association->name);
+            ASSERT_TRUE(r.ok()) << r.message;
+            EXPECT_EQ(r.paths.size() + r.instances.size(), 1u);
+            EXPECT_EQ(c.provider->requests() - before, 1);
+        }
 }
 
 // An endpoint binds to the first adapter, in store order, with an interface
