@@ -10,56 +10,65 @@ namespace Korvu {
 namespace IPInterfaceProvider {
 namespace Companion {
 
-CompanionElement::CompanionElement(const std::string& className) : className(className) {}
+CompanionElement::CompanionElement(const char* className, bool keysOnly)
+    : className(className), keysOnly(keysOnly)
+{
+}
 
 std::string CompanionElement::valueOf(const std::string& name) const
 {
+    for (const Key& k : keys)
+        if (name == k.name)
+            return k.value;
     for (const Property& p : properties)
-        if (p.name == name && p.kind == Property::TEXT)
+        if (p.kind == Property::TEXT && name == p.name)
             return p.text;
     return std::string();
 }
 
-CompanionElement::Property& CompanionElement::append(const std::string& name, Property::Kind kind)
+CompanionElement::Property* CompanionElement::append(const char* name, Property::Kind kind)
 {
-    Property p;
+    if (keysOnly)
+        return nullptr;
+    Property& p = properties.emplace_back();
     p.name = name;
     p.kind = kind;
-    p.number = 0;
-    p.flag = false;
-    properties.push_back(p);
-    return properties.back();
+    return &p;
 }
 
-void CompanionElement::addKey(const std::string& name, const std::string& value, KeyMatch match)
+void CompanionElement::addKey(const char* name, std::string value, KeyMatch match)
 {
-    keys.push_back(Key{name, value, match});
-    addText(name, value);
+    keys.push_back(Key{name, std::move(value), match});
 }
 
-void CompanionElement::addText(const std::string& name, const std::string& value)
+void CompanionElement::addText(const char* name, std::string value)
 {
-    append(name, Property::TEXT).text = value;
+    if (Property* p = append(name, Property::TEXT))
+        p->text = std::move(value);
 }
 
-void CompanionElement::addNumber(const std::string& name, unsigned short value)
+void CompanionElement::addNumber(const char* name, unsigned short value)
 {
-    append(name, Property::UINT16).number = value;
+    if (Property* p = append(name, Property::UINT16))
+        p->number = value;
 }
 
-void CompanionElement::addFlag(const std::string& name, bool value)
+void CompanionElement::addFlag(const char* name, bool value)
 {
-    append(name, Property::BOOLEAN).flag = value;
+    if (Property* p = append(name, Property::BOOLEAN))
+        p->flag = value;
 }
 
-void CompanionElement::addTexts(const std::string& name, const std::vector<std::string>& values)
+void CompanionElement::addTexts(const char* name, std::vector<std::string> values)
 {
-    append(name, Property::TEXT_LIST).texts = values;
+    if (Property* p = append(name, Property::TEXT_LIST))
+        p->texts = std::move(values);
 }
 
-void CompanionElement::addNumbers(const std::string& name, const std::vector<unsigned short>& values)
+void CompanionElement::addNumbers(const char* name, std::vector<unsigned short> values)
 {
-    append(name, Property::UINT16_LIST).numbers = values;
+    if (Property* p = append(name, Property::UINT16_LIST))
+        p->numbers = std::move(values);
 }
 
 bool CompanionElement::matches(const CMPIObjectPath* path) const
@@ -70,7 +79,7 @@ bool CompanionElement::matches(const CMPIObjectPath* path) const
         if (key.match == IGNORED)
             continue;
         std::string given;
-        const bool present = ProviderUtilities::getKeyProperty(path, key.name.c_str(), given);
+        const bool present = ProviderUtilities::getKeyProperty(path, key.name, given);
         if (key.match == CLASS_NAME) {
             if (present && strcasecmp(given.c_str(), key.value.c_str()) != 0)
                 return false;
@@ -83,11 +92,11 @@ bool CompanionElement::matches(const CMPIObjectPath* path) const
 
 CMPIObjectPath* CompanionElement::toObjectPath(const CMPIBroker* broker, const std::string& nameSpace) const
 {
-    CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, className.c_str(), nameSpace);
+    CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, className, nameSpace);
     if (!path)
         return nullptr;
     for (const Key& key : keys)
-        ProviderUtilities::setKeyProperty(path, key.name.c_str(), key.value);
+        ProviderUtilities::setKeyProperty(path, key.name, key.value);
     return path;
 }
 
@@ -102,29 +111,39 @@ CMPIInstance* CompanionElement::toInstance(const CMPIBroker* broker, const std::
         // Keys stay whatever the client asked for.
         std::vector<const char*> keyNames;
         for (const Key& key : keys)
-            keyNames.push_back(key.name.c_str());
+            keyNames.push_back(key.name);
         keyNames.push_back(nullptr);
         CMSetPropertyFilter(inst, propertyList, keyNames.data());
     }
+    // The setters take non-const values: texts go through one copy whose
+    // room is kept.
+    std::string text;
+    for (const Key& key : keys) {
+        text = key.value;
+        ProviderUtilities::setProperty(inst, key.name, text);
+    }
     for (const Property& p : properties) {
-        // The setters take non-const values.
-        Property value = p;
         switch (p.kind) {
         case Property::TEXT:
-            ProviderUtilities::setProperty(inst, p.name.c_str(), value.text);
+            text = p.text;
+            ProviderUtilities::setProperty(inst, p.name, text);
             break;
         case Property::UINT16:
-            ProviderUtilities::setProperty(inst, p.name.c_str(), p.number);
+            ProviderUtilities::setProperty(inst, p.name, p.number);
             break;
         case Property::BOOLEAN:
-            ProviderUtilities::setProperty(inst, p.name.c_str(), p.flag);
+            ProviderUtilities::setProperty(inst, p.name, p.flag);
             break;
-        case Property::TEXT_LIST:
-            ProviderUtilities::setProperty(broker, inst, p.name.c_str(), value.texts);
+        case Property::TEXT_LIST: {
+            std::vector<std::string> texts = p.texts;
+            ProviderUtilities::setProperty(broker, inst, p.name, texts);
             break;
-        case Property::UINT16_LIST:
-            ProviderUtilities::setProperty(broker, inst, p.name.c_str(), value.numbers);
+        }
+        case Property::UINT16_LIST: {
+            std::vector<unsigned short> numbers = p.numbers;
+            ProviderUtilities::setProperty(broker, inst, p.name, numbers);
             break;
+        }
         }
     }
     return inst;

@@ -23,26 +23,31 @@ public:
         IGNORED      // never compared
     };
 
+    // Names are the classes' own literals: a request builds thousands of
+    // elements, and a name of its own for each property cost more than the
+    // rest of the element.
     struct Key {
-        std::string name;
+        const char* name;
         std::string value;
         KeyMatch match;
     };
 
     struct Property {
         enum Kind { TEXT, UINT16, BOOLEAN, TEXT_LIST, UINT16_LIST };
-        std::string name;
+        const char* name;
         Kind kind;
         std::string text;
-        unsigned short number;
-        bool flag;
+        unsigned short number = 0;
+        bool flag = false;
         std::vector<std::string> texts;
         std::vector<unsigned short> numbers;
     };
 
-    explicit CompanionElement(const std::string& className);
+    // With `keysOnly`, what is added besides keys is left out: a names
+    // request returns nothing else.
+    explicit CompanionElement(const char* className, bool keysOnly = false);
 
-    const std::string& getClassName() const { return className; }
+    const char* getClassName() const { return className; }
     const std::vector<Key>& getKeys() const { return keys; }
     // Text of a key or a text property; empty when there is none.
     std::string valueOf(const std::string& name) const;
@@ -53,13 +58,13 @@ public:
         return std::to_string(name.size()) + ':' + name + systemName;
     }
 
-    void addKey(const std::string& name, const std::string& value, KeyMatch match = EXACT);
-    // Adding a key also adds it as a property, as CIM instances carry them.
-    void addText(const std::string& name, const std::string& value);
-    void addNumber(const std::string& name, unsigned short value);
-    void addFlag(const std::string& name, bool value);
-    void addTexts(const std::string& name, const std::vector<std::string>& values);
-    void addNumbers(const std::string& name, const std::vector<unsigned short>& values);
+    // An instance carries its keys as its first properties, in this order.
+    void addKey(const char* name, std::string value, KeyMatch match = EXACT);
+    void addText(const char* name, std::string value);
+    void addNumber(const char* name, unsigned short value);
+    void addFlag(const char* name, bool value);
+    void addTexts(const char* name, std::vector<std::string> values);
+    void addNumbers(const char* name, std::vector<unsigned short> values);
 
     // Whether the keys of `path` name this element (class name aside).
     bool matches(const CMPIObjectPath* path) const;
@@ -70,9 +75,11 @@ public:
                              const char** properties) const;
 
 private:
-    Property& append(const std::string& name, Property::Kind kind);
+    // Null when properties are left out.
+    Property* append(const char* name, Property::Kind kind);
 
-    std::string className;
+    const char* className;
+    bool keysOnly;
     std::vector<Key> keys;
     std::vector<Property> properties;
 };

@@ -55,17 +55,19 @@ bool settingInterface(const CMPIObjectPath* path, std::string& name)
 
 struct ServedClass {
     const char* name;
-    // With a node name, only the elements of nodes of that NAME.
-    void (*collect)(std::vector<CompanionElement>&, const std::string*);
+    // With a node name, only the elements of nodes of that NAME; with the
+    // flag, their keys alone.
+    void (*collect)(std::vector<CompanionElement>&, const std::string*, bool);
     // Null where the class has one instance at most.
     bool (*nodeName)(const CMPIObjectPath*, std::string&);
 };
 
 const ServedClass servedClasses[] = {
     {ComputerSystem::className,
-     [](std::vector<CompanionElement>& out, const std::string*) { ComputerSystem::collect(out); }, nullptr},
+     [](std::vector<CompanionElement>& out, const std::string*, bool) { ComputerSystem::collect(out); }, nullptr},
     {SPComputerSystem::className,
-     [](std::vector<CompanionElement>& out, const std::string*) { SPComputerSystem::collect(out); }, nullptr},
+     [](std::vector<CompanionElement>& out, const std::string*, bool) { SPComputerSystem::collect(out); },
+     nullptr},
     {LANEndpoint::className, LANEndpoint::collect, adapterName},
     {DHCPSettingData::className, DHCPSettingData::collect, settingInterface},
     {DNSSettingData::className, DNSSettingData::collect, settingInterface},
@@ -147,7 +149,7 @@ CMPIStatus instanceRequest(const CMPIContext* ctx, const CMPIResult* rslt, const
             std::string nodeName;
             const bool narrowed = kind == ONE && served.nodeName && served.nodeName(op, nodeName);
             std::vector<CompanionElement> elements;
-            served.collect(elements, narrowed ? &nodeName : nullptr);
+            served.collect(elements, narrowed ? &nodeName : nullptr, kind == NAMES);
             for (const CompanionElement& e : elements) {
                 if (kind == ONE && !e.matches(op))
                     continue;

@@ -1,5 +1,7 @@
 #include "ComputerSystem.h"
 
+#include <utility>
+
 #include "Instrumentation.h"
 #include "InterfaceNodes.h"
 #include "NodeLexicon.h"
@@ -34,7 +36,7 @@ void ComputerSystem::collect(std::vector<CompanionElement>& out)
         e.addNumber("RequestedState", 12);
         e.addNumber("HealthState", 5);
         e.addNumbers("OperationalStatus", {2});
-        out.push_back(e);
+        out.push_back(std::move(e));
         // One host: every host endpoint carries the same system name.
         return;
     }

@@ -1,5 +1,7 @@
 #include "DNSGeneralSettingData.h"
 
+#include <utility>
+
 #include "InterfaceNodes.h"
 
 namespace Korvu {
@@ -8,14 +10,14 @@ namespace Companion {
 
 const char* const DNSGeneralSettingData::className = "Tavrix_DNSGeneralSettingData";
 
-void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
+void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface, bool keysOnly)
 {
     for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
-        CompanionElement e(className);
+        CompanionElement e(className, keysOnly);
         e.addKey("InstanceID", i.idPrefix + i.name);
         e.addText("ElementName", i.name + " DNS general");
         e.addTexts("DNSSuffixesToAppend", i.dnsSuffixes);
-        out.push_back(e);
+        out.push_back(std::move(e));
     }
 }
 

@@ -18,8 +18,9 @@ public:
 
     // Appends the class's instances in store order; with `onlyInterface`
     // those of that interface name only. Throws what the node store throws
-    // (std::exception).
-    static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr);
+    // (std::exception). With `keysOnly`, the instances carry their keys alone.
+    static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr,
+                        bool keysOnly = false);
 };
 
 } // namespace Companion

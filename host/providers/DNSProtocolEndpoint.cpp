@@ -1,5 +1,7 @@
 #include "DNSProtocolEndpoint.h"
 
+#include <utility>
+
 #include "InterfaceNodes.h"
 
 namespace Korvu {
@@ -28,13 +30,13 @@ bool DNSProtocolEndpoint::interfaceOf(const std::string& name, std::string& inte
     return true;
 }
 
-void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
+void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface, bool keysOnly)
 {
     for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
         // An interface that never had DNS servers has no resolver.
         if (!i.hasDnsServers)
             continue;
-        CompanionElement e(className);
+        CompanionElement e(className, keysOnly);
         e.addKey("SystemCreationClassName", i.systemClass, CompanionElement::CLASS_NAME);
         e.addKey("SystemName", i.systemName);
         e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
@@ -47,7 +49,7 @@ void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std:
         e.addText("OtherTypeDescription", "DNS");
         e.addNumber("EnabledState", 2);
         e.addNumber("RequestedState", 12);
-        out.push_back(e);
+        out.push_back(std::move(e));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "DNSSettingData.h"
 
+#include <utility>
+
 #include "InterfaceNodes.h"
 
 namespace Korvu {
@@ -8,10 +10,10 @@ namespace Companion {
 
 const char* const DNSSettingData::className = "Tavrix_DNSSettingData";
 
-void DNSSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface)
+void DNSSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface, bool keysOnly)
 {
     for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
-        CompanionElement e(className);
+        CompanionElement e(className, keysOnly);
         e.addKey("InstanceID", i.idPrefix + i.name);
         e.addText("ElementName", i.name + " DNS");
         if (!i.hostName.empty())
@@ -20,7 +22,7 @@ void DNSSettingData::collect(std::vector<CompanionElement>& out, const std::stri
             e.addText("DomainName", i.domainName);
         if (i.hasDnsServers)
             e.addTexts("DNSServerAddresses", i.dnsServers);
-        out.push_back(e);
+        out.push_back(std::move(e));
     }
 }
 

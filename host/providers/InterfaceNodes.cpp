@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <unordered_map>
+#include <utility>
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
@@ -109,7 +110,7 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
             fresh.systemClass = sp ? serviceProcessorClass : hostClass;
             fresh.systemName = sp ? std::string(serviceProcessorName) : host;
             fresh.idPrefix = prefix;
-            out.push_back(fresh);
+            out.push_back(std::move(fresh));
         }
         Interface* entry = &out[placed.first->second];
         fillFrom(node, *entry);

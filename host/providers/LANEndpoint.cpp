@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "Instrumentation.h"
 #include "InterfaceNodes.h"
@@ -33,7 +34,7 @@ std::string cimMacAddress(const std::string& stored)
 
 } // namespace
 
-void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyName)
+void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string* onlyName, bool keysOnly)
 {
     const std::string host = InterfaceNodes::hostName();
     std::unordered_set<std::string> seen;
@@ -53,23 +54,28 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
         // Several adapters of one name on a system make one endpoint: the first's.
         if (!seen.insert(CompanionElement::nameKey(name, systemName)).second)
             continue;
-        CompanionElement e(className);
+        CompanionElement e(className, keysOnly);
         e.addKey("SystemCreationClassName",
                  sp ? InterfaceNodes::serviceProcessorClass : InterfaceNodes::hostClass,
                  CompanionElement::IGNORED);
         e.addKey("SystemName", systemName);
         e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
         e.addKey("Name", name);
-        e.addText("ElementName", name);
-        e.addText("Description", node.getNodeDescription());
-        std::string mac;
-        if (node.getProperty(NodeLexicon::MAC_ADDRESS, mac) && !cimMacAddress(mac).empty())
-            e.addText("MACAddress", cimMacAddress(mac));
-        e.addText("NameFormat", "Other");
-        e.addNumber("ProtocolIFType", 6);  // ethernetCsmacd
-        e.addNumber("EnabledState", 2);
-        e.addNumber("RequestedState", 12);
-        out.push_back(e);
+        if (!keysOnly) {
+            e.addText("ElementName", name);
+            e.addText("Description", node.getNodeDescription());
+            std::string mac;
+            if (node.getProperty(NodeLexicon::MAC_ADDRESS, mac)) {
+                std::string cim = cimMacAddress(mac);
+                if (!cim.empty())
+                    e.addText("MACAddress", std::move(cim));
+            }
+            e.addText("NameFormat", "Other");
+            e.addNumber("ProtocolIFType", 6);  // ethernetCsmacd
+            e.addNumber("EnabledState", 2);
+            e.addNumber("RequestedState", 12);
+        }
+        out.push_back(std::move(e));
     }
 }
 

@@ -21,8 +21,9 @@ public:
 
     // Appends the class's instances in store order; with `onlyName` those
     // of adapters of that NAME only. Throws what the node store throws
-    // (std::exception).
-    static void collect(std::vector<CompanionElement>& out, const std::string* onlyName = nullptr);
+    // (std::exception). With `keysOnly`, the instances carry their keys alone.
+    static void collect(std::vector<CompanionElement>& out, const std::string* onlyName = nullptr,
+                        bool keysOnly = false);
 };
 
 } // namespace Companion

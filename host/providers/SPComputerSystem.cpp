@@ -1,5 +1,7 @@
 #include "SPComputerSystem.h"
 
+#include <utility>
+
 #include "Instrumentation.h"
 #include "InterfaceNodes.h"
 #include "NodeLexicon.h"
@@ -30,7 +32,7 @@ void SPComputerSystem::collect(std::vector<CompanionElement>& out)
         e.addNumber("RequestedState", 12);
         e.addNumber("HealthState", 5);
         e.addNumbers("OperationalStatus", {2});
-        out.push_back(e);
+        out.push_back(std::move(e));
         // The main module names every service processor "BMC:-1".
         return;
     }

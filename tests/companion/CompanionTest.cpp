@@ -114,6 +114,35 @@ TEST_F(Companion, LanEndpointsComeFromTheAdapters)
     EXPECT_EQ(propertyText(r.instances[2], "SystemCreationClassName"), "Tavrix_SPComputerSystem");
 }
 
+// A names request builds keys alone: the same paths, in the same order, as
+// the instances, which carry their keys as properties too.
+TEST_F(Companion, NamesAreThePathsOfTheInstances)
+{
+    cimhost::Request req(harness->broker());
+    for (const char* cls : {"Tavrix_ComputerSystem", "Tavrix_SPComputerSystem", "Tavrix_LANEndpoint",
+                            "Tavrix_DHCPSettingData", "Tavrix_DNSSettingData", "Tavrix_DNSGeneralSettingData",
+                            "Tavrix_DNSProtocolEndpoint"}) {
+        SCOPED_TRACE(cls);
+        cimhost::Response names = req.enumerateInstanceNames(harness->classPath(req, cls));
+        cimhost::Response instances = enumerate(req, cls);
+        ASSERT_TRUE(names.ok() && instances.ok()) << names.message << instances.message;
+        ASSERT_FALSE(names.paths.empty());
+        ASSERT_EQ(names.paths.size(), instances.instances.size());
+        for (size_t i = 0; i < names.paths.size(); ++i) {
+            const CMPIObjectPath* own = CMGetObjectPath(instances.instances[i], nullptr);
+            EXPECT_EQ(cimhost::pathToText(names.paths[i]), cimhost::pathToText(own));
+            const CMPICount keys = CMGetKeyCount(names.paths[i], nullptr);
+            ASSERT_GT(keys, 0u);
+            for (CMPICount k = 0; k < keys; ++k) {
+                CMPIString* key = nullptr;
+                CMGetKeyAt(names.paths[i], k, &key, nullptr);
+                EXPECT_EQ(propertyText(instances.instances[i], CMGetCharPtr(key)),
+                          keyText(names.paths[i], CMGetCharPtr(key)));
+            }
+        }
+    }
+}
+
 TEST_F(Companion, LanEndpointGetTakesThePathTheModuleBuilds)
 {
     cimhost::Request req(harness->broker());
