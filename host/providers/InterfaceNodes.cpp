@@ -22,16 +22,6 @@ namespace {
 const char* const hostIdPrefix = "Computer:";
 const char* const serviceProcessorIdPrefix = "BMC:";
 
-// Path of the node two levels above the node at `path`.
-std::string grandparentOf(Instrumentation& node)
-{
-    Instrumentation up;
-    up.selectNode(node.getPathToParentNode());
-    if (!up)
-        return std::string();
-    return up.getPathToParentNode();
-}
-
 // A later node of the same interface fills in what the first one lacks.
 void fillFrom(Instrumentation& node, InterfaceNodes::Interface& entry)
 {
@@ -61,15 +51,6 @@ std::string InterfaceNodes::hostName()
     return buffer;
 }
 
-bool InterfaceNodes::isServiceProcessor(const std::string& systemPath)
-{
-    if (systemPath.empty())
-        return false;
-    Instrumentation system;
-    system.selectNode(systemPath);
-    return system && system.getNodeDescription() == "BMC";
-}
-
 bool InterfaceNodes::nameOfInstanceID(const std::string& instanceID, std::string& name)
 {
     for (const std::string prefix : {hostIdPrefix, serviceProcessorIdPrefix}) {
@@ -88,6 +69,8 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
     // first letter, so no two pairs join to the same text.
     std::unordered_map<std::string, std::size_t> positions;
     const std::string host = hostName();
+    // An interface node stands below its adapter, below its system.
+    OwningSystem owner(2);
     Instrumentation node;
     for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
         std::string name;
@@ -96,15 +79,14 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
         // Nodes of one interface share its NAME, so the others add nothing.
         if (onlyName && name != *onlyName)
             continue;
-        const std::string systemPath = grandparentOf(node);
-        const bool sp = isServiceProcessor(systemPath);
+        const bool hasSystem = owner.read(node);
+        const bool sp = owner.isServiceProcessor();
         const std::string prefix = sp ? serviceProcessorIdPrefix : hostIdPrefix;
 
         // Positions, not pointers: `out` grows.
         const auto placed = positions.emplace(prefix + name, out.size());
         if (placed.second) {
             Interface fresh;
-            fresh.nodePath = node.getPath();
             fresh.name = name;
             fresh.serviceProcessor = sp;
             fresh.systemClass = sp ? serviceProcessorClass : hostClass;
@@ -114,17 +96,14 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
         }
         Interface* entry = &out[placed.first->second];
         fillFrom(node, *entry);
-        if ((entry->hostName.empty() || entry->domainName.empty()) && !systemPath.empty()) {
-            Instrumentation system;
-            system.selectNode(systemPath);
-            if (system) {
-                std::string text;
-                if (entry->hostName.empty() && system.getProperty(NodeLexicon::HOST_NAME, text))
-                    entry->hostName = text;
-                text.clear();
-                if (entry->domainName.empty() && system.getProperty(NodeLexicon::DOMAIN_NAME, text))
-                    entry->domainName = text;
-            }
+        if ((entry->hostName.empty() || entry->domainName.empty()) && hasSystem) {
+            Instrumentation& system = owner.system();
+            std::string text;
+            if (entry->hostName.empty() && system.getProperty(NodeLexicon::HOST_NAME, text))
+                entry->hostName = text;
+            text.clear();
+            if (entry->domainName.empty() && system.getProperty(NodeLexicon::DOMAIN_NAME, text))
+                entry->domainName = text;
         }
     }
     return out;

@@ -41,6 +41,8 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
     // What the caller already holds counts as seen.
     for (const CompanionElement& known : out)
         seen.insert(CompanionElement::nameKey(known.valueOf("Name"), known.valueOf("SystemName")));
+    // An adapter stands below its system.
+    OwningSystem owner(1);
     Instrumentation node;
     for (node.selectNode(NodeLexicon::NETWORK_ADAPTER); node; ++node) {
         std::string name;
@@ -49,7 +51,8 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
         // Adapters of other names neither make nor shadow this endpoint.
         if (onlyName && name != *onlyName)
             continue;
-        const bool sp = InterfaceNodes::isServiceProcessor(node.getPathToParentNode());
+        owner.read(node);
+        const bool sp = owner.isServiceProcessor();
         const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;
         // Several adapters of one name on a system make one endpoint: the first's.
         if (!seen.insert(CompanionElement::nameKey(name, systemName)).second)

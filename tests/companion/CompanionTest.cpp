@@ -380,6 +380,9 @@ TEST_F(CompanionRepeatedNames, InterfaceNodesMergeWhereTheFirstOneStands)
     // The later node gives what the first lacks.
     EXPECT_EQ(propertyText(r.instances[0], "DNSServerAddresses"), "{192.0.2.53}");
     EXPECT_EQ(propertyText(r.instances[2], "DNSServerAddresses"), "{10.0.0.53}");
+    // What no node of the interface gives, its system's node does.
+    EXPECT_EQ(propertyText(r.instances[0], "RequestedHostname"), "h");
+    EXPECT_EQ(propertyText(r.instances[1], "RequestedHostname"), "h");
 
     cimhost::Response dns = enumerate(req, "Tavrix_DNSProtocolEndpoint");
     EXPECT_EQ(values(dns, "Name"), (std::vector<std::string>{"eth0_DNS", "eth1_DNS", "eth0_DNS"}));
