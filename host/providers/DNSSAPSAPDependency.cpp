@@ -202,8 +202,9 @@ CMPIStatus DNSSAPSAPDependency::answer(const CMPIBroker* broker, const CMPIConte
         iface = interfaceOfEndpointName(keyOf(path, "Name"));
     else
         narrowed = DNSProtocolEndpoint::interfaceOf(keyOf(path, "Name"), iface);
+    // The DNS endpoint's properties only for an instance of it returned.
     std::vector<CompanionElement> dns;
-    DNSProtocolEndpoint::collect(dns, narrowed ? &iface : nullptr);
+    DNSProtocolEndpoint::collect(dns, narrowed ? &iface : nullptr, !(fromIp && kind == ASSOCIATORS));
 
     if (fromIp) {
         const CompanionElement* far = nullptr;
@@ -259,8 +260,9 @@ CMPIStatus DNSSAPSAPDependency::enumerate(const CMPIBroker* broker, const CMPICo
     // The one pair asked for can only hold the DNS endpoint of its IP
     // endpoint's interface.
     const std::string iface = named ? interfaceOfEndpointName(keyOf(wantIp, "Name")) : std::string();
+    // An association instance names its ends by their keys alone.
     std::vector<CompanionElement> dns;
-    DNSProtocolEndpoint::collect(dns, named ? &iface : nullptr);
+    DNSProtocolEndpoint::collect(dns, named ? &iface : nullptr, true);
     std::vector<Pair> pairs;
     CMPIStatus rc = pairsFromBroker(broker, context, nameSpace, false, nullptr, indexOf(dns), nullptr,
                                     pairs);

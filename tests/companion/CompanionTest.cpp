@@ -215,6 +215,9 @@ TEST_F(Companion, DnsEndpointOfAnInterface)
     ASSERT_EQ(far.instances.size(), 1u);
     EXPECT_EQ(propertyText(far.instances[0], "Name"), "eth0_DNS");
     EXPECT_EQ(propertyText(far.instances[0], "SystemName"), hostName());
+    // The whole instance, as the class's enumeration gives it.
+    EXPECT_EQ(propertyText(far.instances[0], "ElementName"), propertyText(r.instances[0], "ElementName"));
+    EXPECT_EQ(propertyText(far.instances[0], "Hostname"), "demo-host");
 
     // An alias shares the adapter, not the resolver.
     const CMPIObjectPath* alias = endpointOf(req, "eth0:1");
