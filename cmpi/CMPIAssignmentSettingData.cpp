@@ -36,10 +36,10 @@ CMPIAssignmentSettingData::~CMPIAssignmentSettingData()
 void CMPIAssignmentSettingData::setObjectPath(const CMPIObjectPath* path, bool prefixMatch)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIAssignmentSettingData::setObjectPath");
-    std::string instanceId;
+    std::string given;
     if (ProviderUtilities::getKeyCount(path) > 0 &&
-        ProviderUtilities::getKeyProperty(path, "InstanceID", instanceId))
-        settingData.setFilter(IPAssignmentSettingData::BY_INSTANCE_ID, instanceId, prefixMatch);
+        ProviderUtilities::getKeyProperty(path, "InstanceID", given))
+        settingData.setFilter(IPAssignmentSettingData::BY_INSTANCE_ID, given, prefixMatch);
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIAssignmentSettingData::setObjectPath");
 }
 
@@ -61,7 +61,6 @@ CMPIObjectPath* CMPIAssignmentSettingData::getObjectPath()
     CMPIObjectPath* path =
         ProviderUtilities::createObjectPath(broker, "Tavrix_IPAssignmentSettingData", nameSpace);
     if (path) {
-        std::string instanceId;
         settingData.getInstanceID(instanceId);
         ProviderUtilities::setKeyProperty(path, "InstanceID", instanceId);
     }

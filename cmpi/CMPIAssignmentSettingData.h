@@ -39,6 +39,8 @@ private:
     const CMPIContext* context;
     std::string nameSpace;
     IPAssignmentSettingData settingData;
+    // Each element's InstanceID is read into the same room.
+    std::string instanceId;
 };
 
 } // namespace IPInterfaceProvider

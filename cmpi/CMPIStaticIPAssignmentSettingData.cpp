@@ -80,10 +80,10 @@ CMPIStaticIPAssignmentSettingData::~CMPIStaticIPAssignmentSettingData()
 void CMPIStaticIPAssignmentSettingData::setObjectPath(const CMPIObjectPath* path)
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIStaticIPAssignmentSettingData::setObjectPath");
-    std::string instanceId;
+    std::string given;
     if (ProviderUtilities::getKeyCount(path) > 0 &&
-        ProviderUtilities::getKeyProperty(path, "InstanceID", instanceId))
-        settingData.setFilter(StaticIPAssignmentSettingData::BY_INSTANCE_ID, instanceId);
+        ProviderUtilities::getKeyProperty(path, "InstanceID", given))
+        settingData.setFilter(StaticIPAssignmentSettingData::BY_INSTANCE_ID, given);
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIStaticIPAssignmentSettingData::setObjectPath");
 }
 
@@ -105,7 +105,6 @@ CMPIObjectPath* CMPIStaticIPAssignmentSettingData::getObjectPath()
     CMPIObjectPath* path = ProviderUtilities::createObjectPath(
         broker, "Tavrix_StaticIPAssignmentSettingData", nameSpace);
     if (path) {
-        std::string instanceId;
         settingData.getInstanceID(instanceId);
         ProviderUtilities::setKeyProperty(path, "InstanceID", instanceId);
     }

@@ -43,6 +43,8 @@ private:
     const CMPIContext* context;
     std::string nameSpace;
     StaticIPAssignmentSettingData settingData;
+    // Each element's InstanceID is read into the same room.
+    std::string instanceId;
 };
 
 } // namespace IPInterfaceProvider

@@ -111,7 +111,7 @@ bool IPAssignmentSettingData::getInstanceID(std::string& value)
         std::string interfaceName;
         if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
             interfaceName.clear();
-        instanceId = description == "BMC" ? description + ":" : std::string("Computer:");
+        instanceId.assign(description == "BMC" ? "BMC:" : "Computer:");
         instanceId += interfaceName;
         instanceId += settingKind == dhcpKind ? ":dhcp" : ":static";
         instanceIdKnown = true;

@@ -123,11 +123,12 @@ bool StaticIPAssignmentSettingData::evaluate()
 
 bool StaticIPAssignmentSettingData::getInstanceID(std::string& value)
 {
-    const std::string& description = owner.description(cursor);
     std::string interfaceName;
     if (!cursor.getProperty(NodeLexicon::Properties::NAME, interfaceName))
         interfaceName.clear();
-    value = (description == "BMC" ? description + ":" : std::string("Computer:")) + interfaceName;
+    // Assigned and appended in the caller's room: no text of its own per element.
+    value.assign(owner.description(cursor) == "BMC" ? "BMC:" : "Computer:");
+    value += interfaceName;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <memory_resource>
 #include <string>
 #include <type_traits>
 #include <unordered_set>
@@ -205,11 +206,15 @@ public:
         if ((id.state & (CMPI_notFound | CMPI_nullValue)) || id.type != CMPI_string || !id.value.string)
             return true;
         const char* text = CMGetCharsPtr(id.value.string, nullptr);
-        return !text || seen.insert(text).second;
+        return !text || seen.emplace(text).second;
     }
 
 private:
-    std::unordered_set<std::string> seen;
+    // Texts and set nodes come from one buffer released with the request:
+    // a text of its own per element, freed one by one among thousands of
+    // small blocks, cost a large enumeration more per element than a small one.
+    std::pmr::monotonic_buffer_resource memory;
+    std::pmr::unordered_set<std::pmr::string> seen{&memory};
 };
 
 template <class C>
