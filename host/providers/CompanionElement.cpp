@@ -10,10 +10,7 @@ namespace Korvu {
 namespace IPInterfaceProvider {
 namespace Companion {
 
-CompanionElement::CompanionElement(const char* className, bool keysOnly)
-    : className(className), keysOnly(keysOnly)
-{
-}
+CompanionElement::CompanionElement(const char* className) : className(className) {}
 
 std::string CompanionElement::valueOf(const std::string& name) const
 {
@@ -26,14 +23,12 @@ std::string CompanionElement::valueOf(const std::string& name) const
     return std::string();
 }
 
-CompanionElement::Property* CompanionElement::append(const char* name, Property::Kind kind)
+CompanionElement::Property& CompanionElement::append(const char* name, Property::Kind kind)
 {
-    if (keysOnly)
-        return nullptr;
     Property& p = properties.emplace_back();
     p.name = name;
     p.kind = kind;
-    return &p;
+    return p;
 }
 
 void CompanionElement::addKey(const char* name, std::string value, KeyMatch match)
@@ -43,32 +38,27 @@ void CompanionElement::addKey(const char* name, std::string value, KeyMatch matc
 
 void CompanionElement::addText(const char* name, std::string value)
 {
-    if (Property* p = append(name, Property::TEXT))
-        p->text = std::move(value);
+    append(name, Property::TEXT).text = std::move(value);
 }
 
 void CompanionElement::addNumber(const char* name, unsigned short value)
 {
-    if (Property* p = append(name, Property::UINT16))
-        p->number = value;
+    append(name, Property::UINT16).number = value;
 }
 
 void CompanionElement::addFlag(const char* name, bool value)
 {
-    if (Property* p = append(name, Property::BOOLEAN))
-        p->flag = value;
+    append(name, Property::BOOLEAN).flag = value;
 }
 
 void CompanionElement::addTexts(const char* name, std::vector<std::string> values)
 {
-    if (Property* p = append(name, Property::TEXT_LIST))
-        p->texts = std::move(values);
+    append(name, Property::TEXT_LIST).texts = std::move(values);
 }
 
 void CompanionElement::addNumbers(const char* name, std::vector<unsigned short> values)
 {
-    if (Property* p = append(name, Property::UINT16_LIST))
-        p->numbers = std::move(values);
+    append(name, Property::UINT16_LIST).numbers = std::move(values);
 }
 
 bool CompanionElement::matches(const CMPIObjectPath* path) const

@@ -43,9 +43,7 @@ public:
         std::vector<unsigned short> numbers;
     };
 
-    // With `keysOnly`, what is added besides keys is left out: a names
-    // request returns nothing else.
-    explicit CompanionElement(const char* className, bool keysOnly = false);
+    explicit CompanionElement(const char* className);
 
     const char* getClassName() const { return className; }
     const std::vector<Key>& getKeys() const { return keys; }
@@ -75,11 +73,9 @@ public:
                              const char** properties) const;
 
 private:
-    // Null when properties are left out.
-    Property* append(const char* name, Property::Kind kind);
+    Property& append(const char* name, Property::Kind kind);
 
     const char* className;
-    bool keysOnly;
     std::vector<Key> keys;
     std::vector<Property> properties;
 };

@@ -14,11 +14,13 @@ void DHCPSettingData::collect(std::vector<CompanionElement>& out, const std::str
 {
     // Every interface can be switched to DHCP, whatever it uses now.
     for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
-        CompanionElement e(className, keysOnly);
+        CompanionElement e(className);
         e.addKey("InstanceID", i.idPrefix + i.name);
-        e.addText("ElementName", i.name + " DHCP");
-        e.addNumber("AddressOrigin", 4);     // DHCP
-        e.addNumber("ProtocolIFType", 4096); // IPv4
+        if (!keysOnly) {
+            e.addText("ElementName", i.name + " DHCP");
+            e.addNumber("AddressOrigin", 4);     // DHCP
+            e.addNumber("ProtocolIFType", 4096); // IPv4
+        }
         out.push_back(std::move(e));
     }
 }

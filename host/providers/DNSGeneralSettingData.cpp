@@ -13,10 +13,12 @@ const char* const DNSGeneralSettingData::className = "Tavrix_DNSGeneralSettingDa
 void DNSGeneralSettingData::collect(std::vector<CompanionElement>& out, const std::string* onlyInterface, bool keysOnly)
 {
     for (const InterfaceNodes::Interface& i : InterfaceNodes::collect(onlyInterface)) {
-        CompanionElement e(className, keysOnly);
+        CompanionElement e(className);
         e.addKey("InstanceID", i.idPrefix + i.name);
-        e.addText("ElementName", i.name + " DNS general");
-        e.addTexts("DNSSuffixesToAppend", i.dnsSuffixes);
+        if (!keysOnly) {
+            e.addText("ElementName", i.name + " DNS general");
+            e.addTexts("DNSSuffixesToAppend", i.dnsSuffixes);
+        }
         out.push_back(std::move(e));
     }
 }

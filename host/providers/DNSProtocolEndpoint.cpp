@@ -36,19 +36,21 @@ void DNSProtocolEndpoint::collect(std::vector<CompanionElement>& out, const std:
         // An interface that never had DNS servers has no resolver.
         if (!i.hasDnsServers)
             continue;
-        CompanionElement e(className, keysOnly);
+        CompanionElement e(className);
         e.addKey("SystemCreationClassName", i.systemClass, CompanionElement::CLASS_NAME);
         e.addKey("SystemName", i.systemName);
         e.addKey("CreationClassName", className, CompanionElement::CLASS_NAME);
         e.addKey("Name", nameOf(i.name));
-        e.addText("ElementName", i.name + " DNS client");
-        if (!i.hostName.empty())
-            e.addText("Hostname", i.hostName);
-        e.addText("NameFormat", "Interface_DNS");
-        e.addNumber("ProtocolIFType", 1);  // Other
-        e.addText("OtherTypeDescription", "DNS");
-        e.addNumber("EnabledState", 2);
-        e.addNumber("RequestedState", 12);
+        if (!keysOnly) {
+            e.addText("ElementName", i.name + " DNS client");
+            if (!i.hostName.empty())
+                e.addText("Hostname", i.hostName);
+            e.addText("NameFormat", "Interface_DNS");
+            e.addNumber("ProtocolIFType", 1);  // Other
+            e.addText("OtherTypeDescription", "DNS");
+            e.addNumber("EnabledState", 2);
+            e.addNumber("RequestedState", 12);
+        }
         out.push_back(std::move(e));
     }
 }

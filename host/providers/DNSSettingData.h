@@ -18,7 +18,8 @@ public:
 
     // Appends the class's instances in store order; with `onlyInterface`
     // those of that interface name only. Throws what the node store throws
-    // (std::exception). With `keysOnly`, the instances carry their keys alone.
+    // (std::exception). With `keysOnly`, the instances carry
+    // their keys alone and no other value is computed.
     static void collect(std::vector<CompanionElement>& out, const std::string* onlyInterface = nullptr,
                         bool keysOnly = false);
 };

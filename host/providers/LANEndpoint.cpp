@@ -57,7 +57,7 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
         // Several adapters of one name on a system make one endpoint: the first's.
         if (!seen.insert(CompanionElement::nameKey(name, systemName)).second)
             continue;
-        CompanionElement e(className, keysOnly);
+        CompanionElement e(className);
         e.addKey("SystemCreationClassName",
                  sp ? InterfaceNodes::serviceProcessorClass : InterfaceNodes::hostClass,
                  CompanionElement::IGNORED);

@@ -21,7 +21,8 @@ public:
 
     // Appends the class's instances in store order; with `onlyName` those
     // of adapters of that NAME only. Throws what the node store throws
-    // (std::exception). With `keysOnly`, the instances carry their keys alone.
+    // (std::exception). With `keysOnly`, the instances carry
+    // their keys alone and no other value is computed.
     static void collect(std::vector<CompanionElement>& out, const std::string* onlyName = nullptr,
                         bool keysOnly = false);
 };
