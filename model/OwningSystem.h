@@ -9,19 +9,22 @@
 namespace Korvu {
 namespace IPInterfaceProvider {
 
-// Description of the system node two levels above the cursor's node: the
-// system that owns an IP interface ("BMC" for a service processor), empty
-// above a top-level node. Looked up once per system for a cursor that walks
-// many interfaces of few systems. A node's description never changes once the
-// store is parsed, so the answer of the last system asked is kept.
+// Description of the system node `levels` above the cursor's node (two for
+// an IP interface, one for a network adapter): the system that owns it
+// ("BMC" for a service processor), empty above a top-level node. Looked up
+// once per system for a cursor that walks many nodes of few systems. A node's
+// description never changes once the store is parsed, so the answer of the
+// last system asked is kept.
 class OwningSystem {
 public:
+    explicit OwningSystem(int levels = 2) : levels(levels) {}
+
     const std::string& description(Instrumentation& cursor)
     {
-        // Two steps up the cursor's own store: no path is built or looked up.
+        // Steps up the cursor's own store: no path is built or looked up.
         Instrumentation system = cursor;
-        system.selectParent();
-        system.selectParent();
+        for (int i = 0; i < levels; ++i)
+            system.selectParent();
         if (!known || !system.standsOn(last)) {
             lastDescription = system.getNodeDescription();
             last = std::move(system);
@@ -32,7 +35,12 @@ public:
 
     bool isServiceProcessor(Instrumentation& cursor) { return description(cursor) == "BMC"; }
 
+    // The system node of the cursor asked about last; invalid above a
+    // top-level node.
+    Instrumentation& system() { return last; }
+
 private:
+    int levels;
     Instrumentation last;
     std::string lastDescription;
     bool known = false;

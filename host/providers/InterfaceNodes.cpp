@@ -8,6 +8,7 @@
 
 #include "Instrumentation.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -79,8 +80,7 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
         // Nodes of one interface share its NAME, so the others add nothing.
         if (onlyName && name != *onlyName)
             continue;
-        const bool hasSystem = owner.read(node);
-        const bool sp = owner.isServiceProcessor();
+        const bool sp = owner.isServiceProcessor(node);
         const std::string prefix = sp ? serviceProcessorIdPrefix : hostIdPrefix;
 
         // Positions, not pointers: `out` grows.
@@ -96,8 +96,8 @@ std::vector<InterfaceNodes::Interface> InterfaceNodes::collect(const std::string
         }
         Interface* entry = &out[placed.first->second];
         fillFrom(node, *entry);
-        if ((entry->hostName.empty() || entry->domainName.empty()) && hasSystem) {
-            Instrumentation& system = owner.system();
+        Instrumentation& system = owner.system();
+        if ((entry->hostName.empty() || entry->domainName.empty()) && system) {
             std::string text;
             if (entry->hostName.empty() && system.getProperty(NodeLexicon::HOST_NAME, text))
                 entry->hostName = text;

@@ -2,45 +2,11 @@
 #define KORVU_IPIF_COMPANION_INTERFACENODES_H
 
 #include <string>
-#include <utility>
 #include <vector>
-
-#include "Instrumentation.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
 namespace Companion {
-
-// The system node that owns a node, `levels` above it, and whether it is
-// the service processor (described "BMC"). The nodes of one system come
-// together, so what was read of the last system is kept: a walk steps up
-// its own cursor rather than looking up a path for every node.
-class OwningSystem {
-public:
-    explicit OwningSystem(int levels) : levels(levels) {}
-
-    // Moves onto the system of `node`; false when it has none.
-    bool read(Instrumentation& node)
-    {
-        Instrumentation up = node;
-        for (int i = 0; i < levels; ++i)
-            up.selectParent();
-        if (!known || !up.standsOn(last)) {
-            serviceProcessor = up && up.getNodeDescription() == "BMC";
-            last = std::move(up);
-            known = true;
-        }
-        return static_cast<bool>(last);
-    }
-    bool isServiceProcessor() const { return serviceProcessor; }
-    Instrumentation& system() { return last; }
-
-private:
-    int levels;
-    Instrumentation last;
-    bool serviceProcessor = false;
-    bool known = false;
-};
 
 // What the companion classes need to know of one network interface: the
 // IP interface nodes of the store, one entry per system and interface name

@@ -8,6 +8,7 @@
 #include "Instrumentation.h"
 #include "InterfaceNodes.h"
 #include "NodeLexicon.h"
+#include "OwningSystem.h"
 
 namespace Korvu {
 namespace IPInterfaceProvider {
@@ -51,8 +52,7 @@ void LANEndpoint::collect(std::vector<CompanionElement>& out, const std::string*
         // Adapters of other names neither make nor shadow this endpoint.
         if (onlyName && name != *onlyName)
             continue;
-        owner.read(node);
-        const bool sp = owner.isServiceProcessor();
+        const bool sp = owner.isServiceProcessor(node);
         const std::string systemName = sp ? std::string(InterfaceNodes::serviceProcessorName) : host;
         // Several adapters of one name on a system make one endpoint: the first's.
         if (!seen.insert(CompanionElement::nameKey(name, systemName)).second)
