@@ -133,6 +133,50 @@ private:
         CMPIObjectPath* b;
     };
 
+    // Join keys of one end's list, read as its elements join it; read anew
+    // in `finish` when the list changed in another way than growing.
+    class KeysAsListed : public ListWatcher {
+    public:
+        KeysAsListed(typename Traits::Model& model, bool endA, const std::vector<CMPIObjectPath*>& list)
+            : model(model), endA(endA), list(list)
+        {
+        }
+        void added(const std::vector<CMPIObjectPath*>& grown) override
+        {
+            if (&grown == &list)
+                catchUp();
+        }
+        // The keys of the whole list, in its order.
+        JoinIndex::Keys& finish()
+        {
+            bool same = read.size() <= list.size();
+            for (std::size_t i = 0; same && i < read.size(); ++i)
+                same = read[i] == list[i];
+            if (!same) {
+                keys = JoinIndex::Keys(list.size());
+                read.clear();
+            }
+            catchUp();
+            return keys;
+        }
+
+    private:
+        void catchUp()
+        {
+            while (read.size() < list.size()) {
+                CMPIObjectPath* path = list[read.size()];
+                keys.add(endA ? Traits::keyA(model, path, false) : Traits::keyB(model, path, false));
+                read.push_back(path);
+            }
+        }
+
+        typename Traits::Model& model;
+        const bool endA;
+        const std::vector<CMPIObjectPath*>& list;
+        JoinIndex::Keys keys;
+        std::vector<CMPIObjectPath*> read;  // the element each key was read from
+    };
+
     static bool listed(const unsigned short* ids, unsigned short id);
     static void requireKeys(const AssociationEnd& end, const CMPIObjectPath* path);
     static void find(bool fromA, const EndContext& c, const CMPIObjectPath* given,
@@ -321,7 +365,10 @@ void AssociationClass<Traits>::pairAll()
     const EndContext c{broker, context, nameSpace, fetchedEnds()};
     std::vector<CMPIObjectPath*> as;
     std::vector<CMPIObjectPath*> bs;
-    Traits::listA(c, as);
+    // Each end's keys as its paths are made: read after the whole end, a
+    // large request's first paths are out of the caches.
+    KeysAsListed keysA(model, true, as);
+    Traits::listA(EndContext{broker, context, nameSpace, fetchedEnds(), &keysA}, as);
     if (as.empty())
         return;
     if constexpr (AssociationHooks::HasCandidatesB<Traits>::value) {
@@ -332,22 +379,16 @@ void AssociationClass<Traits>::pairAll()
             return;
         }
     }
-    // Each end's keys while its paths were just made: read again after the
-    // other end, a large request's paths are out of the caches.
-    JoinIndex::Keys keysA(as.size());
-    for (CMPIObjectPath* a : as)
-        keysA.add(Traits::keyA(model, a, false));
+    const JoinIndex::Keys& aKeys = keysA.finish();
     if constexpr (AssociationHooks::HasReadForB<Traits>::value)
         Traits::readForB(model);
-    Traits::listB(c, bs);
-    JoinIndex::Keys keysB(bs.size());
-    for (CMPIObjectPath* b : bs)
-        keysB.add(Traits::keyB(model, b, false));
+    KeysAsListed keysB(model, false, bs);
+    Traits::listB(EndContext{broker, context, nameSpace, fetchedEnds(), &keysB}, bs);
     // B elements by join key, those of one key in store order.
-    const JoinIndex byKey(std::move(keysB));
+    const JoinIndex byKey(std::move(keysB.finish()));
     pairs.reserve(bs.size());
     for (std::size_t i = 0; i < as.size(); ++i)
-        for (std::size_t b = byKey.first(keysA.at(i)); b != JoinIndex::none; b = byKey.next(b))
+        for (std::size_t b = byKey.first(aKeys.at(i)); b != JoinIndex::none; b = byKey.next(b))
             pairs.push_back(Pair{as[i], bs[b]});
 }
 

@@ -155,8 +155,11 @@ void AssociationPaths::listServed(const EndContext& c, const char* className,
         // Subclasses come along with an enumeration; each end takes its own.
         if (d.type == CMPI_ref && d.value.ref) {
             CMPIString* cls = CMGetClassName(d.value.ref, nullptr);
-            if (cls && CMGetCharPtr(cls) && strcasecmp(CMGetCharPtr(cls), className) == 0)
+            if (cls && CMGetCharPtr(cls) && strcasecmp(CMGetCharPtr(cls), className) == 0) {
                 out.push_back(d.value.ref);
+                if (c.listed)
+                    c.listed->added(out);
+            }
         }
     }
 }

@@ -25,6 +25,18 @@ struct FetchedEnds {
     std::vector<std::pair<const CMPIObjectPath*, CMPIInstance*>> held;
 };
 
+// Told each time an element joins a list of one end: a whole end listed
+// for pairing has each element's join key read while its path was just
+// made, not in a second pass when a large end's first paths have left the
+// caches.
+class ListWatcher {
+public:
+    virtual void added(const std::vector<CMPIObjectPath*>& list) = 0;
+
+protected:
+    ~ListWatcher() = default;
+};
+
 // The request an association class works for: where its paths go and how
 // it reaches the CIM server.
 struct EndContext {
@@ -33,6 +45,8 @@ struct EndContext {
     const std::string& nameSpace;
     // Null unless the far ends' instances are wanted.
     FetchedEnds* fetched;
+    // Null unless a whole end is being listed.
+    ListWatcher* listed = nullptr;
 };
 
 // Path work shared by the association CIM classes. Holds no state.
@@ -139,8 +153,11 @@ public:
         narrow(end);
         while (end) {
             if (CMPIObjectPath* path = end.getObjectPath())
-                if (keep(path) && seen.insert(path))
+                if (keep(path) && seen.insert(path)) {
                     out.push_back(path);
+                    if (c.listed)
+                        c.listed->added(out);
+                }
             ++end;
         }
     }
