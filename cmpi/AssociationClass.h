@@ -37,10 +37,6 @@ template <class T, class = void>
 struct HasCandidatesB : std::false_type {};
 template <class T>
 struct HasCandidatesB<T, std::void_t<decltype(&T::candidatesB)>> : std::true_type {};
-template <class T, class = void>
-struct HasReadForB : std::false_type {};
-template <class T>
-struct HasReadForB<T, std::void_t<decltype(&T::readForB)>> : std::true_type {};
 } // namespace AssociationHooks
 
 // One end of an association.
@@ -75,12 +71,6 @@ struct AssociationEnd {
 //   static void candidatesA(const EndContext&, Model&, const std::string& key, std::vector<CMPIObjectPath*>&);
 //       and candidatesB: in the order listA gives them, elements among which
 //       are all with that join key (default: listA).
-//
-// and, for pairing whole ends:
-//
-//   static void readForB(Model&);
-//       reads what keyB needs of the store for every element, right before
-//       end B is listed: both then walk the store one after the other.
 //
 // An element of end A and one of end B are associated when their join keys
 // are equal and not empty. A key function throws FrameworkException when a
@@ -380,8 +370,6 @@ void AssociationClass<Traits>::pairAll()
         }
     }
     const JoinIndex::Keys& aKeys = keysA.finish();
-    if constexpr (AssociationHooks::HasReadForB<Traits>::value)
-        Traits::readForB(model);
     KeysAsListed keysB(model, false, bs);
     Traits::listB(EndContext{broker, context, nameSpace, fetchedEnds(), &keysB}, bs);
     // B elements by join key, those of one key in store order.

@@ -74,11 +74,6 @@ std::string BindsToLanEndpointTraits::keyB(Model& model, const CMPIObjectPath* p
                              given);
 }
 
-void BindsToLanEndpointTraits::readForB(Model& model)
-{
-    model.readAdapters();
-}
-
 void BindsToLanEndpointTraits::addProperties(Model&, CMPIInstance*, const CMPIObjectPath*, const CMPIObjectPath*) {}
 
 template class AssociationClass<BindsToLanEndpointTraits>;

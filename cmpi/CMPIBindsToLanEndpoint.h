@@ -34,7 +34,6 @@ struct BindsToLanEndpointTraits {
     static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
     static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
-    static void readForB(Model& model);
     static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
 

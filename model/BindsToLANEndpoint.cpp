@@ -43,6 +43,64 @@ std::string BindsToLANEndpoint::lanKey(std::string_view systemClass, std::string
     return EndResolution::join({systemClass, systemName, name});
 }
 
+// Walks the IP interface nodes in store order, stopping at each one below a
+// network adapter.
+struct BindsToLANEndpoint::Reader {
+    // With a probe ("<interface>\n<MAC>"), nodes of another name or MAC are
+    // passed over before any lookup.
+    explicit Reader(std::string_view probe = std::string_view()) : probe(probe) {}
+
+    // The next node's entry and adapter NAME; false past the last node.
+    bool read()
+    {
+        if (!started) {
+            node.selectNode(NodeLexicon::IP_INTERFACE);
+            started = true;
+        } else if (node) {
+            ++node;
+        }
+        for (; node; ++node) {
+            if (!node.getProperty(NodeLexicon::NAME, nodeName))
+                continue;
+            nodeMac.clear();
+            node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
+            if (!probe.empty()) {
+                probed.assign(nodeName);
+                probed += '\n';
+                probed += nodeMac;
+                if (probed != probe)
+                    continue;
+            }
+            // Interfaces of one adapter, and adapters of one system, come together.
+            Instrumentation adapter = node;
+            adapter.selectParent();
+            if (!adapter.standsOn(lastAdapter)) {
+                if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
+                    !adapter.getProperty(NodeLexicon::NAME, adapterName))
+                    adapterName.clear();
+                lastAdapter = std::move(adapter);
+            }
+            if (adapterName.empty())
+                continue;
+            adapterEntry(nodeEntry, owner.isServiceProcessor(node), nodeName, nodeMac);
+            return true;
+        }
+        return false;
+    }
+
+    const std::string probe;
+    Instrumentation node;
+    bool started = false;
+    OwningSystem owner;
+    Instrumentation lastAdapter;
+    std::string adapterName;  // of lastAdapter
+    // Read anew for every node into the same room.
+    std::string nodeName;
+    std::string nodeMac;
+    std::string nodeEntry;
+    std::string probed;
+};
+
 std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::string_view systemName,
                                             std::string_view name, bool given)
 {
@@ -55,85 +113,46 @@ std::string BindsToLANEndpoint::endpointKey(std::string_view systemClass, std::s
         return std::string();
     }
     adapterEntry(entry, systemClass == EndResolution::serviceProcessorClass, interfaceName, mac);
-    // A second endpoint asked for: every node is read once.
-    if (!adapters && !firstEntry.empty() && firstEntry != entry)
-        readAdapters();
     std::string_view adapterName;
-    if (adapters) {
-        const std::size_t found = adapters->first(entry);
-        if (found != JoinIndex::none)
-            adapterName = adapterNames.at(found);
-    } else {
+    if (!reader && (firstEntry.empty() || firstEntry == entry)) {
         // One endpoint asked from: its node alone, up to the first match.
         if (firstEntry.empty()) {
             firstEntry = entry;
-            firstAdapter = findAdapter(entry, false);
+            firstAdapter = findAdapter(entry);
         }
         adapterName = firstAdapter;
+    } else {
+        adapterName = adapterAhead(entry);
     }
     if (adapterName.empty())
         return std::string();
     return EndResolution::join({systemClass, systemName, adapterName});
 }
 
-void BindsToLANEndpoint::readAdapters()
+std::string BindsToLANEndpoint::findAdapter(const std::string& entry)
 {
-    if (!adapters)
-        findAdapter(std::string(), true);
+    Reader alone(std::string_view(entry).substr(entry.find('\n') + 1));
+    while (alone.read())
+        if (alone.nodeEntry == entry)
+            return alone.adapterName;
+    return std::string();
 }
 
-std::string BindsToLANEndpoint::findAdapter(const std::string& entry, bool all)
+std::string_view BindsToLANEndpoint::adapterAhead(const std::string& entry)
 {
-    Instrumentation node;
-    // Interfaces of one adapter, and adapters of one system, come together.
-    OwningSystem owner;
-    Instrumentation lastAdapter;
-    std::string lastAdapterName;
-    // Read anew for every node into the same room.
-    std::string nodeName;
-    std::string nodeMac;
-    std::string nodeEntry;
-    std::string probe;
-    const std::string_view wanted = std::string_view(entry).substr(entry.find('\n') + 1);
-    JoinIndex::Keys entries;
-    JoinIndex::Keys names;
-    for (node.selectNode(NodeLexicon::IP_INTERFACE); node; ++node) {
-        if (!node.getProperty(NodeLexicon::NAME, nodeName))
-            continue;
-        nodeMac.clear();
-        node.getProperty(NodeLexicon::MAC_ADDRESS, nodeMac);
-        // The name and MAC address rule out most nodes before any lookup.
-        if (!all) {
-            probe.assign(nodeName);
-            probe += '\n';
-            probe += nodeMac;
-            if (probe != wanted)
-                continue;
-        }
-        Instrumentation adapter = node;
-        adapter.selectParent();
-        if (!adapter.standsOn(lastAdapter)) {
-            lastAdapterName.clear();
-            if (!adapter || adapter.getNodeType() != NodeLexicon::NETWORK_ADAPTER ||
-                !adapter.getProperty(NodeLexicon::NAME, lastAdapterName))
-                lastAdapterName.clear();
-            lastAdapter = std::move(adapter);
-        }
-        if (lastAdapterName.empty())
-            continue;
-        adapterEntry(nodeEntry, owner.isServiceProcessor(node), nodeName, nodeMac);
-        if (all) {
-            entries.add(nodeEntry);
-            names.add(lastAdapterName);
-        } else if (nodeEntry == entry) {
-            return lastAdapterName;
+    if (!reader)
+        reader = std::make_unique<Reader>();
+    std::string_view found;
+    if (adapters.find(entry, found))
+        return found;
+    while (reader->read()) {
+        adapters.add(reader->nodeEntry, reader->adapterName);
+        if (reader->nodeEntry == entry) {
+            adapters.find(entry, found);
+            return found;
         }
     }
-    if (all) {
-        adapters.emplace(std::move(entries));
-        adapterNames = std::move(names);
-    }
-    return std::string();
+    return std::string_view();
 }
 
 } // namespace IPInterfaceProvider

@@ -1,7 +1,7 @@
 #ifndef KORVU_IPIF_BINDSTOLANENDPOINT_H
 #define KORVU_IPIF_BINDSTOLANENDPOINT_H
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,22 +27,21 @@ public:
     std::string endpointKey(std::string_view systemClass, std::string_view systemName, std::string_view name,
                             bool given);
 
-    // Reads every node's adapter now, as a second endpoint asked for would.
-    void readAdapters();
-
 private:
-    // Adapter NAME of the first IP interface node with that entry; empty
-    // when there is none. With `all`, reads every node into `adapters`
-    // instead and gives nothing.
-    std::string findAdapter(const std::string& entry, bool all);
+    struct Reader;
 
-    // Adapter NAME by system kind, interface name and MAC address (the
-    // first node's of each), read from the store once per object when more
-    // than one endpoint is asked for; the first asked is looked up alone.
-    // Looked up in store order when a whole store is paired: entries and
-    // names lie in that order in one buffer each. Set once every node is read.
-    std::optional<JoinIndex> adapters;
-    JoinIndex::Keys adapterNames;
+    // Adapter NAME of the first IP interface node with that entry; empty
+    // when there is none.
+    std::string findAdapter(const std::string& entry);
+    // Like findAdapter, from what the reader has read, reading on only as
+    // far as the entry needs: endpoints asked for in store order (a whole
+    // end listed) find their nodes just read by the walk that lists them.
+    std::string_view adapterAhead(const std::string& entry);
+
+    // The first endpoint asked for is looked up alone; from the second on,
+    // the reader reads every node's adapter once, in store order.
+    std::unique_ptr<Reader> reader;
+    FirstOf adapters;  // by "<kind>\n<interface>\n<MAC>", the first node's of each
     std::string firstEntry;
     std::string firstAdapter;
     std::string entry; // the last endpoint's entry, its room kept

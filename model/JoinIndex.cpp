@@ -65,5 +65,54 @@ std::size_t JoinIndex::first(std::string_view key) const
     return none;
 }
 
+void FirstOf::add(std::string_view key, std::string_view value)
+{
+    if (key.empty())
+        return;
+    std::string_view known;
+    if (find(key, known))
+        return;
+    // At most half full, as JoinIndex.
+    if (2 * (keys.size() + 1) > slots.size())
+        grow();
+    const std::size_t hash = std::hash<std::string_view>()(key);
+    const std::size_t mask = slots.size() - 1;
+    std::size_t s = hash & mask;
+    while (slots[s] != 0)
+        s = (s + 1) & mask;
+    slots[s] = keys.size() + 1;
+    keys.add(key);
+    values.add(value);
+    hashes.push_back(hash);
+}
+
+bool FirstOf::find(std::string_view key, std::string_view& value) const
+{
+    if (key.empty() || slots.empty())
+        return false;
+    const std::size_t hash = std::hash<std::string_view>()(key);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t s = hash & mask; slots[s] != 0; s = (s + 1) & mask) {
+        const std::size_t i = slots[s] - 1;
+        if (hashes[i] == hash && keys.at(i) == key) {
+            value = values.at(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void FirstOf::grow()
+{
+    slots.assign(slots.empty() ? 64 : 2 * slots.size(), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        std::size_t s = hashes[i] & mask;
+        while (slots[s] != 0)
+            s = (s + 1) & mask;
+        slots[s] = i + 1;
+    }
+}
+
 } // namespace IPInterfaceProvider
 } // namespace Korvu

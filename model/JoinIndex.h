@@ -49,6 +49,24 @@ private:
     std::vector<std::size_t> slots;  // element + 1 of each key's first, 0 when free
 };
 
+// A value by key, the first one added for each key, looked up while keys
+// are still being added: what a walk found so far, before it is over.
+class FirstOf {
+public:
+    // Keeps `value` for `key` unless the key is empty or in already.
+    void add(std::string_view key, std::string_view value);
+    // The value kept for `key`; false when there is none.
+    bool find(std::string_view key, std::string_view& value) const;
+
+private:
+    void grow();
+
+    JoinIndex::Keys keys;
+    JoinIndex::Keys values;
+    std::vector<std::size_t> hashes;
+    std::vector<std::size_t> slots;  // element + 1, 0 when free
+};
+
 } // namespace IPInterfaceProvider
 } // namespace Korvu
 

@@ -489,3 +489,25 @@ TEST(JoinIndex, EveryKeyOfALargeEndFindsItsOwnElements)
     }
     EXPECT_EQ(index.first("Tavrix_ComputerSystem\nhost\neth" + std::to_string(count)), Korvu::IPInterfaceProvider::JoinIndex::none);
 }
+
+// Looked up while it grows, the index built as a walk goes keeps the first
+// value of each key through every enlargement, and nothing for an empty key.
+TEST(JoinIndex, FirstValuesStayFoundAsTheWalkGoesOn)
+{
+    Korvu::IPInterfaceProvider::FirstOf firstOf;
+    const std::size_t count = 3000;
+    std::string_view found;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string key = "Computer\neth" + std::to_string(i / 2) + "\nmac";
+        firstOf.add(key, "adapter" + std::to_string(i));
+        ASSERT_TRUE(firstOf.find(key, found)) << i;
+        ASSERT_EQ(found, "adapter" + std::to_string(i - i % 2)) << i;
+    }
+    for (std::size_t k = 0; k < count / 2; ++k) {
+        ASSERT_TRUE(firstOf.find("Computer\neth" + std::to_string(k) + "\nmac", found)) << k;
+        ASSERT_EQ(found, "adapter" + std::to_string(2 * k));
+    }
+    firstOf.add("", "none");
+    EXPECT_FALSE(firstOf.find("", found));
+    EXPECT_FALSE(firstOf.find("Computer\neth" + std::to_string(count) + "\nmac", found));
+}
