@@ -79,10 +79,25 @@ bool AssociationPaths::PathSet::insert(const CMPIObjectPath* path)
         const KeyValue value(CMGetKeyAt(path, i, nullptr, nullptr), true);
         hash = hash * 1000003u ^ std::hash<std::string_view>()(value.text);
     }
-    auto range = byHash.equal_range(hash);
-    for (auto it = range.first; it != range.second; ++it) {
-        const CMPIObjectPath* other = it->second;
-        if (CMGetKeyCount(other, nullptr) != count)
+    // At most half full, so a probe stops within a few slots.
+    if (2 * (size + 1) > slots.size()) {
+        std::vector<Slot> old(slots.empty() ? 64 : 2 * slots.size());
+        old.swap(slots);
+        const std::size_t mask = slots.size() - 1;
+        for (const Slot& kept : old) {
+            if (!kept.path)
+                continue;
+            std::size_t s = kept.hash & mask;
+            while (slots[s].path)
+                s = (s + 1) & mask;
+            slots[s] = kept;
+        }
+    }
+    const std::size_t mask = slots.size() - 1;
+    std::size_t s = hash & mask;
+    for (; slots[s].path; s = (s + 1) & mask) {
+        const CMPIObjectPath* other = slots[s].path;
+        if (slots[s].hash != hash || CMGetKeyCount(other, nullptr) != count)
             continue;
         bool same = true;
         for (CMPICount i = 0; same && i < count; ++i)
@@ -91,7 +106,8 @@ bool AssociationPaths::PathSet::insert(const CMPIObjectPath* path)
         if (same)
             return false;
     }
-    byHash.emplace(hash, path);
+    slots[s] = Slot{hash, path};
+    ++size;
     return true;
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <unordered_map>
 #include <vector>
 
 #include "ProviderUtilities.h"
@@ -103,8 +102,14 @@ public:
 
     private:
         // By a hash of the key values: building one text of them per
-        // listed element cost more than the rest of the listing.
-        std::unordered_multimap<std::size_t, const CMPIObjectPath*> byHash;
+        // listed element cost more than the rest of the listing. Open
+        // addressing: a map node per element was a heap block each.
+        struct Slot {
+            std::size_t hash = 0;
+            const CMPIObjectPath* path = nullptr;  // null when free
+        };
+        std::vector<Slot> slots;
+        std::size_t size = 0;
     };
 
     // Number of keys; 0 for null.

@@ -146,11 +146,10 @@ std::string_view BindsToLANEndpoint::adapterAhead(const std::string& entry)
     if (adapters.find(entry, found))
         return found;
     while (reader->read()) {
-        adapters.add(reader->nodeEntry, reader->adapterName);
-        if (reader->nodeEntry == entry) {
-            adapters.find(entry, found);
-            return found;
-        }
+        // The first adapter of the entry, which may stand on an earlier node.
+        const std::string_view kept = adapters.add(reader->nodeEntry, reader->adapterName);
+        if (reader->nodeEntry == entry)
+            return kept;
     }
     return std::string_view();
 }

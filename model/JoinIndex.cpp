@@ -65,41 +65,50 @@ std::size_t JoinIndex::first(std::string_view key) const
     return none;
 }
 
-void FirstOf::add(std::string_view key, std::string_view value)
+std::string_view FirstOf::add(std::string_view key, std::string_view value)
 {
     if (key.empty())
-        return;
-    std::string_view known;
-    if (find(key, known))
-        return;
-    // At most half full, as JoinIndex.
-    if (2 * (keys.size() + 1) > slots.size())
-        grow();
+        return std::string_view();
     const std::size_t hash = std::hash<std::string_view>()(key);
-    const std::size_t mask = slots.size() - 1;
-    std::size_t s = hash & mask;
-    while (slots[s] != 0)
-        s = (s + 1) & mask;
+    std::size_t s = 0;
+    const std::size_t known = probe(key, hash, s);
+    if (known != JoinIndex::none)
+        return values.at(known);
+    // At most half full, as JoinIndex.
+    if (2 * (keys.size() + 1) > slots.size()) {
+        grow();
+        probe(key, hash, s);
+    }
     slots[s] = keys.size() + 1;
     keys.add(key);
     values.add(value);
     hashes.push_back(hash);
+    return values.at(keys.size() - 1);
 }
 
 bool FirstOf::find(std::string_view key, std::string_view& value) const
 {
-    if (key.empty() || slots.empty())
+    if (key.empty())
         return false;
-    const std::size_t hash = std::hash<std::string_view>()(key);
+    std::size_t s = 0;
+    const std::size_t i = probe(key, std::hash<std::string_view>()(key), s);
+    if (i == JoinIndex::none)
+        return false;
+    value = values.at(i);
+    return true;
+}
+
+std::size_t FirstOf::probe(std::string_view key, std::size_t hash, std::size_t& slot) const
+{
+    if (slots.empty())
+        return JoinIndex::none;
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t s = hash & mask; slots[s] != 0; s = (s + 1) & mask) {
-        const std::size_t i = slots[s] - 1;
-        if (hashes[i] == hash && keys.at(i) == key) {
-            value = values.at(i);
-            return true;
-        }
+    for (slot = hash & mask; slots[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t i = slots[slot] - 1;
+        if (hashes[i] == hash && keys.at(i) == key)
+            return i;
     }
-    return false;
+    return JoinIndex::none;
 }
 
 void FirstOf::grow()

@@ -53,12 +53,17 @@ private:
 // are still being added: what a walk found so far, before it is over.
 class FirstOf {
 public:
-    // Keeps `value` for `key` unless the key is empty or in already.
-    void add(std::string_view key, std::string_view value);
+    // Keeps `value` for `key` unless the key is empty or in already, and
+    // gives the value kept for it (empty for an empty key). Like those of
+    // find, the view holds until the next add.
+    std::string_view add(std::string_view key, std::string_view value);
     // The value kept for `key`; false when there is none.
     bool find(std::string_view key, std::string_view& value) const;
 
 private:
+    // Index of `key`, or JoinIndex::none with `slot` the free slot it
+    // would take (meaningless while there are no slots).
+    std::size_t probe(std::string_view key, std::size_t hash, std::size_t& slot) const;
     void grow();
 
     JoinIndex::Keys keys;

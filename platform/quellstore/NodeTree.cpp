@@ -448,9 +448,16 @@ std::size_t NodeTree::next(std::size_t node, std::size_t* after) const
 
 namespace {
 
+// Counted in place: the builtin is a call into the runtime library on
+// the baseline x86-64 the packages are built for, and every property read
+// counts bits once or twice.
 unsigned int bitsBelow(std::uint64_t word, unsigned int bit)
 {
-    return static_cast<unsigned int>(__builtin_popcountll(bit ? word & (~std::uint64_t(0) >> (64 - bit)) : 0));
+    std::uint64_t x = bit ? word & (~std::uint64_t(0) >> (64 - bit)) : 0;
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+    return static_cast<unsigned int>((x * 0x0101010101010101u) >> 56);
 }
 
 constexpr unsigned int beyondBits = 128;
