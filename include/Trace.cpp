@@ -40,10 +40,28 @@ void forcedLog(const log4cxx::LoggerPtr& logger, Trace::Level level,
 
 namespace Trace {
 
+namespace {
+thread_local const RequestScope* innermost = nullptr;
+} // namespace
+
+RequestScope::RequestScope(const log4cxx::LoggerPtr& given) : outer(innermost), logger(given.get())
+{
+    if (given) {
+        info = given->isInfoEnabled();
+        debug = given->isDebugEnabled();
+        error = given->isErrorEnabled();
+    }
+    innermost = this;
+}
+
+RequestScope::~RequestScope() { innermost = outer; }
+
 bool isEnabled(const log4cxx::LoggerPtr& logger, Level level)
 {
     if (!logger)
         return false;
+    if (const RequestScope* scope = innermost; scope && scope->logger == logger.get())
+        return level == Level::Debug ? scope->debug : level == Level::Error ? scope->error : scope->info;
     switch (level) {
     case Level::Debug:
         return logger->isDebugEnabled();

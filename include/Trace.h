@@ -30,6 +30,26 @@ void writeLine(const log4cxx::LoggerPtr& logger, Level level,
 
 bool isEnabled(const log4cxx::LoggerPtr& logger, Level level);
 
+// While it lives, this thread's checks of `logger` answer with the levels the
+// logger had when it began: a request checks some twenty times per element,
+// and each live check walks the logger hierarchy. A level changed meanwhile
+// applies from the next request. Scopes nest; the innermost one answers.
+class RequestScope {
+public:
+    explicit RequestScope(const log4cxx::LoggerPtr& logger);
+    ~RequestScope();
+    RequestScope(const RequestScope&) = delete;
+    RequestScope& operator=(const RequestScope&) = delete;
+
+private:
+    friend bool isEnabled(const log4cxx::LoggerPtr& logger, Level level);
+    const RequestScope* outer;
+    const log4cxx::Logger* logger;
+    bool info = false;
+    bool debug = false;
+    bool error = false;
+};
+
 } // namespace Trace
 } // namespace Korvu
 

@@ -403,6 +403,7 @@ bool fanOut(const AssocQuery& q, const char* className, const CMPIContext* ctx,
 CMPIStatus association(const AssocQuery& q, const char* function, const CMPIContext* ctx,
                        const CMPIResult* rslt, const CMPIObjectPath* op, const char* className)
 {
+    Trace::RequestScope traced(unitLogger);
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     // One look at the store file for the whole request.
     Korvu::NodeStore::ReadScope oneVersion;
@@ -435,6 +436,7 @@ enum class InstanceKind { Names, Instances, Single };
 CMPIStatus instances(InstanceKind kind, const char* function, const CMPIContext* ctx,
                      const CMPIResult* rslt, const CMPIObjectPath* op, const char** properties)
 {
+    Trace::RequestScope traced(unitLogger);
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     // One look at the store file for the whole request.
     Korvu::NodeStore::ReadScope oneVersion;
@@ -557,6 +559,7 @@ CMPIStatus IPInterface_CreateInstance(CMPIInstanceMI*, const CMPIContext*, const
                                       const CMPIObjectPath*, const CMPIInstance*)
 {
     const char* function = "Korvu::IPInterfaceProvider::IPInterface_CreateInstance";
+    Trace::RequestScope traced(unitLogger);
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     CMPIStatus status = {CMPI_RC_ERR_NOT_SUPPORTED, nullptr};
     markProviderExit(unitLogger, unitFile, function, __LINE__);
@@ -568,6 +571,7 @@ CMPIStatus IPInterface_ModifyInstance(CMPIInstanceMI*, const CMPIContext* ctx,
                                       const CMPIInstance* inst, const char**)
 {
     const char* function = "Korvu::IPInterfaceProvider::IPInterface_ModifyInstance";
+    Trace::RequestScope traced(unitLogger);
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (argumentsUsable(ctx, rslt, op, status)) {
@@ -650,6 +654,7 @@ CMPIStatus IPInterface_InvokeMethod(CMPIMethodMI*, const CMPIContext* ctx, const
                                     CMPIArgs* out)
 {
     const char* function = "Korvu::IPInterfaceProvider::IPInterface_InvokeMethod";
+    Trace::RequestScope traced(unitLogger);
     markProviderEntry(unitLogger, unitFile, function, __LINE__);
     CMPIStatus status = {CMPI_RC_OK, nullptr};
     if (!argumentsUsable(ctx, rslt, op, status)) {

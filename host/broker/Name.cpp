@@ -49,21 +49,30 @@ const char* Name::keep(std::string_view text)
     // An empty view may have no text at all to compare or copy.
     if (text.empty())
         return blank();
+    // A path's namespace and class name come as views of the same few
+    // texts again and again: compared where they are, not hashed.
+    Seen& seen = seenAt[(reinterpret_cast<std::uintptr_t>(text.data()) >> 3) % recentSlots];
+    if (seen.at == text.data() && header(seen.kept)->length == text.size() &&
+        std::memcmp(seen.kept, text.data(), text.size()) == 0)
+        return seen.kept;
     const std::size_t hash = std::hash<std::string_view>()(text);
     const char*& slot = recent[hash % recentSlots];
-    if (slot && header(slot)->length == text.size() && std::memcmp(slot, text.data(), text.size()) == 0)
-        return slot;
-    Kept& k = kept();
-    std::lock_guard<std::mutex> lock(k.mutex);
-    auto found = k.texts.find(text);
-    if (found != k.texts.end())
-        return slot = found->data();
-    if (k.texts.size() >= keptNames || k.bytes + text.size() > keptBytes)
-        return nullptr;
-    const char* chars = write(k.memory, text, true);
-    k.bytes += text.size();
-    k.texts.insert(std::string_view(chars, text.size()));
-    return slot = chars;
+    if (!slot || header(slot)->length != text.size() || std::memcmp(slot, text.data(), text.size()) != 0) {
+        Kept& k = kept();
+        std::lock_guard<std::mutex> lock(k.mutex);
+        auto found = k.texts.find(text);
+        if (found != k.texts.end()) {
+            slot = found->data();
+        } else {
+            if (k.texts.size() >= keptNames || k.bytes + text.size() > keptBytes)
+                return nullptr;
+            slot = write(k.memory, text, true);
+            k.bytes += text.size();
+            k.texts.insert(std::string_view(slot, text.size()));
+        }
+    }
+    seen = Seen{text.data(), slot};
+    return slot;
 }
 
 const char* Name::keep(const char* given)

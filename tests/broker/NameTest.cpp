@@ -84,6 +84,16 @@ TEST(Names, ABufferUsedAgainGivesItsNewText)
     EXPECT_EQ(std::string_view(shorter), "Nam");
     EXPECT_EQ(std::string_view(longer), "NameX");
     EXPECT_EQ(std::string_view(otherCase), "name");
+
+    // Views of the buffer: a part of it, then new text of the same length.
+    std::strcpy(buffer, "ClassName");
+    Name whole(std::string_view(buffer, 9));
+    Name part(std::string_view(buffer, 5));
+    std::strcpy(buffer, "ClassNome");
+    Name changed(std::string_view(buffer, 9));
+    EXPECT_EQ(std::string_view(whole), "ClassName");
+    EXPECT_EQ(std::string_view(part), "Class");
+    EXPECT_EQ(std::string_view(changed), "ClassNome");
 }
 
 // Past the bound (a client sending ever new names) names own their text:

@@ -422,3 +422,32 @@ TEST(FrameConcurrency, LinesStayWholeUnderConcurrentRequests)
 }
 
 } // namespace
+
+TEST(TraceScope, ChecksInARequestAnswerWithTheLevelsItBeganWith)
+{
+    const log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger(IPIF_LOGGER_NAME);
+    using Korvu::Trace::Level;
+    using Korvu::Trace::isEnabled;
+    testsupport::LogCapture log(log4cxx::Level::getInfo());
+    {
+        Korvu::Trace::RequestScope request(logger);
+        logger->setLevel(log4cxx::Level::getError());
+        EXPECT_TRUE(isEnabled(logger, Level::Info));
+        EXPECT_FALSE(isEnabled(logger, Level::Debug));
+        {
+            // An up-call within the request starts from the level now set.
+            Korvu::Trace::RequestScope inner(logger);
+            EXPECT_FALSE(isEnabled(logger, Level::Info));
+            EXPECT_TRUE(isEnabled(logger, Level::Error));
+        }
+        EXPECT_TRUE(isEnabled(logger, Level::Info));
+        // Another logger is checked live.
+        const log4cxx::LoggerPtr other = log4cxx::Logger::getLogger("Prelvar.Other");
+        other->setLevel(log4cxx::Level::getOff());
+        EXPECT_FALSE(isEnabled(other, Level::Error));
+    }
+    // The next request, and the configuration thread, see the change.
+    EXPECT_FALSE(isEnabled(logger, Level::Info));
+    EXPECT_TRUE(isEnabled(logger, Level::Error));
+    std::thread([&] { EXPECT_FALSE(isEnabled(logger, Level::Info)); }).join();
+}
