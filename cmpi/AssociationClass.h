@@ -60,7 +60,7 @@ struct AssociationEnd {
 //   static const AssociationEnd a, b;
 //   static void listA(const EndContext&, std::vector<CMPIObjectPath*>&);   and listB
 //   static CMPIInstance* instanceA(const EndContext&, const CMPIObjectPath*, const char**); and B
-//   static std::string keyA(Model&, const CMPIObjectPath*, bool given);    and keyB
+//   static std::string keyA(Model&, const PathKeys&, bool given);    and keyB
 //   static void addProperties(Model&, CMPIInstance*, const CMPIObjectPath* a, const CMPIObjectPath* b);
 //
 // and may add, for requests from one object (each has a default):
@@ -131,10 +131,10 @@ private:
             : model(model), endA(endA), list(list)
         {
         }
-        void added(const std::vector<CMPIObjectPath*>& grown) override
+        void added(const std::vector<CMPIObjectPath*>& grown, const MadeKeys* made) override
         {
             if (&grown == &list)
-                catchUp();
+                catchUp(made);
         }
         // The keys of the whole list, in its order.
         JoinIndex::Keys& finish()
@@ -146,16 +146,18 @@ private:
                 keys = JoinIndex::Keys(list.size());
                 read.clear();
             }
-            catchUp();
+            catchUp(nullptr);
             return keys;
         }
 
     private:
-        void catchUp()
+        // `made` holds the keys of the list's last element, if not null.
+        void catchUp(const MadeKeys* made)
         {
             while (read.size() < list.size()) {
                 CMPIObjectPath* path = list[read.size()];
-                keys.add(endA ? Traits::keyA(model, path, false) : Traits::keyB(model, path, false));
+                const PathKeys source(path, read.size() + 1 == list.size() ? made : nullptr);
+                keys.add(endA ? Traits::keyA(model, source, false) : Traits::keyB(model, source, false));
                 read.push_back(path);
             }
         }

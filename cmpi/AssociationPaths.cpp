@@ -71,13 +71,18 @@ bool AssociationPaths::selects(const CMPIObjectPath* given, const CMPIObjectPath
     return true;
 }
 
-bool AssociationPaths::PathSet::insert(const CMPIObjectPath* path)
+bool AssociationPaths::PathSet::insert(const CMPIObjectPath* path, const MadeKeys* made)
 {
     const CMPICount count = CMGetKeyCount(path, nullptr);
+    // The same hash from the texts the path was made with as from its keys.
+    if (made && (!made->whole() || made->size() != count))
+        made = nullptr;
     std::size_t hash = count;
     for (CMPICount i = 0; i < count; ++i) {
-        const KeyValue value(CMGetKeyAt(path, i, nullptr, nullptr), true);
-        hash = hash * 1000003u ^ std::hash<std::string_view>()(value.text);
+        const std::size_t text =
+            made ? std::hash<std::string_view>()(made->text(i))
+                 : std::hash<std::string_view>()(KeyValue(CMGetKeyAt(path, i, nullptr, nullptr), true).text);
+        hash = hash * 1000003u ^ text;
     }
     // At most half full, so a probe stops within a few slots.
     if (2 * (size + 1) > slots.size()) {
@@ -127,9 +132,12 @@ AssociationPaths::KeyText::KeyText(const CMPIObjectPath* path, const char* name)
     value.set(d);
 }
 
-AssociationPaths::KeyText AssociationPaths::key(const CMPIObjectPath* path, const char* name)
+AssociationPaths::KeyText AssociationPaths::key(const PathKeys& keys, const char* name)
 {
-    return KeyText(path, name);
+    if (keys.made && name)
+        if (const std::string* text = keys.made->find(name))
+            return KeyText(std::string_view(*text));
+    return KeyText(keys.path, name);
 }
 
 CMPIObjectPath* AssociationPaths::keyPath(const EndContext& c, const char* className,
@@ -174,7 +182,7 @@ void AssociationPaths::listServed(const EndContext& c, const char* className,
             if (cls && CMGetCharPtr(cls) && strcasecmp(CMGetCharPtr(cls), className) == 0) {
                 out.push_back(d.value.ref);
                 if (c.listed)
-                    c.listed->added(out);
+                    c.listed->added(out, nullptr);
             }
         }
     }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "MadeKeys.h"
 #include "ProviderUtilities.h"
 
 namespace Korvu {
@@ -30,7 +31,8 @@ struct FetchedEnds {
 // caches.
 class ListWatcher {
 public:
-    virtual void added(const std::vector<CMPIObjectPath*>& list) = 0;
+    // `made`, when not null, holds the keys of the list's last element.
+    virtual void added(const std::vector<CMPIObjectPath*>& list, const MadeKeys* made) = 0;
 
 protected:
     ~ListWatcher() = default;
@@ -46,6 +48,18 @@ struct EndContext {
     FetchedEnds* fetched;
     // Null unless a whole end is being listed.
     ListWatcher* listed = nullptr;
+};
+
+// The keys of one element: its path, and the texts its class put on it
+// when they came along.
+class PathKeys {
+public:
+    PathKeys(const CMPIObjectPath* path, const MadeKeys* made = nullptr)
+        : path(path), made(made && made->whole() ? made : nullptr)
+    {
+    }
+    const CMPIObjectPath* path;
+    const MadeKeys* made;
 };
 
 // Path work shared by the association CIM classes. Holds no state.
@@ -74,6 +88,7 @@ public:
     class KeyText {
     public:
         KeyText(const CMPIObjectPath* path, const char* name);
+        explicit KeyText(std::string_view text) { value.text = text; }
         KeyText(const KeyText&) = delete;
         KeyText& operator=(const KeyText&) = delete;
         operator std::string_view() const { return value.text; }
@@ -97,8 +112,8 @@ public:
     class PathSet {
     public:
         // False when a path with the same key values, in the same order,
-        // is in already.
-        bool insert(const CMPIObjectPath* path);
+        // is in already. `made`, when not null, holds the path's keys.
+        bool insert(const CMPIObjectPath* path, const MadeKeys* made = nullptr);
 
     private:
         // By a hash of the key values: building one text of them per
@@ -116,7 +131,7 @@ public:
     static unsigned keyCount(const CMPIObjectPath* path);
 
     // Text of a key; empty when absent.
-    static KeyText key(const CMPIObjectPath* path, const char* name);
+    static KeyText key(const PathKeys& keys, const char* name);
 
     // Every element of one of this module's CIM classes, in store order,
     // each once: a class whose elements come from several nodes of one
@@ -140,7 +155,7 @@ public:
         PathSet seen;
         for (; end; ++end) {
             CMPIObjectPath* path = end.getObjectPath();
-            if (!path || !selects(given, path) || !seen.insert(path))
+            if (!path || !selects(given, path) || !seen.insert(path, madeKeys(end, 0)))
                 continue;
             out.push_back(path);
             if (keyCount(given) == keyCount(path))
@@ -158,10 +173,13 @@ public:
         narrow(end);
         while (end) {
             if (CMPIObjectPath* path = end.getObjectPath())
-                if (keep(path) && seen.insert(path)) {
-                    out.push_back(path);
-                    if (c.listed)
-                        c.listed->added(out);
+                if (keep(path)) {
+                    const MadeKeys* made = madeKeys(end, 0);
+                    if (seen.insert(path, made)) {
+                        out.push_back(path);
+                        if (c.listed)
+                            c.listed->added(out, made);
+                    }
                 }
             ++end;
         }
@@ -232,6 +250,18 @@ public:
                                         const char** properties);
 
 private:
+    // The keys of the path an end class made last, where it keeps them.
+    template <class End>
+    static auto madeKeys(End& end, int) -> decltype(&end.madeKeys())
+    {
+        return &end.madeKeys();
+    }
+    template <class End>
+    static const MadeKeys* madeKeys(End&, long)
+    {
+        return nullptr;
+    }
+
     // The setting classes filter by a whole InstanceID or by its interface
     // part; a walk for a given element wants the whole one.
     template <class End>

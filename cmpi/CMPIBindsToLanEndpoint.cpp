@@ -60,14 +60,14 @@ void BindsToLanEndpointTraits::findB(const EndContext& c, const CMPIObjectPath* 
     AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
 }
 
-std::string BindsToLanEndpointTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
+std::string BindsToLanEndpointTraits::keyA(Model& model, const PathKeys& path, bool given)
 {
     (void)given;
     return model.lanKey(AssociationPaths::key(path, "SystemCreationClassName"),
                         AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"));
 }
 
-std::string BindsToLanEndpointTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string BindsToLanEndpointTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.endpointKey(AssociationPaths::key(path, "SystemCreationClassName"),
                              AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"),

@@ -32,8 +32,8 @@ struct BindsToLanEndpointTraits {
     static void findB(const EndContext& c, const CMPIObjectPath* given, std::vector<CMPIObjectPath*>& out);
     static CMPIInstance* instanceA(const EndContext& c, const CMPIObjectPath* path, const char** properties);
     static CMPIInstance* instanceB(const EndContext& c, const CMPIObjectPath* path, const char** properties);
-    static std::string keyA(Model& model, const CMPIObjectPath* path, bool given);
-    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyA(Model& model, const PathKeys& path, bool given);
+    static std::string keyB(Model& model, const PathKeys& path, bool given);
     static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };
 

@@ -59,12 +59,12 @@ void IPElementCapabilitiesTraits::candidatesB(const EndContext& c, Model&, const
         c, AssociationPaths::keyPath(c, "Tavrix_IPEnabledLogicalElementCapabilities", {{"InstanceID", key}}), out);
 }
 
-std::string IPElementCapabilitiesTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
+std::string IPElementCapabilitiesTraits::keyA(Model& model, const PathKeys& path, bool given)
 {
     return model.endpointKey(AssociationPaths::key(path, "Name"), given);
 }
 
-std::string IPElementCapabilitiesTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string IPElementCapabilitiesTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.capabilitiesKey(AssociationPaths::key(path, "InstanceID"), given);
 }

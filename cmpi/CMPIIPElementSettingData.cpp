@@ -15,7 +15,7 @@ const char* const IPElementSettingDataTraits::ancestors[] = {"CIM_ElementSetting
 const AssociationEnd IPElementSettingDataTraits::a = {"ManagedElement", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 const AssociationEnd IPElementSettingDataTraits::b = {"SettingData", {66, 0, 0}, {"Tavrix_IPAssignmentSettingData", "CIM_IPAssignmentSettingData", nullptr}, {"InstanceID", nullptr}};
 
-std::string IPElementSettingDataTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string IPElementSettingDataTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.settingKey(AssociationPaths::key(path, "InstanceID"), given);
 }

@@ -107,16 +107,16 @@ CMPIObjectPath* CMPIProtocolEndpoint::getObjectPath()
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getObjectPath");
     CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, className, nameSpace);
+    made.clear();
     if (path) {
-        std::string value;
-        endpoint.getSystemCreationClassName(value);
-        ProviderUtilities::setKeyProperty(path, "SystemCreationClassName", value);
-        if (endpoint.getSystemName(value))
-            ProviderUtilities::setKeyProperty(path, "SystemName", value);
-        endpoint.getCreationClassName(value);
-        ProviderUtilities::setKeyProperty(path, "CreationClassName", value);
-        endpoint.getName(value);
-        ProviderUtilities::setKeyProperty(path, "Name", value);
+        endpoint.getSystemCreationClassName(made.next());
+        made.set(path, "SystemCreationClassName");
+        if (endpoint.getSystemName(made.next()))
+            made.set(path, "SystemName");
+        endpoint.getCreationClassName(made.next());
+        made.set(path, "CreationClassName");
+        endpoint.getName(made.next());
+        made.set(path, "Name");
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIProtocolEndpoint::getObjectPath");
     return path;

@@ -6,6 +6,7 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
+#include "MadeKeys.h"
 #include "IPprotocolEndpoint.h"
 
 namespace Korvu {
@@ -34,6 +35,8 @@ public:
 
     // Null when the broker cannot make the path or instance.
     CMPIObjectPath* getObjectPath();
+    // The keys of the path getObjectPath made last.
+    const MadeKeys& madeKeys() const { return made; }
     CMPIInstance* getCMPIInstance(const char** properties);
 
     // Writes AddressOrigin, IPv4Address and SubnetMask of the instance into
@@ -54,6 +57,7 @@ private:
     const CMPIContext* context;
     std::string nameSpace;
     IPprotocolEndpoint endpoint;
+    MadeKeys made;
 };
 
 } // namespace IPInterfaceProvider

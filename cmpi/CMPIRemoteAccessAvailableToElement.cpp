@@ -64,14 +64,14 @@ void RemoteAccessAvailableToElementTraits::candidatesB(const EndContext& c, Mode
     AssociationPaths::listInterfaceEndpoints<CMPIProtocolEndpoint>(c, key.substr(key.rfind('\n') + 1), out);
 }
 
-std::string RemoteAccessAvailableToElementTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
+std::string RemoteAccessAvailableToElementTraits::keyA(Model& model, const PathKeys& path, bool given)
 {
     return model.accessKey(AssociationPaths::key(path, "SystemCreationClassName"),
                            AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"),
                            given);
 }
 
-std::string RemoteAccessAvailableToElementTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string RemoteAccessAvailableToElementTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.endpointKey(AssociationPaths::key(path, "SystemCreationClassName"),
                              AssociationPaths::key(path, "SystemName"), AssociationPaths::key(path, "Name"),

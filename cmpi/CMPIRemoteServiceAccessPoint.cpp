@@ -104,16 +104,16 @@ CMPIObjectPath* CMPIRemoteServiceAccessPoint::getObjectPath()
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::getObjectPath");
     CMPIObjectPath* path = ProviderUtilities::createObjectPath(broker, className, nameSpace);
+    made.clear();
     if (path) {
-        std::string value;
-        if (accessPoint.getSystemCreationClassName(value))
-            ProviderUtilities::setKeyProperty(path, "SystemCreationClassName", value);
-        if (accessPoint.getSystemName(value))
-            ProviderUtilities::setKeyProperty(path, "SystemName", value);
-        if (accessPoint.getCreationClassName(value))
-            ProviderUtilities::setKeyProperty(path, "CreationClassName", value);
-        if (accessPoint.getName(value))
-            ProviderUtilities::setKeyProperty(path, "Name", value);
+        if (accessPoint.getSystemCreationClassName(made.next()))
+            made.set(path, "SystemCreationClassName");
+        if (accessPoint.getSystemName(made.next()))
+            made.set(path, "SystemName");
+        if (accessPoint.getCreationClassName(made.next()))
+            made.set(path, "CreationClassName");
+        if (accessPoint.getName(made.next()))
+            made.set(path, "Name");
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::CMPIRemoteServiceAccessPoint::getObjectPath");
     return path;

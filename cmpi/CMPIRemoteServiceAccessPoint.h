@@ -6,6 +6,7 @@
 #include <cmpidt.h>
 #include <cmpift.h>
 
+#include "MadeKeys.h"
 #include "RemoteServiceAccessPoint.h"
 
 namespace Korvu {
@@ -32,6 +33,8 @@ public:
 
     // Null when the broker cannot make the path or instance.
     CMPIObjectPath* getObjectPath();
+    // The keys of the path getObjectPath made last.
+    const MadeKeys& madeKeys() const { return made; }
     CMPIInstance* getCMPIInstance(const char** properties);
 
     // Writes the instance's AccessInfo as the gateway of the selected
@@ -48,6 +51,7 @@ private:
     const CMPIContext* context;
     std::string nameSpace;
     RemoteServiceAccessPoint accessPoint;
+    MadeKeys made;
 };
 
 } // namespace IPInterfaceProvider

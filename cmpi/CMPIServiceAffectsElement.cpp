@@ -45,7 +45,7 @@ void ServiceAffectsElementTraits::findB(const EndContext& c, const CMPIObjectPat
     AssociationPaths::findOwn<CMPIProtocolEndpoint>(c, given, out);
 }
 
-std::string ServiceAffectsElementTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
+std::string ServiceAffectsElementTraits::keyA(Model& model, const PathKeys& path, bool given)
 {
     (void)model;
     (void)given;
@@ -53,7 +53,7 @@ std::string ServiceAffectsElementTraits::keyA(Model& model, const CMPIObjectPath
                                 AssociationPaths::key(path, "SystemName")});
 }
 
-std::string ServiceAffectsElementTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string ServiceAffectsElementTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     (void)model;
     (void)given;

@@ -15,7 +15,7 @@ const char* const StaticElementSettingDataTraits::ancestors[] = {"CIM_ElementSet
 const AssociationEnd StaticElementSettingDataTraits::a = {"ManagedElement", {9, 0, 0}, {"Tavrix_IPProtocolEndpoint", "CIM_IPProtocolEndpoint", nullptr}, {"SystemCreationClassName", "SystemName", "Name", nullptr}};
 const AssociationEnd StaticElementSettingDataTraits::b = {"SettingData", {69, 0, 0}, {"Tavrix_StaticIPAssignmentSettingData", "CIM_StaticIPAssignmentSettingData", nullptr}, {"InstanceID", nullptr}};
 
-std::string StaticElementSettingDataTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string StaticElementSettingDataTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.staticKey(AssociationPaths::key(path, "InstanceID"), given);
 }

@@ -25,7 +25,7 @@ struct StaticElementSettingDataTraits : SettingDataTraits<CMPIStaticIPAssignment
     static const char* const ancestors[];
     static const AssociationEnd a;
     static const AssociationEnd b;
-    static std::string keyB(Model& model, const CMPIObjectPath* path, bool given);
+    static std::string keyB(Model& model, const PathKeys& path, bool given);
     static void candidatesB(const EndContext& c, Model& model, const std::string& key, std::vector<CMPIObjectPath*>& out);
     static void addProperties(Model& model, CMPIInstance* instance, const CMPIObjectPath* a, const CMPIObjectPath* b);
 };

@@ -60,12 +60,12 @@ void StaticOrderedComponentTraits::candidatesB(const EndContext& c, Model&, cons
         c, AssociationPaths::keyPath(c, "Tavrix_StaticIPAssignmentSettingData", {{"InstanceID", key}}), out);
 }
 
-std::string StaticOrderedComponentTraits::keyA(Model& model, const CMPIObjectPath* path, bool given)
+std::string StaticOrderedComponentTraits::keyA(Model& model, const PathKeys& path, bool given)
 {
     return model.groupKey(AssociationPaths::key(path, "InstanceID"), given);
 }
 
-std::string StaticOrderedComponentTraits::keyB(Model& model, const CMPIObjectPath* path, bool given)
+std::string StaticOrderedComponentTraits::keyB(Model& model, const PathKeys& path, bool given)
 {
     return model.partKey(AssociationPaths::key(path, "InstanceID"), given);
 }

@@ -79,17 +79,17 @@ struct ComputerEndTraits {
                                                                       {"SystemName", key.substr(cut + 1)}});
         AssociationPaths::listOwnNarrowed<Hosted>(c, narrow, out);
     }
-    static std::string keyA(Model&, const CMPIObjectPath* path, bool)
+    static std::string keyA(Model&, const PathKeys& path, bool)
     {
         std::string creationClass = AssociationPaths::key(path, "CreationClassName");
         if (creationClass.empty()) {
-            CMPIString* cls = path ? CMGetClassName(path, nullptr) : nullptr;
+            CMPIString* cls = path.path ? CMGetClassName(path.path, nullptr) : nullptr;
             if (cls && CMGetCharPtr(cls))
                 creationClass = CMGetCharPtr(cls);
         }
         return EndResolution::join({creationClass, AssociationPaths::key(path, "Name")});
     }
-    static std::string keyB(Model&, const CMPIObjectPath* path, bool)
+    static std::string keyB(Model&, const PathKeys& path, bool)
     {
         return EndResolution::join({AssociationPaths::key(path, "SystemCreationClassName"),
                                     AssociationPaths::key(path, "SystemName")});

@@ -50,7 +50,7 @@ struct SettingDataTraits {
     {
         return AssociationPaths::instanceOwn<Setting>(c, path, properties);
     }
-    static std::string keyA(Model&, const CMPIObjectPath* path, bool given)
+    static std::string keyA(Model&, const PathKeys& path, bool given)
     {
         return EndResolution::endpointSettingKey(AssociationPaths::key(path, "SystemCreationClassName"),
                                                  AssociationPaths::key(path, "Name"), given);

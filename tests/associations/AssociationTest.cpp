@@ -439,6 +439,66 @@ TEST(ListedElements, EachSequenceOfKeyValuesCountsOnce)
     EXPECT_TRUE(seen.insert(path({{"SystemName", "host"}}, 8)));
 }
 
+// The key texts a class keeps as it makes a path answer as the path would:
+// the same element counts once whether its keys came along or were read
+// back, a key is found by name whatever its case, and what the path does
+// not hold (a key the broker refused, one past the kept ones) is not
+// answered from the kept texts.
+TEST(ListedElements, KeysKeptWhileMakingAPathAnswerAsThePathDoes)
+{
+    using Korvu::IPInterfaceProvider::AssociationPaths;
+    using Korvu::IPInterfaceProvider::MadeKeys;
+    using Korvu::IPInterfaceProvider::PathKeys;
+    cimhost::Broker broker;
+    Request req(broker);
+    auto make = [&](MadeKeys& made, std::initializer_list<std::pair<const char*, const char*>> keys) {
+        CMPIObjectPath* p = req.newObjectPath("root/cimv2", "Tavrix_IPProtocolEndpoint");
+        made.clear();
+        for (const auto& key : keys) {
+            made.next() = key.second;
+            made.set(p, key.first);
+        }
+        return p;
+    };
+    MadeKeys first;
+    MadeKeys second;
+    CMPIObjectPath* eth0 = make(first, {{"SystemName", "host"}, {"Name", "eth0_52:54_3"}});
+    CMPIObjectPath* again = make(second, {{"SystemName", "host"}, {"Name", "eth0_52:54_3"}});
+    CMPIObjectPath* eth1 = make(second, {{"SystemName", "host"}, {"Name", "eth1_52:55_3"}});
+
+    AssociationPaths::PathSet kept;
+    EXPECT_TRUE(kept.insert(eth0, &first));
+    EXPECT_FALSE(kept.insert(again));
+    EXPECT_FALSE(kept.insert(eth0, &first));
+    EXPECT_TRUE(kept.insert(eth1, &second));
+    AssociationPaths::PathSet read;
+    EXPECT_TRUE(read.insert(eth0));
+    EXPECT_FALSE(read.insert(again, &first));
+
+    EXPECT_EQ(std::string_view(AssociationPaths::key(PathKeys(eth0, &first), "NAME")), "eth0_52:54_3");
+    EXPECT_EQ(std::string_view(AssociationPaths::key(PathKeys(eth0, &first), "systemname")), "host");
+    EXPECT_TRUE(AssociationPaths::key(PathKeys(eth0, &first), "CreationClassName").empty());
+
+    // An empty name is refused by the broker: neither path nor texts hold it.
+    MadeKeys refused;
+    CMPIObjectPath* partial = make(refused, {{"Name", "eth2_52:56_3"}, {"", "lost"}});
+    EXPECT_EQ(refused.size(), 1u);
+    EXPECT_EQ(CMGetKeyCount(partial, nullptr), 1u);
+    EXPECT_TRUE(kept.insert(partial, &refused));
+    EXPECT_FALSE(kept.insert(partial));
+
+    // Past the kept texts the path is read.
+    MadeKeys many;
+    CMPIObjectPath* five =
+        make(many, {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}, {"E", "5"}});
+    EXPECT_FALSE(many.whole());
+    EXPECT_EQ(CMGetKeyCount(five, nullptr), 5u);
+    EXPECT_EQ(std::string_view(AssociationPaths::key(PathKeys(five, &many), "E")), "5");
+    EXPECT_EQ(PathKeys(five, &many).made, nullptr);
+    EXPECT_TRUE(kept.insert(five, &many));
+    EXPECT_FALSE(kept.insert(five));
+}
+
 // The pairing index gives, for a key, the elements of that key in the order
 // they were added, and nothing for an empty key: keys that share their start
 // or sit next to each other in the buffer stay apart.
