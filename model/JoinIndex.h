@@ -59,6 +59,8 @@ public:
     std::string_view add(std::string_view key, std::string_view value);
     // The value kept for `key`; false when there is none.
     bool find(std::string_view key, std::string_view& value) const;
+    // Number of keys kept.
+    std::size_t size() const { return keys.size(); }
 
 private:
     // Index of `key`, or JoinIndex::none with `slot` the free slot it

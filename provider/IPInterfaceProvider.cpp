@@ -7,10 +7,8 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
-#include <memory_resource>
 #include <string>
 #include <type_traits>
-#include <unordered_set>
 #include <vector>
 
 // Tests may build the frame over a table of their own classes.
@@ -20,6 +18,7 @@
 #include "DispatchTable.h"
 #endif
 #include "ConfigurationThread.h"
+#include "JoinIndex.h"
 #include "NodeStore.h"
 #include "ProviderUtilities.h"
 #include "Trace.h"
@@ -206,15 +205,24 @@ public:
         if ((id.state & (CMPI_notFound | CMPI_nullValue)) || id.type != CMPI_string || !id.value.string)
             return true;
         const char* text = CMGetCharsPtr(id.value.string, nullptr);
-        return !text || seen.emplace(text).second;
+        if (!text)
+            return true;
+        if (!*text) {
+            const bool firstEmpty = !emptySeen;
+            emptySeen = true;
+            return firstEmpty;
+        }
+        const std::size_t before = seen.size();
+        seen.add(text, std::string_view());
+        return seen.size() > before;
     }
 
 private:
-    // Texts and set nodes come from one buffer released with the request:
-    // a text of its own per element, freed one by one among thousands of
-    // small blocks, cost a large enumeration more per element than a small one.
-    std::pmr::monotonic_buffer_resource memory;
-    std::pmr::unordered_set<std::pmr::string> seen{&memory};
+    // Texts in one buffer and an open-addressed table: a set node and a
+    // text of its own per element took a large enumeration out of the
+    // caches at every lookup.
+    FirstOf seen;
+    bool emptySeen = false;
 };
 
 template <class C>

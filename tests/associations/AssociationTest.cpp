@@ -563,6 +563,7 @@ TEST(JoinIndex, FirstValuesStayFoundAsTheWalkGoesOn)
         ASSERT_EQ(firstOf.add(key, "adapter" + std::to_string(i)), "adapter" + std::to_string(i - i % 2)) << i;
         ASSERT_TRUE(firstOf.find(key, found)) << i;
         ASSERT_EQ(found, "adapter" + std::to_string(i - i % 2)) << i;
+        ASSERT_EQ(firstOf.size(), i / 2 + 1) << i;
     }
     for (std::size_t k = 0; k < count / 2; ++k) {
         ASSERT_TRUE(firstOf.find("Computer\neth" + std::to_string(k) + "\nmac", found)) << k;
@@ -570,5 +571,6 @@ TEST(JoinIndex, FirstValuesStayFoundAsTheWalkGoesOn)
     }
     EXPECT_EQ(firstOf.add("", "none"), "");
     EXPECT_FALSE(firstOf.find("", found));
+    EXPECT_EQ(firstOf.size(), count / 2);
     EXPECT_FALSE(firstOf.find("Computer\neth" + std::to_string(count) + "\nmac", found));
 }
