@@ -2,6 +2,9 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "Broker.h"
 #include "ObjectPathObject.h"
 #include "ResultObject.h"
@@ -12,6 +15,22 @@ namespace cimhost {
 namespace {
 
 InstanceObject* self(const CMPIInstance* inst) { return ownerOf<InstanceObject>(inst); }
+
+// How many properties the last instance of a class answered on this thread
+// had: the next of the class takes its room at once instead of growing to
+// it and moving its names at each step. Classes by their kept name.
+struct Shape {
+    const char* className;
+    std::uint32_t properties;
+};
+constexpr std::size_t shapeSlots = 16;
+constexpr std::size_t maxShape = 256;
+thread_local Shape shapes[shapeSlots];
+
+Shape& shapeOf(const Name& className)
+{
+    return shapes[(reinterpret_cast<std::uintptr_t>(className.c_str()) >> 4) % shapeSlots];
+}
 
 bool passesFilter(const InstanceObject* o, const char* name)
 {
@@ -163,6 +182,7 @@ CMPIStatus setObjectPath(CMPIInstance* inst, const CMPIObjectPath* op)
     o->host = p->body().host;
     o->className = p->body().className;
     o->keyNames.clear();
+    o->keyNames.reserve(p->keys().size());
     // In one request's memory the key values are shared with the path.
     std::shared_ptr<const PathBody> shared = p->shareInto(o->parts.memory());
     if (shared)
@@ -203,9 +223,23 @@ const void* InstanceObject::functionTable() { return &instanceFT; }
 InstanceObject* InstanceObject::create(Broker* broker, Arena& arena, const CMPIObjectPath* path)
 {
     InstanceObject* object = blank(broker, arena);
+    if (const ObjectPathObject* p = ownerOf<ObjectPathObject>(path)) {
+        const Shape& shape = shapeOf(p->body().className);
+        if (shape.className == p->body().className.c_str())
+            object->properties.reserve(shape.properties);
+    }
     if (path)
         setObjectPath(&object->cell.cmpi, path);
     return object;
+}
+
+void InstanceObject::answered(const InstanceObject* object)
+{
+    if (!object || !object->className.shared())
+        return;
+    Shape& shape = shapeOf(object->className);
+    shape.className = object->className.c_str();
+    shape.properties = static_cast<std::uint32_t>(std::min<std::size_t>(object->properties.size(), maxShape));
 }
 
 InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIInstance* source)
@@ -219,6 +253,7 @@ InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIIns
         object->keyNames = s->keyNames;
         object->hasFilter = s->hasFilter;
         object->filter = s->filter;
+        object->properties.reserve(s->properties.size());
         for (const auto& p : s->properties)
             object->properties.emplace_back(p.first, copyData(broker, object->parts, p.second));
     }

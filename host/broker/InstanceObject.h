@@ -25,6 +25,9 @@ public:
     static InstanceObject* create(Broker* broker, Arena& arena, const CMPIObjectPath* path);
     static InstanceObject* copy(Broker* broker, Arena& arena, const CMPIInstance* source);
     static const void* functionTable();
+    // An instance returned as an answer: instances of its class made later
+    // on this thread take room for as many properties at once.
+    static void answered(const InstanceObject* object);
     explicit InstanceObject(std::pmr::memory_resource* memory)
         : nameSpace(memory), host(memory), className(memory), keyNames(memory), properties(memory),
           filter(memory), parts(memory), held(memory)

@@ -48,6 +48,7 @@ CMPIStatus returnInstance(const CMPIResult* r, const CMPIInstance* inst)
         return makeStatus(CMPI_RC_ERR_INVALID_HANDLE);
     if (!inst)
         return makeStatus(CMPI_RC_ERR_INVALID_PARAMETER);
+    InstanceObject::answered(ownerOf<InstanceObject>(inst));
     // The provider's own object stands as the answer until the provider
     // changes it; it may release it right after. Otherwise a copy.
     {

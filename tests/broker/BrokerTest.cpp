@@ -109,6 +109,50 @@ TEST(BrokerObjects, InstancePropertiesArraysAndDerivedPath)
     EXPECT_EQ(text(CMGetProperty(inst, "Name", nullptr).value.string), "eth1");
 }
 
+// Instances of a class take room for as many properties as the last one
+// answered had: one with fewer or more holds exactly its own, in order,
+// and an answer changed after it was returned keeps what was returned.
+TEST(BrokerObjects, InstancesOfOneClassHoldTheirOwnPropertiesWhateverTheLastHad)
+{
+    Broker broker;
+    Request req(broker);
+    auto make = [&](int properties) {
+        CMPIObjectPath* op = req.newObjectPath("root/cimv2", "Tavrix_LANEndpoint");
+        CMAddKey(op, "Name", "eth0", CMPI_chars);
+        CMPIInstance* inst = CMNewInstance(broker.cmpi(), op, nullptr);
+        for (CMPIUint32 i = 0; i < static_cast<CMPIUint32>(properties); ++i)
+            CMSetProperty(inst, ("P" + std::to_string(i)).c_str(), &i, CMPI_uint32);
+        return inst;
+    };
+    Response answers = req.call([&](const CMPIContext*, const CMPIResult* result) {
+        for (int count : {40, 2, 300, 0, 17}) {
+            CMPIInstance* inst = make(count);
+            CMReturnInstance(result, inst);
+        }
+        // Changed once returned: the answer stays as it was.
+        CMPIInstance* changed = make(3);
+        CMReturnInstance(result, changed);
+        CMPIUint32 late = 99;
+        CMSetProperty(changed, "Late", &late, CMPI_uint32);
+        CMSetProperty(changed, "P0", &late, CMPI_uint32);
+        return CMPIStatus{CMPI_RC_OK, nullptr};
+    });
+    ASSERT_TRUE(answers.ok());
+    const std::vector<int> counts = {40, 2, 300, 0, 17, 3};
+    ASSERT_EQ(answers.instances.size(), counts.size());
+    for (size_t n = 0; n < counts.size(); ++n) {
+        const CMPIInstance* inst = answers.instances[n];
+        ASSERT_EQ(CMGetPropertyCount(inst, nullptr), static_cast<CMPICount>(counts[n] + 1)) << n;
+        CMPIString* name = nullptr;
+        EXPECT_EQ(text(CMGetKey(CMGetObjectPath(inst, nullptr), "Name", nullptr).value.string), "eth0");
+        for (int i = 0; i < counts[n]; ++i) {
+            CMPIData d = CMGetPropertyAt(inst, static_cast<CMPICount>(i + 1), &name, nullptr);
+            ASSERT_EQ(text(name), "P" + std::to_string(i)) << n;
+            ASSERT_EQ(d.value.uint32, static_cast<CMPIUint32>(i)) << n;
+        }
+    }
+}
+
 TEST(BrokerObjects, ArgsEnumerationsAndDateTimes)
 {
     Broker broker;
