@@ -16,12 +16,15 @@ namespace {
 
 InstanceObject* self(const CMPIInstance* inst) { return ownerOf<InstanceObject>(inst); }
 
-// How many properties the last instance of a class answered on this thread
-// had: the next of the class takes its room at once instead of growing to
-// it and moving its names at each step. Classes by their kept name.
+// How many properties the last two instances of a class answered on this
+// thread had: the next of the class takes the larger room at once instead
+// of growing to it and moving its names at each step. Two, as instances of
+// one class often come in two shapes in turn (an interface with addresses,
+// one without). Classes by their kept name.
 struct Shape {
     const char* className;
-    std::uint32_t properties;
+    std::uint32_t last;
+    std::uint32_t before;
 };
 constexpr std::size_t shapeSlots = 16;
 constexpr std::size_t maxShape = 256;
@@ -226,7 +229,7 @@ InstanceObject* InstanceObject::create(Broker* broker, Arena& arena, const CMPIO
     if (const ObjectPathObject* p = ownerOf<ObjectPathObject>(path)) {
         const Shape& shape = shapeOf(p->body().className);
         if (shape.className == p->body().className.c_str())
-            object->properties.reserve(shape.properties);
+            object->properties.reserve(std::max(shape.last, shape.before));
     }
     if (path)
         setObjectPath(&object->cell.cmpi, path);
@@ -238,8 +241,14 @@ void InstanceObject::answered(const InstanceObject* object)
     if (!object || !object->className.shared())
         return;
     Shape& shape = shapeOf(object->className);
-    shape.className = object->className.c_str();
-    shape.properties = static_cast<std::uint32_t>(std::min<std::size_t>(object->properties.size(), maxShape));
+    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(object->properties.size(), maxShape));
+    if (shape.className == object->className.c_str()) {
+        shape.before = shape.last;
+    } else {
+        shape.className = object->className.c_str();
+        shape.before = 0;
+    }
+    shape.last = count;
 }
 
 InstanceObject* InstanceObject::copy(Broker* broker, Arena& arena, const CMPIInstance* source)

@@ -19,6 +19,7 @@
 
 #include "Arena.h"
 #include "Broker.h"
+#include "InstanceObject.h"
 #include "Request.h"
 
 namespace {
@@ -231,6 +232,32 @@ struct MemoryOnlyTracked : cimhost::Releasable {
 };
 
 } // namespace
+
+// Instances of one class often come in two shapes in turn (an interface
+// with addresses, one without): neither shape's property list grows and
+// moves once both have been answered.
+TEST(BrokerArena, InstancesOfTwoShapesInTurnTakeTheirRoomAtOnce)
+{
+    cimhost::Broker broker;
+    cimhost::Request req(broker);
+    CMPIObjectPath* path = req.newObjectPath("root/cimv2", "Tavrix_TwoShapes");
+    CMAddKey(path, "Name", "eth0", CMPI_chars);
+    CountingMemory memory;
+    cimhost::Arena arena(&memory);
+    size_t moved = 0;
+    for (int n = 0; n < 8; ++n) {
+        if (n == 2)
+            moved = memory.deallocatedBytes;
+        cimhost::InstanceObject* object = cimhost::InstanceObject::create(&broker, arena, path);
+        CMPIInstance* inst = &object->cell.cmpi;
+        const int properties = n % 2 == 0 ? 17 : 12;
+        for (CMPIUint32 i = 0; i < static_cast<CMPIUint32>(properties); ++i)
+            CMSetProperty(inst, ("P" + std::to_string(i)).c_str(), &i, CMPI_uint32);
+        ASSERT_EQ(CMGetPropertyCount(inst, nullptr), static_cast<CMPICount>(properties + 1)) << n;
+        cimhost::InstanceObject::answered(object);
+    }
+    EXPECT_EQ(memory.deallocatedBytes, moved) << "a property list grew after both shapes were answered";
+}
 
 TEST(BrokerArena, EndingARequestSkipsObjectsOfMemoryAlone)
 {
