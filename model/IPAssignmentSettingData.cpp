@@ -1,5 +1,7 @@
 #include "IPAssignmentSettingData.h"
 
+#include <string_view>
+
 #include "OwningSystem.h"
 #include "Trace.h"
 
@@ -24,6 +26,16 @@ std::string withoutKind(const std::string& instanceId)
             return instanceId.substr(0, instanceId.size() - suffix.size());
     }
     return instanceId;
+}
+
+// True when `id` ends with ':', `name` and `kind`.
+bool endsWith(std::string_view id, std::string_view name, std::string_view kind)
+{
+    const std::size_t size = 1 + name.size() + kind.size();
+    if (id.size() < size)
+        return false;
+    id.remove_prefix(id.size() - size);
+    return id[0] == ':' && id.substr(1, name.size()) == name && id.substr(1 + name.size()) == kind;
 }
 
 } // namespace
@@ -61,7 +73,7 @@ void IPAssignmentSettingData::setFilter(FilterType type, const std::string value
     TRACE_ENTER("Korvu::IPInterfaceProvider::IPAssignmentSettingData::setFilter");
     prefixMatch = prefix;
     filterActive = true;
-    filters.push_back(Filter{type, value});
+    filters.push_back(Filter{type, value, withoutKind(value)});
     while (cursor && !evaluate())
         step();
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPAssignmentSettingData::setFilter");
@@ -81,10 +93,8 @@ bool IPAssignmentSettingData::evaluate()
         std::string name;
         if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
             name.clear();
-        const std::string tail =
-            ":" + name + (prefixMatch ? "" : settingKind == dhcpKind ? ":dhcp" : ":static");
-        const std::string wanted = prefixMatch ? withoutKind(filter.value) : filter.value;
-        if (wanted.size() < tail.size() || wanted.compare(wanted.size() - tail.size(), tail.size(), tail) != 0) {
+        const std::string_view kind = prefixMatch ? "" : settingKind == dhcpKind ? ":dhcp" : ":static";
+        if (!endsWith(prefixMatch ? filter.interfaceId : filter.value, name, kind)) {
             match = false;
             continue;
         }
@@ -96,7 +106,7 @@ bool IPAssignmentSettingData::evaluate()
             // Whole interface names are compared: a value naming eth10 must
             // not select eth1 because one name contains the other.
             std::string interfaceId = instanceId.substr(0, instanceId.rfind(':'));
-            match = withoutKind(filter.value) == interfaceId;
+            match = filter.interfaceId == interfaceId;
         }
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPAssignmentSettingData::evaluate");

@@ -38,6 +38,7 @@ private:
     struct Filter {
         FilterType type;
         std::string value;
+        std::string interfaceId;  // the value without a kind, cut once
     };
 
     void step();

@@ -63,18 +63,33 @@ bool IPprotocolEndpoint::evaluate()
             break;
         std::string key;
         bool known = false;
-        if (filter.type == BY_SYSTEM_NAME)
+        if (filter.type == BY_SYSTEM_NAME) {
             known = getSystemName(key);
-        else if (filter.type == BY_NAME)
+        } else if (filter.type == BY_NAME) {
+            if (!nameKnown && !beginsName(filter.value)) {
+                match = false;
+                continue;
+            }
             known = getName(key);
-        else if (filter.type == BY_INTERFACE)
+        } else if (filter.type == BY_INTERFACE) {
             known = getName(key) && !(key = interfaceOfEndpointName(key)).empty();
+        }
         // A key that cannot be computed does not exclude the node.
         if (known)
             match = filter.value == key;
     }
     TRACE_EXIT("Korvu::IPInterfaceProvider::IPprotocolEndpoint::evaluate");
     return match;
+}
+
+bool IPprotocolEndpoint::beginsName(const std::string& wanted)
+{
+    // A name starts with its node's NAME and '_': a walk for one name reads
+    // the NAME of each other node alone, not its whole name.
+    std::string interfaceName;
+    readString(NodeLexicon::Properties::NAME, interfaceName);
+    return wanted.size() > interfaceName.size() && wanted[interfaceName.size()] == '_' &&
+           wanted.compare(0, interfaceName.size(), interfaceName) == 0;
 }
 
 bool IPprotocolEndpoint::readString(NodeLexicon::Properties property, std::string& value)

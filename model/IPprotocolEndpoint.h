@@ -85,6 +85,9 @@ private:
     // To the next node; what was known of the last one is forgotten.
     void step();
     bool readString(NodeLexicon::Properties property, std::string& value);
+    // False when `wanted` cannot be this node's name: it does not begin
+    // with the node's NAME and '_'.
+    bool beginsName(const std::string& wanted);
     bool readUnsigned(NodeLexicon::Properties property, unsigned int& value);
 
     bool filterActive;

@@ -5,6 +5,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <string_view>
+#include <utility>
+
 #include "OwningSystem.h"
 #include "Tokenize.h"
 #include "Trace.h"
@@ -95,7 +98,10 @@ void RemoteServiceAccessPoint::setFilter(const FilterType type, const std::strin
 {
     TRACE_ENTER("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::setFilter");
     filterActive = true;
-    filters.push_back(Filter{type, value});
+    Filter filter{type, value, {}};
+    if (type == BY_NAME)
+        tokenize(value, filter.wanted, "_");
+    filters.push_back(std::move(filter));
     while (cursor && !evaluate())
         step();
     TRACE_EXIT("Korvu::IPInterfaceProvider::RemoteServiceAccessPoint::setFilter");
@@ -115,11 +121,10 @@ bool RemoteServiceAccessPoint::evaluate()
         } else if (filter.type == BY_NAME) {
             if (!getName(key))
                 continue;
-            std::vector<std::string> own;
-            std::vector<std::string> wanted;
-            tokenize(key, own, "_");
-            tokenize(filter.value, wanted, "_");
-            match = !own.empty() && !wanted.empty() && own[0] == wanted[0];
+            const std::vector<std::string>& wanted = filter.wanted;
+            const std::string::size_type start = key.find_first_not_of('_');
+            match = start != std::string::npos && !wanted.empty() &&
+                    std::string_view(key).substr(start, key.find('_', start) - start) == wanted[0];
             if (wanted.size() > 1) {
                 // The suffix picks one gateway of the node; a gateway the node
                 // does not have is no element, not an empty one.

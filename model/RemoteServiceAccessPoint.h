@@ -67,6 +67,8 @@ private:
     struct Filter {
         FilterType type;
         std::string value;
+        // A name filter's '_' tokens, cut once rather than at every node.
+        std::vector<std::string> wanted;
     };
 
     bool isServiceProcessor();

@@ -52,6 +52,15 @@ TEST(AssignmentSetting, ExactInstanceIDMatching)
     ASSERT_EQ(r.instances.size(), 1u);
     EXPECT_EQ(propertyText(r.instances[0], "InstanceID"), "Computer:eth1:dhcp");
     EXPECT_EQ(propertyText(r.instances[0], "ElementName"), "eth1");
+    // Each setting, of either kind and system, is found by its own InstanceID.
+    Response all = req.enumerateInstanceNames(h.classPath(req, "Tavrix_IPAssignmentSettingData"));
+    ASSERT_EQ(all.paths.size(), 8u);
+    for (const CMPIObjectPath* listed : all.paths) {
+        const std::string id = keyText(listed, "InstanceID");
+        Response one = req.getInstance(req.makePath(settingPath("Tavrix_IPAssignmentSettingData", id)));
+        ASSERT_EQ(one.instances.size(), 1u) << id;
+        EXPECT_EQ(propertyText(one.instances[0], "InstanceID"), id);
+    }
     for (const char* id : {"Computer:eth1", "computer:eth1:dhcp", "Computer:eth1:dhcp:x"})
         EXPECT_EQ(req.getInstance(req.makePath(settingPath("Tavrix_IPAssignmentSettingData", id))).rc,
                   CMPI_RC_ERR_NOT_FOUND)

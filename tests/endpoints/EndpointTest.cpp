@@ -100,6 +100,32 @@ TEST(EndpointKeys, LongInterfaceNamesGiveWholeDistinctKeys)
     }
 }
 
+// A request for one name finds exactly its node, whatever the NAMEs: one
+// that begins another, one with '_' in it, none at all.
+TEST(EndpointKeys, EveryNodeIsFoundByItsWholeName)
+{
+    std::string store = R"({"nodes":[{"name":"host","type":"COMPUTER_SYSTEM","children":[
+      {"name":"nic","type":"NETWORK_ADAPTER","children":[
+       {"name":"a","type":"IP_INTERFACE","properties":{"NAME":"eth1","MAC_ADDRESS":"m1","ADDRESS_ORIGIN":3}},
+       {"name":"b","type":"IP_INTERFACE","properties":{"NAME":"eth1_2","MAC_ADDRESS":"m2","ADDRESS_ORIGIN":3}},
+       {"name":"c","type":"IP_INTERFACE","properties":{"MAC_ADDRESS":"m3","ADDRESS_ORIGIN":3}},
+       {"name":"d","type":"IP_INTERFACE","properties":{"NAME":"eth1","MAC_ADDRESS":"","ADDRESS_ORIGIN":1}}]}]}]})";
+    ModuleHarness h(store);
+    Request req(h.broker());
+    Response names = req.enumerateInstanceNames(h.classPath(req, "Tavrix_IPProtocolEndpoint"));
+    ASSERT_TRUE(names.ok());
+    ASSERT_EQ(names.paths.size(), 4u);
+    for (const CMPIObjectPath* listed : names.paths) {
+        const std::string name = keyText(listed, "Name");
+        Response r = req.getInstance(req.makePath(endpointPath(hostName(), name)));
+        ASSERT_EQ(r.instances.size(), 1u) << name;
+        EXPECT_EQ(propertyText(r.instances[0], "Name"), name);
+    }
+    for (const char* absent : {"eth1_m9_3", "eth1", "eth1_", "_m1_3", "eth1_2_m1_3"})
+        EXPECT_EQ(req.getInstance(req.makePath(endpointPath(hostName(), absent))).rc, CMPI_RC_ERR_NOT_FOUND)
+            << absent;
+}
+
 TEST(EndpointCodes, NodeCodesReadAsCimValues)
 {
     // Origin code, state code, IP version code of each node.
