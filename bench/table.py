@@ -24,7 +24,10 @@ def load(path, clock="real_time"):
             rows[name][int(size)] = None
             continue
         t = b[clock]  # microseconds
-        rows[name][int(size)] = (t, b.get("elements", 0.0), b.get("per_element", 0.0) * 1e6)
+        # A sitting of several passes notes with the larger size the growth
+        # it measured within each process, over the passes.
+        rows[name][int(size)] = (t, b.get("elements", 0.0), b.get("per_element", 0.0) * 1e6,
+                                 b.get("paired_growth"))
     return data, rows, order
 
 
@@ -47,7 +50,12 @@ def comparison(before_path, after_path, rss_path, command):
            data["context"].get("num_cpus", 0)))
     print("run one after the other in one sitting on a shared, noisy machine: compare ratios, not times.")
     print("CPU times in microseconds; n = endpoint (IP_INTERFACE) nodes; per element = time / returned")
-    print("elements; growth = time(4096) / time(1024) (4.0 is linear, 4.8 is n log n); floor = time /")
+    if any(v and v[3] for r in after.values() for v in r.values()):
+        print("elements; growth = time(4096) / time(1024) within one process, the median over the passes (4.0")
+        print("is linear, 4.8 is n log n; the two times of a row are each the smallest of the passes, so their")
+        print("quotient may differ); floor = time /")
+    else:
+        print("elements; growth = time(4096) / time(1024) (4.0 is linear, 4.8 is n log n); floor = time /")
     print("the same build's floor walk of the same store (reads NAME, MAC_ADDRESS, ADDRESS_ORIGIN and")
     print("the system description of every endpoint node); RSS = peak resident set of a process that")
     print("builds the 4096-endpoint store and runs only that request (MB). Trace output is off.")
@@ -69,6 +77,8 @@ def comparison(before_path, after_path, rss_path, command):
     def growth(rows, name):
         r = rows.get(name, {})
         a, b = r.get(1024), r.get(4096)
+        if b is not None and b[3]:
+            return "%.2f" % b[3]
         return "-" if a is None or b is None or not a[0] else "%.2f" % (b[0] / a[0])
 
     def floor_ratio(rows, name):
