@@ -35,6 +35,21 @@ struct InstanceId {
     // With `kindWanted`, only an id with that kind ("" for none) counts.
     static std::string interfaceKey(std::string_view id, const std::string_view* kindWanted = nullptr);
 
+    // True when `id` ends with ':', `interfaceName` and `kind` (":static",
+    // ":dhcp" or none): a test a walk for one InstanceID makes at each node
+    // before it builds the node's own.
+    // Inline: it runs at every node of such a walk.
+    static bool endsWithInterface(std::string_view id, std::string_view interfaceName,
+                                  std::string_view kind = {})
+    {
+        const std::size_t size = 1 + interfaceName.size() + kind.size();
+        if (id.size() < size)
+            return false;
+        id.remove_prefix(id.size() - size);
+        return id[0] == ':' && id.substr(1, interfaceName.size()) == interfaceName &&
+               id.substr(1 + interfaceName.size()) == kind;
+    }
+
     // Same system and interface (the kind plays no part).
     bool sameInterface(const InstanceId& other) const;
 

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "InstanceId.h"
 #include "OwningSystem.h"
 #include "Trace.h"
 
@@ -26,16 +27,6 @@ std::string withoutKind(const std::string& instanceId)
             return instanceId.substr(0, instanceId.size() - suffix.size());
     }
     return instanceId;
-}
-
-// True when `id` ends with ':', `name` and `kind`.
-bool endsWith(std::string_view id, std::string_view name, std::string_view kind)
-{
-    const std::size_t size = 1 + name.size() + kind.size();
-    if (id.size() < size)
-        return false;
-    id.remove_prefix(id.size() - size);
-    return id[0] == ':' && id.substr(1, name.size()) == name && id.substr(1 + name.size()) == kind;
 }
 
 } // namespace
@@ -94,7 +85,7 @@ bool IPAssignmentSettingData::evaluate()
         if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
             name.clear();
         const std::string_view kind = prefixMatch ? "" : settingKind == dhcpKind ? ":dhcp" : ":static";
-        if (!endsWith(prefixMatch ? filter.interfaceId : filter.value, name, kind)) {
+        if (!InstanceId::endsWithInterface(prefixMatch ? filter.interfaceId : filter.value, name, kind)) {
             match = false;
             continue;
         }

@@ -6,6 +6,7 @@
 
 #include "FrameworkException.h"
 #include "IfcfgFile.h"
+#include "InstanceId.h"
 #include "OwningSystem.h"
 #include "PlatformUtilities.h"
 #include "Trace.h"
@@ -109,9 +110,7 @@ bool StaticIPAssignmentSettingData::evaluate()
         std::string name;
         if (!cursor.getProperty(NodeLexicon::Properties::NAME, name))
             name.clear();
-        const std::string tail = ":" + name;
-        if (filter.value.size() < tail.size() ||
-            filter.value.compare(filter.value.size() - tail.size(), tail.size(), tail) != 0)
+        if (!InstanceId::endsWithInterface(filter.value, name))
             return false;
         std::string instanceId;
         getInstanceID(instanceId);
