@@ -35,8 +35,7 @@ started=$(date -u +%FT%T)
 for pass in $(seq 1 "$passes"); do
   while read -r request; do
     for side in before after; do
-      bin=$before
-      [ "$side" = after ] && bin=$after
+      bin=${!side}
       "$bin" --benchmark_filter="^$request/(1024|4096)\$" --benchmark_min_time=0.1 \
         --benchmark_repetitions=6 --benchmark_enable_random_interleaving=true \
         --benchmark_report_aggregates_only=true --benchmark_format=json \
@@ -52,8 +51,7 @@ for round in 1 2 3; do
   while read -r request; do
     case $request in Enum*|Floor/*) ;; *) continue ;; esac
     for side in before after; do
-      bin=$before
-      [ "$side" = after ] && bin=$after
+      bin=${!side}
       /usr/bin/time -o "$out/rss.one" -f %M "$bin" --benchmark_min_time=0.01 \
         --benchmark_filter="^$request/4096\$" < /dev/null > /dev/null 2>&1 || continue
       echo "$side $request $(tail -1 "$out/rss.one")" >> "$out/rss.raw"
